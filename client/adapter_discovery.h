@@ -1,0 +1,18 @@
+// Adapter discovery: MAC texts, connection names and DHCP servers of the PC's adapters.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "client/client_platform.h"
+#include "client/client_state.h"
+
+std::string HexOfBytes(const uint8_t* bytes, size_t count);
+
+// Appends adapter names to names and DHCP servers to state.DhcpServers; returns the MAC texts.
+std::vector<std::string> EnumerateAdapters(ClientPlatform& platform, ClientState& state,
+                                           std::vector<std::string>& names);
+
+// Replaces each adapter name in state.ConnectionNames by its connection name.
+void ReadConnectionNames(ClientPlatform& platform, ClientState& state);

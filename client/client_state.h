@@ -1,0 +1,32 @@
+// ClientState: Tolvik's record of this PC's entry, the list settings, the switches and the adapters.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ClientState {
+  std::string EntryIp;           // upper-cased IP of this PC's entry; empty: no entry found
+  std::string Mask;
+  std::string TargetConnection;
+  std::string ComputerName;
+  std::string Gateway;
+  std::string GwMetric;
+  std::string Domain;
+  std::string Workgroup;
+  std::string Username;
+  std::string Password;
+  std::string FetchAddress;      // address from /IP:
+  std::string AppServerIP;
+  std::string MainCCSIP;
+  std::string BackCCSIP;
+  std::string IcdPath;
+  std::string Dns1;              // upper-cased
+  std::string Dns2;
+  uint8_t DeleteAfterwards = 0;  // /K
+  uint8_t Applied = 0;           // an apply ran to its end
+  uint8_t RestartAfterwards = 0; // /R
+  std::vector<std::string> ConnectionNames;
+  std::vector<std::string> AdapterMacs;
+  std::vector<std::string> DhcpServers;
+};

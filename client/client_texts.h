@@ -1,0 +1,86 @@
+// Every fixed text Tolvik shows or writes (UTF-8 here, GBK bytes in the program).
+#pragma once
+
+namespace client_texts {
+
+constexpr const char kWindowTitle[] = "Tolvik 0.7";
+constexpr const char kHelpText[] =
+    "命令行参数：\r\n/?　此帮助\r\n/A　自动修改\r\n/K　修改后自删除\r\n/R　修改后重启\r\n"
+    "/N　从网络获取配置\r\n/IP：获取配置IP地址";
+
+// Lookup errors.
+constexpr const char kMissingListFile[] =
+    "未找到配置文件: MAC.INI\r\n请使用 /N 或 /IP 参数从网络获取配置文件";
+constexpr const char kNoMatchingAdapter[] = "未找到对应网卡！";
+
+// Change summary lines (each is followed by CR LF).
+constexpr const char kSummaryComputerName[] = "计算机名将改为: ";
+constexpr const char kSummaryWorkgroup[] = "工作组将改名为: ";
+constexpr const char kSummaryDomain[] = "域将改名为: ";
+constexpr const char kSummaryUsername[] = "用户名: ";
+constexpr const char kSummaryPassword[] = "密码: ";
+constexpr const char kSummaryConnectionOpen[] = "“";
+constexpr const char kSummaryConnectionClose[] = "”所在网卡的配置将改为: ";
+constexpr const char kSummaryIpDhcp[] = "      IP: DHCP 自动指派";
+constexpr const char kSummaryIp[] = "      IP: ";
+constexpr const char kSummaryMask[] = "子网掩码: ";
+constexpr const char kSummaryGateway[] = "默认网关: ";
+constexpr const char kSummaryGatewayDelete[] = "删除";
+constexpr const char kSummaryMetricAuto[] = "  跃点数: 自动";
+constexpr const char kSummaryMetric[] = "  跃点数: ";
+constexpr const char kSummaryDnsDhcp[] = "     DNS: DHCP 自动指派";
+constexpr const char kSummaryDns1[] = "首选 DNS: ";
+constexpr const char kSummaryDns2[] = "备用 DNS: ";
+constexpr const char kSummaryIcdPath[] = "ICD 安装路径:";
+constexpr const char kSummaryMainCcs[] = "主用 CCS:";
+constexpr const char kSummaryBackCcs[] = "备用 CCS:";
+constexpr const char kSummaryAppServer[] = "应用服务器:";
+
+// icd.ini default install path of the ICD client.
+constexpr const char kDefaultIcdPath[] = "C:\\Progra~1\\HuaWei\\ICD业务3.1";
+
+// Fetch progress (one space before 获取 for DHCP servers, two for a named address).
+constexpr const char kTryingServerPrefix[] = "尝试从 ";
+constexpr const char kTryingDhcpServerSuffix[] = " 获取配置文件。";
+constexpr const char kTryingNamedAddressSuffix[] = "  获取配置文件。";
+
+// Apply progress.
+constexpr const char kChangingNetwork[] = "正在修改网络设置，请稍候……";
+constexpr const char kChangingIp[] = "正在修改 IP 地址，请稍候……";
+constexpr const char kChangingIpAndGateway[] = "正在修改 IP 地址和默认网关，请稍候……";
+constexpr const char kChangingDns[] = "正在修改 DNS 地址，请稍候……";
+constexpr const char kChangingComputerName[] = "正在修改计算机名，请稍候……";
+constexpr const char kChangingWorkgroup[] = "正在修改工作组，请稍候……";
+constexpr const char kJoiningDomain[] = "正在加入域，请稍候……";
+constexpr const char kChangingIcd[] = "正在修改 ICD 配置，请稍候……";
+constexpr const char kApplyFinished[] = "修改完毕。";
+
+// Window.
+constexpr const char kCheckingConfiguration[] = "检查配置，请稍候……";
+constexpr const char kApplyNowButton[] = "直接修改";
+constexpr const char kAddToStartupButton[] = "添加至启动项";
+constexpr const char kInfoGroup[] = "信息";
+constexpr const char kExitButton[] = "退出";
+constexpr const char kStartupGroup[] = "添加至启动项时运行参数";
+constexpr const char kAddressLabel[] = "获取配置 IP 地址:";
+constexpr const char kAutoApplyCheck[] = "自动修改";
+constexpr const char kDeleteAfterwardsCheck[] = "修改后自删除";
+constexpr const char kRestartAfterwardsCheck[] = "修改后重启";
+constexpr const char kFetchFromNetworkCheck[] = "从网络获取配置";
+constexpr const char kFetchButton[] = "从网络获取";
+constexpr const char kFontName[] = "宋体";
+constexpr const char kAboutMenuItem[] = "关于(&A)...";
+constexpr const char kAboutCaption[] = "版本信息";
+constexpr const char kAboutText[] =
+    "Tolvik V 0.7\r\n作者: Quenby\r日期: 2007.4.10\rhttps://tolvik.example.org/";
+constexpr const char kWin9xCaption[] = "提示";
+constexpr const char kWin9xRefusal[] = "此工具不支持 Win9x 系统。";
+
+// Fixed names.
+constexpr const char kListFileName[] = "mac.ini";
+constexpr const char kIcdFileName[] = "icd.ini";
+constexpr const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const char kRunOnceValueName[] = "Tolvik";
+constexpr const char kSelfDeleteBatchName[] = "$94827$.bat";
+
+}  // namespace client_texts

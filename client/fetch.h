@@ -1,0 +1,22 @@
+// Fetching mac.ini and icd.ini over TFTP with Windows' tftp client.
+#pragma once
+
+#include <string>
+
+#include "client/client_platform.h"
+#include "client/client_state.h"
+
+// Two tftp runs (get mac.ini, get icd.ini) against address, 60000 ms each.
+void FetchFromServer(ClientPlatform& platform, const std::string& address);
+
+// Tries each DHCP server in turn until mac.ini exists in the program directory.
+void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state);
+
+// Fetch from one address the user named (switch /IP: or the address box).
+void FetchFromNamedAddress(ClientPlatform& platform, const std::string& address);
+
+// Step 5 of the main flow, taken when /N or /IP: asked for a fetch.
+void RunFetchStep(ClientPlatform& platform, ClientState& state);
+
+// The "从网络获取" button: fetch, then run the main flow again.
+void OnFetchClick(ClientPlatform& platform, ClientState& state);

@@ -1,0 +1,67 @@
+// Every fixed text Brevane shows or writes (UTF-8 here, GBK bytes in the program).
+#pragma once
+
+namespace generator_texts {
+
+constexpr const char kWindowTitle[] = "Brevane V0.7";
+constexpr const char kFontName[] = "Tahoma";
+constexpr const char kListFontName[] = "宋体";
+
+constexpr const char kOpenFileButton[] = "打开文件";
+constexpr const char kNameGroup[] = "计算机名设置";
+constexpr const char kPrefixLabel[] = "计算机名前缀:";
+constexpr const char kSuffixLabel[] = "计算机名后缀:";
+constexpr const char kFirstNumberLabel[] = "计算机名起始序号:";
+constexpr const char kDigitsLabel[] = "序号位数:";
+constexpr const char kDefaultFirstNumber[] = "1";
+constexpr const char kDefaultDigits[] = "3";
+constexpr const char kDefaultPrefix[] = "COMPUTER";
+constexpr const char kFormatGroup[] = "DHCP 列表格式";
+constexpr const char kFormatTftpd32[] = "TFTPD32";
+constexpr const char kFormatWindows[] = "Windows DHCP Server";
+constexpr const char kMembershipGroup[] = "工作组和域";
+constexpr const char kPasswordLabel[] = "密码:";
+constexpr const char kUsernameLabel[] = "用户名:";
+constexpr const char kWorkgroupOption[] = "工作组:";
+constexpr const char kDomainOption[] = "域:";
+constexpr const char kGenerateButton[] = "生成列表";
+constexpr const char kSaveExitButton[] = "保存退出";
+constexpr const char kExitButton[] = "退出";
+constexpr const char kNetworkGroup[] = "网络设置";
+constexpr const char kMetricLabel[] = "跃点数:";
+constexpr const char kDns1Label[] = "主用 DNS:";
+constexpr const char kDns2Label[] = "备用 DNS:";
+constexpr const char kIpStartLabel[] = "IP 地址起始值:";
+constexpr const char kMaskLabel[] = "子网掩码:";
+constexpr const char kGatewayLabel[] = "默认网关:";
+constexpr const char kDefaultIpStart[] = "192.168.0.1";
+constexpr const char kDefaultMask[] = "255.255.255.0";
+constexpr const char kDefaultMetric[] = "0";
+
+// List columns, left to right.
+constexpr const char kColumnSequence[] = "序号";
+constexpr const char kColumnIp[] = "IP 地址";
+constexpr const char kColumnComputerName[] = "计算机名";
+constexpr const char kColumnMac[] = "MAC 地址";
+
+// Open-file dialog filter, with "|" between the parts as the window shows them.
+constexpr const char kOpenFileFilter[] =
+    "列表文件 (*.txt,*.ini,*.lst)|*.txt;*.ini;*.lst|所有文件 (*.*)|*.*";
+
+// Tooltips.
+constexpr const char kIpStartHint[] = "IP 设为“DHCP”表示自动获取，留空则表示不修改 IP。";
+constexpr const char kGatewayHint[] = "网关设为“NONE”表示删除网关，留空则表示不修改网关。";
+constexpr const char kMetricHint[] = "设为 0 代表跃点自动计数。";
+constexpr const char kDnsHint[] = "DNS 设为“DHCP”表示自动获取";
+constexpr const char kDomainHint[] =
+    "注意: 加入域功能暂时只对尚未加入过域的计算机有效。对已加入域的计算机暂不支持加入到工作组。";
+constexpr const char kSaveExitHint[] = "在当前目录下生成 mac.ini 列表文件。";
+
+constexpr const char kAboutMenuItem[] = "关于(&A)...";
+constexpr const char kAboutCaption[] = "版本信息";
+constexpr const char kAboutText[] =
+    "Brevane V0.7\r\n作者: Quenby\r日期: 2007.4.25\rhttps://brevane.example.org/";
+
+constexpr const char kListFileName[] = "mac.ini";
+
+}  // namespace generator_texts

@@ -1,0 +1,27 @@
+// Brevane's list rows as a model independent of the window, with its sort direction.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/collation_api.h"
+
+// Columns of the list, left to right.
+enum ListColumn { kColumnSequence = 0, kColumnIp = 1, kColumnComputerName = 2, kColumnMac = 3 };
+
+struct ListRow {
+  std::string cells[4];  // sequence, IP, computer name, MAC text
+};
+
+enum class SortDirection { None, Ascending, Descending };
+
+struct ListModel {
+  std::vector<ListRow> rows;
+  SortDirection direction = SortDirection::None;
+};
+
+// Stable sort of all rows by one column's texts with the locale collation, ignoring case.
+void SortRows(ListModel& model, int column, bool ascending, CollationApi& collation);
+
+// A click on a column heading: flips the direction (ascending unless it was ascending) and sorts.
+void SortByColumn(ListModel& model, int column, CollationApi& collation);

@@ -1,0 +1,34 @@
+// Child processes: start (CreateProcessA), wait (WaitForSingleObject), close handles.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr uint32_t kCreateNewConsole = 0x10;
+constexpr uint32_t kCreateNoWindow = 0x08000000;
+constexpr uint32_t kIdlePriorityClass = 0x40;
+constexpr uint32_t kStartfUseShowWindow = 0x1;
+constexpr uint16_t kSwHide = 0;
+constexpr uint32_t kInfinite = 0xFFFFFFFF;
+
+struct ProcessLaunch {
+  std::string commandLine;        // handed to CreateProcessA with no application name
+  std::string workingDirectory;   // empty: the child inherits the current directory
+  uint32_t creationFlags = 0;
+  uint32_t startupFlags = 0;      // STARTUPINFO dwFlags; every other field but the size is zero
+  uint16_t showWindow = 0;        // STARTUPINFO wShowWindow
+};
+
+class ProcessApi {
+ public:
+  virtual ~ProcessApi() = default;
+
+  // Starts the process; on success *processId identifies it for Wait and CloseHandles.
+  virtual bool Start(const ProcessLaunch& launch, uint64_t* processId) = 0;
+
+  // True when the process ended within timeoutMs (kInfinite waits without limit).
+  virtual bool Wait(uint64_t processId, uint32_t timeoutMs) = 0;
+
+  // Closes the process and thread handles; the child itself is never ended.
+  virtual void CloseHandles(uint64_t processId) = 0;
+};

@@ -1,0 +1,32 @@
+// System calls: command line, version, computer name, beep, restart and privileges.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr int kComputerNamePhysicalDnsHostname = 5;
+constexpr uint32_t kEwxShutdown = 1;
+constexpr uint32_t kEwxReboot = 2;
+constexpr uint32_t kEwxForce = 4;
+
+class SystemApi {
+ public:
+  virtual ~SystemApi() = default;
+
+  virtual std::string CommandLine() = 0;                       // GetCommandLineA
+  virtual uint32_t Version() = 0;                              // GetVersion
+  virtual void SetLastError(uint32_t code) = 0;                // SetLastError
+  virtual bool SetComputerName(const std::string& name) = 0;   // SetComputerNameA
+  virtual bool SetComputerNameEx(int nameType, const std::string& name) = 0;  // SetComputerNameExA
+  // GetComputerNameA into a buffer of bufferSize + 1 bytes with the size given as bufferSize;
+  // the text up to the first NUL (empty on failure).
+  virtual std::string ComputerName(uint32_t bufferSize) = 0;
+  virtual void Beep(uint32_t frequency, uint32_t durationMs) = 0;
+
+  // Restart support. EnablePrivilege opens this process's token (TOKEN_ADJUST_PRIVILEGES |
+  // TOKEN_QUERY), looks the privilege up on machine and enables it; false when the look-up fails.
+  virtual bool EnablePrivilege(const std::string& machine, const std::string& privilege) = 0;
+  virtual bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
+                                      bool forceAppsClosed, bool rebootAfterShutdown) = 0;
+  virtual bool ExitWindows(uint32_t flags) = 0;                // ExitWindowsEx(flags, 0)
+};

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds one configuration: native | asan | win64 | win32 (into ${BUILD_ROOT:-build}/<name>).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+kind=${1:?usage: build.sh native|asan|win64|win32}
+build_root=${BUILD_ROOT:-$root/build}
+dir=$build_root/$kind
+jobs=${JOBS:-$(nproc)}
+
+case "$kind" in
+  native) args=(-DCMAKE_BUILD_TYPE=Debug) ;;
+  asan)   args=(-DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON) ;;
+  win64)  args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DWERROR=ON) ;;
+  win32)  args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DWERROR=ON -DBUILD_TESTS=OFF) ;;
+  *) echo "unknown build kind: $kind" >&2; exit 2 ;;
+esac
+
+cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
+cmake --build "$dir" -j "$jobs"

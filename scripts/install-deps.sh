@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every tool the builds and tests need on a fresh Debian machine (run as root).
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+
+packages=(
+  cmake ninja-build g++ clang libgtest-dev libgmock-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine wine64 xvfb xauth x11-utils imagemagick locales fonts-wqy-zenhei
+  tftpd-hpa iproute2 procps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+# The Chinese locale lets Wine show GBK texts as Chinese.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
+  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi
+
+# The packaged TFTP server must not run as a system service: tests start their own on loopback.
+if command -v service >/dev/null 2>&1; then service tftpd-hpa stop >/dev/null 2>&1 || true; fi
+pkill -x in.tftpd 2>/dev/null || true
+exit 0
