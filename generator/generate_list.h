@@ -15,4 +15,7 @@ struct GenerationFields {
 };
 
 // Fills the IP and computer name cells of every row; true when "保存退出" is to be enabled.
+// Numbers are the leading decimal digits of their fields (none reads as 0) and are counted on
+// exactly however many digits they have; the last number of an address passes 255 without
+// carrying. An empty IP start value gives "..." and the number, as the split rule reads it.
 bool GenerateList(ListModel& model, const GenerationFields& fields);

@@ -64,4 +64,11 @@ constexpr const char kAboutText[] =
 
 constexpr const char kListFileName[] = "mac.ini";
 
+// The IP start value and IP cell that mean "obtain the address automatically".
+constexpr const char kDhcpKeyword[] = "DHCP";
+
+// What the import looks for in a TFTPD32 log line (letter case as shown).
+constexpr const char kTftpdReceivedMarker[] = "Rcvd DHCP";
+constexpr const char kTftpdMacMarker[] = "Mac";
+
 }  // namespace generator_texts

@@ -20,8 +20,11 @@ struct ListModel {
   SortDirection direction = SortDirection::None;
 };
 
-// Stable sort of all rows by one column's texts with the locale collation, ignoring case.
+// Stable sort of all rows by one column's texts with the locale collation, ignoring case
+// (descending reverses the comparison; rows whose texts compare equal keep their order).
+// A column outside 0 to 3 leaves the rows as they are.
 void SortRows(ListModel& model, int column, bool ascending, CollationApi& collation);
 
 // A click on a column heading: flips the direction (ascending unless it was ascending) and sorts.
+// No cell changes. A column outside 0 to 3 changes nothing.
 void SortByColumn(ListModel& model, int column, CollationApi& collation);
