@@ -1,0 +1,323 @@
+// Tests of ApplySettings: step order, every command line byte for byte, the ICD file writes.
+#include "client/apply_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "client/client_texts.h"
+#include "tests/fakes/byte_text.h"
+#include "tests/fakes/fake_client_platform.h"
+
+namespace {
+
+const char kIcdSettings[] = "C:\\ICD\\cfg\\localsyscfg.ini";
+
+// A static entry with a gateway, two DNS servers and a workgroup, on the connection 本地连接.
+ClientState StaticEntry() {
+  ClientState state;
+  state.EntryIp = "192.168.1.20";
+  state.Mask = "255.255.255.0";
+  state.TargetConnection = "本地连接";
+  state.ComputerName = "PC-020";
+  state.Gateway = "192.168.1.1";
+  state.GwMetric = "1";
+  state.Dns1 = "192.168.1.2";
+  state.Dns2 = "192.168.1.3";
+  state.Workgroup = "WORKGROUP";
+  return state;
+}
+
+struct Applied {
+  FakeClientPlatform fake;
+  ClientState state;
+  std::vector<std::string> commandLines;
+};
+
+// Runs ApplySettings on state (changed by adjust) with the current name "CLONE-PC".
+std::unique_ptr<Applied> Apply(const std::function<void(ClientState&)>& adjust) {
+  auto run = std::make_unique<Applied>();
+  run->state = StaticEntry();
+  adjust(run->state);
+  ClientPlatform platform = run->fake.platform();
+  ApplySettings(platform, run->state);
+  run->commandLines = run->fake.processes.CommandLines();
+  return run;
+}
+
+TEST(ApplySettings, RunsEveryStepInItsOrder) {
+  auto run = Apply([](ClientState& s) {
+    s.MainCCSIP = "10.1.1.1";
+    s.BackCCSIP = "10.1.1.2";
+    s.AppServerIP = "10.1.1.3";
+    s.IcdPath = "C:\\ICD";
+  });
+  const std::string connection = "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3";  // 本地连接 in GBK
+  const std::vector<std::string> expected = {
+      "SetInfoText(\xD5\xFD\xD4\xDA\xD0\xDE\xB8\xC4 IP \xB5\xD8\xD6\xB7\xBA\xCD\xC4\xAC\xC8\xCF"
+      "\xCD\xF8\xB9\xD8\xA3\xAC\xC7\xEB\xC9\xD4\xBA\xF2\xA1\xAD\xA1\xAD)",
+      "Start(netsh  interface ip set address " + connection +
+          " static 192.168.1.20 255.255.255.0 192.168.1.1 1)",
+      std::string("SetInfoText(") + client_texts::kChangingDns + ")",
+      "Start(netsh  interface ip set dns " + connection + " static none)",
+      "Start(netsh  interface ip add dns " + connection + " 192.168.1.2)",
+      "Start(netsh  interface ip add dns " + connection + " 192.168.1.3)",
+      std::string("SetInfoText(") + client_texts::kChangingComputerName + ")",
+      "SetComputerName(PC-020)",
+      "SetComputerNameEx(5, PC-020)",
+      std::string("SetInfoText(") + client_texts::kChangingWorkgroup + ")",
+      "ComputerName(16)",
+      "Start(wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
+      "Name=\"WORKGROUP\")",
+      std::string("SetInfoText(") + client_texts::kChangingIcd + ")",
+      std::string("IsExistingFile(") + kIcdSettings + ")",
+      std::string("SetInfoText(") + client_texts::kApplyFinished + ")",
+      "Beep(900, 600)",
+      "PostCloseRequest()",
+  };
+  std::vector<std::string> calls = run->fake.log.Only(
+      {"SetInfoText", "Start", "SetComputerName", "SetComputerNameEx", "ComputerName",
+       "IsExistingFile", "WriteString", "Beep", "PostCloseRequest"});
+  EXPECT_TRUE(SameByteLists(calls, expected));
+  // Each command is waited for and released before the next one starts.
+  std::vector<std::string> processCalls = run->fake.log.Only({"Start", "Wait", "CloseHandles"});
+  ASSERT_EQ(processCalls.size(), 3 * run->fake.processes.records.size());
+  const char* const cycle[] = {"Start", "Wait", "CloseHandles"};
+  for (size_t i = 0; i < processCalls.size(); ++i) {
+    EXPECT_EQ(CallLog::NameOf(processCalls[i]), cycle[i % 3]) << i;
+  }
+  for (const auto& record : run->fake.processes.records) {
+    EXPECT_EQ(record.waits, std::vector<uint32_t>{kInfinite}) << record.launch.commandLine;
+    EXPECT_EQ(record.launch.creationFlags, kCreateNewConsole | kCreateNoWindow);
+    EXPECT_EQ(record.launch.showWindow, kSwHide);
+    EXPECT_EQ(record.launch.workingDirectory, "");
+  }
+  EXPECT_TRUE(run->fake.processes.HandleLeaks().empty());
+  EXPECT_EQ(run->state.Applied, 1);
+  EXPECT_EQ(run->state.ComputerName, "CLONE-PC");  // the name Windows runs under now
+  EXPECT_EQ(run->fake.window.closeRequests, 1);
+}
+
+TEST(ApplySettings, DoesNothingAtAllWithoutAnEntry) {
+  auto run = Apply([](ClientState& s) { s.EntryIp.clear(); s.MainCCSIP = "10.1.1.1"; });
+  EXPECT_TRUE(run->fake.log.calls.empty()) << run->fake.log.calls.front();
+  EXPECT_EQ(run->state.Applied, 0);
+  EXPECT_EQ(run->state.ComputerName, "PC-020");
+}
+
+struct CommandCase {
+  const char* name;
+  std::function<void(ClientState&)> adjust;
+  std::vector<std::string> expected;  // every command line, in order
+};
+
+const char kWorkgroupJoin[] =
+    "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup Name=\"WORKGROUP\"";
+
+TEST(ApplySettings, FormsEachCommandLineOfTheTable) {
+  const std::string longValue(4000, '7');
+  const CommandCase cases[] = {
+      {"DHCP entry ignores mask, gateway and metric",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN DHCP ", kWorkgroupJoin}},
+      {"no gateway",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway.clear(); s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0", kWorkgroupJoin}},
+      {"gateway NONE drops the metric",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway = "NONE"; s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 NONE ",
+        kWorkgroupJoin}},
+      {"gateway None as written",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway = "None"; s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 None ",
+        kWorkgroupJoin}},
+      {"gateway none as written",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway = "none"; s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 none ",
+        kWorkgroupJoin}},
+      {"metric 0 passed on",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.GwMetric = "0"; s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 0",
+        kWorkgroupJoin}},
+      {"DNS from DHCP ignores Dns2",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Dns1 = "DHCP"; },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 1",
+        "netsh  interface ip set dns LAN static none", kWorkgroupJoin}},
+      {"no Dns1: no DNS command even with a Dns2",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 1",
+        kWorkgroupJoin}},
+      {"Dns1 without Dns2",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Dns2.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 1",
+        "netsh  interface ip set dns LAN static none", "netsh  interface ip add dns LAN 192.168.1.2",
+        kWorkgroupJoin}},
+      {"workgroup wins over domain",
+       [](ClientState& s) {
+         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear();
+         s.Domain = "CORP"; s.Username = "admin"; s.Password = "pw";
+       },
+       {"netsh  interface ip set address LAN DHCP ", kWorkgroupJoin}},
+      {"domain join",
+       [](ClientState& s) {
+         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup.clear();
+         s.Domain = "corp.example"; s.Username = "CORP\\admin"; s.Password = "p w";
+       },
+       {"netsh  interface ip set address LAN DHCP ",
+        "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
+        "Name=\"corp.example\" username=\"CORP\\admin\" password=\"p w\" FJoinOptions=3"}},
+      {"domain join with an empty account",
+       [](ClientState& s) {
+         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup.clear();
+         s.Domain = "CORP";
+       },
+       {"netsh  interface ip set address LAN DHCP ",
+        "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup Name=\"CORP\" "
+        "username=\"\" password=\"\" FJoinOptions=3"}},
+      {"no membership: no wmic",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup.clear(); },
+       {"netsh  interface ip set address LAN DHCP "}},
+      // Connection names: quoted when they hold a space or a tab, else exactly as they are.
+      {"connection name with a space is quoted",
+       [](ClientState& s) { s.TargetConnection = "Local Area Connection"; s.Dns2.clear(); s.Workgroup.clear(); },
+       {"netsh  interface ip set address \"Local Area Connection\" static 192.168.1.20 "
+        "255.255.255.0 192.168.1.1 1",
+        "netsh  interface ip set dns \"Local Area Connection\" static none",
+        "netsh  interface ip add dns \"Local Area Connection\" 192.168.1.2"}},
+      {"GBK connection name with a space is quoted",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "本地连接 2"; s.Dns1.clear(); s.Workgroup.clear(); },
+       {"netsh  interface ip set address \"\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3 2\" DHCP "}},
+      {"connection name with a tab is quoted",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "a\tb"; s.Dns1.clear(); s.Workgroup.clear(); },
+       {"netsh  interface ip set address \"a\tb\" DHCP "}},
+      {"empty connection name stays empty",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection.clear(); s.Dns1 = "DHCP"; s.Workgroup.clear(); },
+       {"netsh  interface ip set address  DHCP ", "netsh  interface ip set dns  static none"}},
+      {"connection name with a double quote and no space stays as it is",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "a\"b"; s.Dns1.clear(); s.Workgroup.clear(); },
+       {"netsh  interface ip set address a\"b DHCP "}},
+      // Values go in as they stand.
+      {"values with quotes and spaces",
+       [](ClientState& s) {
+         s.TargetConnection = "LAN"; s.Mask = "255.0.0.0 \"x\""; s.Gateway = " 10.0.0.1";
+         s.GwMetric = "\"";  s.Dns1.clear(); s.Workgroup = "WORK \"GROUP\"";
+       },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.0.0.0 \"x\"  10.0.0.1 \"",
+        "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
+        "Name=\"WORK \"GROUP\"\""}},
+      {"GBK workgroup",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup = "工作组"; },
+       {"netsh  interface ip set address LAN DHCP ",
+        "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
+        "Name=\"\xB9\xA4\xD7\xF7\xD7\xE9\""}},
+  };
+  for (const CommandCase& c : cases) {
+    auto run = Apply(c.adjust);
+    EXPECT_TRUE(SameByteLists(run->commandLines, c.expected)) << c.name;
+  }
+  auto longRun = Apply([&](ClientState& s) {
+    s.TargetConnection = "LAN"; s.Gateway.clear(); s.Dns1 = longValue; s.Dns2.clear();
+    s.Mask = longValue; s.Workgroup = longValue;
+  });
+  EXPECT_TRUE(SameByteLists(
+      longRun->commandLines,
+      {"netsh  interface ip set address LAN static 192.168.1.20 " + longValue,
+       "netsh  interface ip set dns LAN static none", "netsh  interface ip add dns LAN " + longValue,
+       "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup Name=\"" +
+           longValue + "\""}));
+}
+
+TEST(ApplySettings, NameStepAndTheStepsAfterItRunWhateverTheCallsSay) {
+  // An empty name makes both calls fail; a current name that does not fit gives an empty one.
+  auto run = Apply([](ClientState& s) { s.ComputerName.clear(); });
+  EXPECT_EQ(run->fake.system.namesSet, (std::vector<std::string>{"A:", "Ex5:"}));
+  EXPECT_EQ(run->state.Applied, 1);
+
+  FakeClientPlatform fake;
+  fake.system.currentComputerName = "SIXTEEN-CHARS-XX";  // 16 characters do not fit in 16
+  fake.processes.defaultOutcome.starts = false;          // no netsh, no wmic on this PC
+  ClientState state = StaticEntry();
+  ClientPlatform platform = fake.platform();
+  ApplySettings(platform, state);
+  EXPECT_TRUE(SameBytes(fake.processes.CommandLines().back(),
+                        "wmic  computersystem where Name=\"\" call JoinDomainOrWorkgroup "
+                        "Name=\"WORKGROUP\""));
+  EXPECT_EQ(fake.window.infoText, client_texts::kApplyFinished);
+  EXPECT_EQ(fake.system.beeps, std::vector<std::string>{"900/600"});
+  EXPECT_EQ(state.Applied, 1);
+  EXPECT_EQ(fake.window.closeRequests, 1);
+}
+
+struct IcdPathCase {
+  std::string icdPath;
+  std::string expectedFile;
+};
+
+TEST(IcdSettingsPath, PutsOneBackslashBeforeCfg) {
+  const std::string longPath = "D:\\" + std::string(4000, 'd');
+  const IcdPathCase cases[] = {
+      {"C:\\ICD", "C:\\ICD\\cfg\\localsyscfg.ini"},
+      {"C:\\ICD\\", "C:\\ICD\\cfg\\localsyscfg.ini"},
+      {"", "\\cfg\\localsyscfg.ini"},
+      {"ICD", "ICD\\cfg\\localsyscfg.ini"},
+      {"..\\ICD\\", "..\\ICD\\cfg\\localsyscfg.ini"},
+      {"C:\\Progra~1\\HuaWei\\ICD业务3.1",
+       "C:\\Progra~1\\HuaWei\\ICD\xD2\xB5\xCE\xF1" "3.1\\cfg\\localsyscfg.ini"},
+      // A last character whose trail byte is 0x5C is no backslash.
+      {"C:\\\x81\x5C", "C:\\\x81\x5C\\cfg\\localsyscfg.ini"},
+      {"C:\\\x81\x5C\\", "C:\\\x81\x5C\\cfg\\localsyscfg.ini"},
+      {"C:\\\x81", "C:\\\x81\\cfg\\localsyscfg.ini"},  // a lone lead byte at the end
+      {longPath, longPath + "\\cfg\\localsyscfg.ini"},
+  };
+  for (const IcdPathCase& c : cases) {
+    EXPECT_TRUE(SameBytes(IcdSettingsPath(c.icdPath), c.expectedFile)) << c.icdPath.size();
+  }
+}
+
+struct IcdCase {
+  const char* name;
+  std::string icdPath;
+  std::string mainCcs, backCcs, appServer;
+  bool fileExists;
+  std::vector<std::string> expectedWrites;
+};
+
+TEST(ApplySettings, WritesTheIcdServersOnlyIntoAnExistingSettingsFile) {
+  const IcdCase cases[] = {
+      {"all three", "C:\\ICD\\", "10.1.1.1", "10.1.1.2", "10.1.1.3", true,
+       {"WriteString(LOCSYSPARAMS, MainCCSIP, 10.1.1.1, C:\\ICD\\cfg\\localsyscfg.ini)",
+        "WriteString(LOCSYSPARAMS, BackCCSIP, 10.1.1.2, C:\\ICD\\cfg\\localsyscfg.ini)",
+        "WriteString(LOCSYSPARAMS, AppServerIP, 10.1.1.3, C:\\ICD\\cfg\\localsyscfg.ini)"}},
+      {"empty values are written empty", "C:\\ICD", "10.1.1.1", "", "", true,
+       {"WriteString(LOCSYSPARAMS, MainCCSIP, 10.1.1.1, C:\\ICD\\cfg\\localsyscfg.ini)",
+        "WriteString(LOCSYSPARAMS, BackCCSIP, , C:\\ICD\\cfg\\localsyscfg.ini)",
+        "WriteString(LOCSYSPARAMS, AppServerIP, , C:\\ICD\\cfg\\localsyscfg.ini)"}},
+      {"no settings file", "C:\\ICD", "10.1.1.1", "10.1.1.2", "10.1.1.3", false, {}},
+      {"no main CCS: step skipped", "C:\\ICD", "", "10.1.1.2", "10.1.1.3", true, {}},
+  };
+  for (const IcdCase& c : cases) {
+    FakeClientPlatform fake;
+    const std::string file = "C:\\ICD\\cfg\\localsyscfg.ini";
+    const std::string original =
+        "[LOCSYSPARAMS]\r\nMainCCSIP=1.1.1.1\r\nPort=8080\r\nAppServerIP=3.3.3.3\r\n[other]\r\nx=1\r\n";
+    if (c.fileExists) fake.files.Put(file, original);
+    ClientState state = StaticEntry();
+    state.IcdPath = c.icdPath;
+    state.MainCCSIP = c.mainCcs;
+    state.BackCCSIP = c.backCcs;
+    state.AppServerIP = c.appServer;
+    ClientPlatform platform = fake.platform();
+    ApplySettings(platform, state);
+    EXPECT_TRUE(SameByteLists(fake.log.Only({"WriteString"}), c.expectedWrites)) << c.name;
+    EXPECT_EQ(fake.files.Has(file), c.fileExists) << c.name;  // never created
+    EXPECT_EQ(fake.window.infoTexts.back(), client_texts::kApplyFinished) << c.name;
+    if (c.fileExists && !c.expectedWrites.empty()) {
+      // The rest of the file is not touched: Port and section "other" stay.
+      EXPECT_EQ(fake.profile.GetString("LOCSYSPARAMS", "Port", "", file), "8080") << c.name;
+      EXPECT_EQ(fake.profile.GetString("other", "x", "", file), "1") << c.name;
+      EXPECT_EQ(fake.profile.GetString("LOCSYSPARAMS", "MainCCSIP", "-", file), c.mainCcs);
+      EXPECT_EQ(fake.profile.GetString("LOCSYSPARAMS", "BackCCSIP", "-", file), c.backCcs);
+      EXPECT_EQ(fake.profile.GetString("LOCSYSPARAMS", "AppServerIP", "-", file), c.appServer);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,270 @@
+// Command line: cutting at "/", reading the switches, the help box, and hostile input.
+#include "client/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/fakes/byte_text.h"
+#include "tests/fakes/fake_client_platform.h"
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& pieces) {
+  std::string text;
+  for (const std::string& piece : pieces) text += "[" + piece + "]";
+  return text;
+}
+
+// The cutting rule written out step by step with copies of the rest, as a second opinion on the
+// one-pass cut of the program.
+std::vector<std::string> ReferenceSplit(std::string text) {
+  std::vector<std::string> pieces;
+  if (!text.empty() && text[0] == '/') text.erase(0, 1);
+  for (size_t slash = text.find('/'); slash != std::string::npos && slash >= 1;
+       slash = text.find('/')) {
+    pieces.push_back(text.substr(0, slash));
+    text = text.substr(slash + 1);
+  }
+  if (text.size() > 1 && text[0] == '/') text.erase(0, 1);
+  if (!text.empty()) pieces.push_back(text);
+  return pieces;
+}
+
+struct SplitCase {
+  const char* text;
+  std::vector<std::string> pieces;
+};
+
+TEST(SplitAt, CutsAsTheCommandLineRuleSays) {
+  const SplitCase cases[] = {
+      {"", {}},
+      {"/", {}},
+      {"//", {"/"}},           // one "/" dropped in front, the one left stands alone
+      {"///", {"/"}},
+      {"\"C:\\T\\Tolvik.exe\"", {"\"C:\\T\\Tolvik.exe\""}},
+      {"\"C:\\T\\Tolvik.exe\" /A /K", {"\"C:\\T\\Tolvik.exe\" ", "A ", "K"}},
+      {"Tolvik.exe/A/K/R", {"Tolvik.exe", "A", "K", "R"}},
+      {"/A", {"A"}},           // a leading "/" is removed, so A becomes the first piece
+      {"/A/K", {"A", "K"}},
+      {"x /A //K /R", {"x ", "A ", "K /R"}},  // two "/" in a row end the cutting
+      {"x //", {"x ", "/"}},   // a "/" standing alone as the rest is kept
+      {"x /", {"x "}},
+      {"x /A/", {"x ", "A"}},
+      {"x /A //", {"x ", "A ", "/"}},
+      {"C:/N/Tolvik.exe", {"C:", "N", "Tolvik.exe"}},
+      {"x /IP: 10.0.0.1 ", {"x ", "IP: 10.0.0.1 "}},
+  };
+  for (const SplitCase& c : cases) {
+    std::vector<std::string> pieces = SplitAt(c.text, '/');
+    EXPECT_EQ(Joined(pieces), Joined(c.pieces)) << "text: " << c.text;
+    EXPECT_EQ(Joined(pieces), Joined(ReferenceSplit(c.text))) << "text: " << c.text;
+  }
+}
+
+struct SwitchCase {
+  const char* commandLine;
+  bool autoApply;
+  bool fetchRequested;
+  uint8_t deleteAfterwards;
+  uint8_t restartAfterwards;
+  const char* fetchAddress;
+};
+
+TEST(ParseCommandLine, SetsTheSwitchesItsPiecesName) {
+  const SwitchCase cases[] = {
+      {"\"C:\\Tolvik\\Tolvik.exe\"", false, false, 0, 0, ""},
+      {"\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", true, true, 1, 1, ""},
+      {"Tolvik.exe /a/k/r/n", true, true, 1, 1, ""},
+      {"Tolvik.exe /A/K/R", true, false, 1, 1, ""},
+      {"Tolvik.exe /AK", false, false, 0, 0, ""},             // one piece "AK": ignored
+      {"Tolvik.exe /A K", false, false, 0, 0, ""},            // one piece "A K": ignored
+      {"Tolvik.exe /A //K /R", true, false, 0, 0, ""},        // "K /R" is one piece
+      {"Tolvik.exe /IP:", false, true, 0, 0, ""},             // empty address: fetch by DHCP
+      {"Tolvik.exe /IP:  10.0.0.1  ", false, true, 0, 0, "  10.0.0.1"},
+      {"Tolvik.exe /ip:Server One /K", false, true, 1, 0, "Server One"},
+      {"Tolvik.exe /IP:10.0.0.1 /iP:tftp.Example", false, true, 0, 0, "tftp.Example"},
+      {"Tolvik.exe /IPX", false, false, 0, 0, ""},
+      {"Tolvik.exe /IP:a/b", false, true, 0, 0, "a"},         // "/" always cuts
+      {"Tolvik.exe", false, false, 0, 0, ""},                 // path only: dropped
+      {"/A", false, false, 0, 0, ""},                         // the first piece is dropped
+      {"C:/N/Tolvik.exe", false, true, 0, 0, ""},             // a folder N acts as /N
+      {"Tolvik.exe /\t\x01 r \x1f/\x7fK", false, false, 0, 1, ""},  // codes below 33 trimmed
+      {"Tolvik.exe /K\x7f", false, false, 0, 0, ""},          // DEL (127) is not trimmed
+      {"Tolvik.exe ////A", false, false, 0, 0, ""},           // "//A" after the doubled "/"
+      {"Tolvik.exe / / /", false, false, 0, 0, ""},
+  };
+  for (const SwitchCase& c : cases) {
+    FakeClientPlatform fake;
+    fake.system.commandLine = c.commandLine;
+    ClientPlatform platform = fake.platform();
+    ClientState state;
+    bool autoApply = false;
+    bool fetchRequested = false;
+    ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+    SCOPED_TRACE(c.commandLine);
+    EXPECT_EQ(autoApply, c.autoApply);
+    EXPECT_EQ(fetchRequested, c.fetchRequested);
+    EXPECT_EQ(state.DeleteAfterwards, c.deleteAfterwards);
+    EXPECT_EQ(state.RestartAfterwards, c.restartAfterwards);
+    EXPECT_EQ(state.FetchAddress, c.fetchAddress);
+    EXPECT_EQ(fake.window.helpBoxes.size(), 0u);
+  }
+}
+
+TEST(ParseCommandLine, LeavesFlagsItDoesNotNameAsTheyWere) {
+  // Resetting belongs to the main flow; reading the switches only ever sets.
+  FakeClientPlatform fake;
+  fake.system.commandLine = "Tolvik.exe /N";
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  state.DeleteAfterwards = 1;
+  state.FetchAddress = "10.0.0.9";
+  bool autoApply = true;
+  bool fetchRequested = false;
+  ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+  EXPECT_TRUE(autoApply);
+  EXPECT_TRUE(fetchRequested);
+  EXPECT_EQ(state.DeleteAfterwards, 1);
+  EXPECT_EQ(state.FetchAddress, "10.0.0.9");
+}
+
+TEST(ParseCommandLine, HelpHidesShowsTheExactTextAndPostsCloseThenReadsOn) {
+  FakeClientPlatform fake;
+  fake.system.commandLine = "Tolvik.exe /? /A";
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  bool autoApply = false;
+  bool fetchRequested = false;
+  ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+
+  const std::string expected =
+      "\xC3\xFC\xC1\xEE\xD0\xD0\xB2\xCE\xCA\xFD\xA3\xBA\r\n"                 // 命令行参数：
+      "/?\xA1\xA1\xB4\xCB\xB0\xEF\xD6\xFA\r\n"                               // /?　此帮助
+      "/A\xA1\xA1\xD7\xD4\xB6\xAF\xD0\xDE\xB8\xC4\r\n"                       // /A　自动修改
+      "/K\xA1\xA1\xD0\xDE\xB8\xC4\xBA\xF3\xD7\xD4\xC9\xBE\xB3\xFD\r\n"       // /K　修改后自删除
+      "/R\xA1\xA1\xD0\xDE\xB8\xC4\xBA\xF3\xD6\xD8\xC6\xF4\r\n"               // /R　修改后重启
+      "/N\xA1\xA1\xB4\xD3\xCD\xF8\xC2\xE7\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3\r\n"  // /N　从网络获取配置
+      "/IP\xA3\xBA\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3IP\xB5\xD8\xD6\xB7";      // /IP：获取配置IP地址
+  ASSERT_EQ(fake.window.helpBoxes.size(), 1u);
+  EXPECT_TRUE(SameBytes(fake.window.helpBoxes[0], expected));
+  EXPECT_EQ(fake.log.Only({"Hide", "ShowHelpBox", "PostCloseRequest"}),
+            (std::vector<std::string>{"Hide()", "ShowHelpBox(" + expected + ")",
+                                      "PostCloseRequest()"}));
+  EXPECT_TRUE(autoApply);  // reading went on after the help
+  EXPECT_FALSE(fake.window.visible);
+}
+
+TEST(ParseCommandLine, EachHelpPieceShowsTheBoxOnce) {
+  FakeClientPlatform fake;
+  fake.system.commandLine = "Tolvik.exe /? / ? /x?";
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  bool autoApply = false;
+  bool fetchRequested = false;
+  ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+  EXPECT_EQ(fake.window.helpBoxes.size(), 2u);
+  EXPECT_EQ(fake.window.closeRequests, 2);
+}
+
+TEST(ParseCommandLine, ThirtyTwoKilobyteCommandLines) {
+  struct LongCase {
+    std::string commandLine;
+    bool autoApply;
+    uint8_t restartAfterwards;
+    size_t addressLength;
+  };
+  const std::string path = "\"C:\\Tolvik\\Tolvik.exe\"";
+  std::string manySwitches = path;
+  while (manySwitches.size() < 32760) manySwitches += " /a";
+  manySwitches += " /R";
+  const LongCase cases[] = {
+      {manySwitches, true, 1, 0},
+      {path + " /IP:" + std::string(32760, 'x'), false, 0, 32760},
+      {path + std::string(32760, ' ') + "/R", false, 1, 0},
+      {path + " /" + std::string(32760, '/') + "R", false, 0, 0},
+  };
+  for (const LongCase& c : cases) {
+    FakeClientPlatform fake;
+    fake.system.commandLine = c.commandLine;
+    ClientPlatform platform = fake.platform();
+    ClientState state;
+    bool autoApply = false;
+    bool fetchRequested = false;
+    ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+    EXPECT_EQ(autoApply, c.autoApply) << c.commandLine.size();
+    EXPECT_EQ(state.RestartAfterwards, c.restartAfterwards) << c.commandLine.size();
+    EXPECT_EQ(state.FetchAddress.size(), c.addressLength) << c.commandLine.size();
+  }
+}
+
+TEST(SplitAt, RandomTextsCutLikeTheStepByStepRule) {
+  const char alphabet[] = {'/', '/', '/', 'a', 'K', ' ', '\t', '?', ':', 'I', 'P', '\0', '\x81', '\xA1'};
+  for (unsigned seed = 1; seed <= 3; ++seed) {
+    std::mt19937 random(seed);
+    for (int round = 0; round < 3000; ++round) {
+      std::string text(random() % 40, ' ');
+      for (char& c : text) c = alphabet[random() % sizeof(alphabet)];
+      std::vector<std::string> pieces = SplitAt(text, '/');
+      ASSERT_EQ(Joined(pieces), Joined(ReferenceSplit(text)))
+          << "seed " << seed << " round " << round << ": " << HexBytes(text);
+      // Every piece but the last is non-empty and free of "/".
+      for (size_t i = 0; i + 1 < pieces.size(); ++i) {
+        ASSERT_FALSE(pieces[i].empty());
+        ASSERT_EQ(pieces[i].find('/'), std::string::npos);
+      }
+    }
+  }
+}
+
+TEST(ParseCommandLine, RandomCommandLinesSetOnlyWhatTheirPiecesSay) {
+  const char* const parts[] = {"/", "/a", "/K", " /r ", "/N", "/IP:", "/ip: x ", "/?", "//",
+                               " ", "\t", "\x01", "x", "\xA1\xA1", "A", "IP:"};
+  for (unsigned seed = 11; seed <= 13; ++seed) {
+    std::mt19937 random(seed);
+    for (int round = 0; round < 1000; ++round) {
+      std::string commandLine = "Tolvik.exe";
+      int count = static_cast<int>(random() % 12);
+      for (int i = 0; i < count; ++i) commandLine += parts[random() % (sizeof(parts) / sizeof(parts[0]))];
+
+      FakeClientPlatform fake;
+      fake.system.commandLine = commandLine;
+      ClientPlatform platform = fake.platform();
+      ClientState state;
+      bool autoApply = false;
+      bool fetchRequested = false;
+      ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+
+      // What the switches should be, worked out from the reference cut.
+      std::vector<std::string> pieces = ReferenceSplit(commandLine);
+      bool a = false, n = false, k = false, r = false;
+      size_t helps = 0;
+      std::string address;
+      for (size_t i = 1; i < pieces.size(); ++i) {
+        std::string piece = pieces[i];
+        while (!piece.empty() && static_cast<unsigned char>(piece.back()) < 33) piece.pop_back();
+        while (!piece.empty() && static_cast<unsigned char>(piece.front()) < 33) piece.erase(0, 1);
+        std::string upper = piece;
+        for (char& c : upper) if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        a = a || upper == "A";
+        k = k || upper == "K";
+        r = r || upper == "R";
+        n = n || upper == "N";
+        if (upper == "?") ++helps;
+        if (upper.rfind("IP:", 0) == 0) {
+          n = true;
+          address = piece.substr(3);
+        }
+      }
+      SCOPED_TRACE(commandLine);
+      ASSERT_EQ(autoApply, a);
+      ASSERT_EQ(fetchRequested, n);
+      ASSERT_EQ(state.DeleteAfterwards, k ? 1 : 0);
+      ASSERT_EQ(state.RestartAfterwards, r ? 1 : 0);
+      ASSERT_EQ(state.FetchAddress, address);
+      ASSERT_EQ(fake.window.helpBoxes.size(), helps);
+    }
+  }
+}
+
+}  // namespace

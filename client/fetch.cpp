@@ -1,0 +1,80 @@
+// Fetching mac.ini and icd.ini over TFTP: the tftp runs, the DHCP-server loop, the fetch button.
+#include "client/fetch.h"
+
+#include <vector>
+
+#include "client/adapter_discovery.h"
+#include "client/apply_settings.h"
+#include "client/client_texts.h"
+#include "client/main_flow.h"
+#include "client/run_and_wait.h"
+#include "common/program_directory.h"
+
+namespace {
+
+constexpr uint32_t kTftpTimeoutMs = 60000;
+
+std::string ProgramDirectoryOf(ClientPlatform& platform) {
+  return ProgramDirectory(platform.files.ModulePath());
+}
+
+}  // namespace
+
+void FetchFromServer(ClientPlatform& platform, const std::string& address) {
+  // tftp stores what it fetches in its working directory; running it in the program directory
+  // puts the files where the lookup reads them, whatever directory Tolvik was started from.
+  const std::string directory = ProgramDirectoryOf(platform);
+  RunAndWait(platform.processes, "tftp", address + " get " + client_texts::kListFileName,
+             directory, kSwHide, kTftpTimeoutMs);
+  RunAndWait(platform.processes, "tftp", address + " get " + client_texts::kIcdFileName,
+             directory, kSwHide, kTftpTimeoutMs);
+}
+
+void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state) {
+  // Processing pending messages can run a queued click of the fetch button, which refills
+  // state.DhcpServers; the loop walks its own copy so that never pulls the list from under it.
+  const std::vector<std::string> servers = state.DhcpServers;
+  const std::string listPath = ProgramDirectoryOf(platform) + client_texts::kListFileName;
+  for (const std::string& server : servers) {
+    platform.window.ShowAndBringToFront();
+    platform.window.ProcessPendingMessages();
+    platform.window.SetInfoText(std::string(client_texts::kTryingServerPrefix) + server +
+                                client_texts::kTryingDhcpServerSuffix);
+    FetchFromServer(platform, server);
+    if (platform.files.IsExistingFile(listPath)) break;
+  }
+}
+
+void FetchFromNamedAddress(ClientPlatform& platform, const std::string& address) {
+  const std::string server = address;  // the caller's text may change while messages run
+  platform.window.SetInfoText(std::string(client_texts::kTryingServerPrefix) + server +
+                              client_texts::kTryingNamedAddressSuffix);
+  platform.window.ShowAndBringToFront();
+  platform.window.ProcessPendingMessages();
+  FetchFromServer(platform, server);
+}
+
+void RunFetchStep(ClientPlatform& platform, ClientState& state) {
+  if (!state.FetchAddress.empty()) {
+    FetchFromNamedAddress(platform, state.FetchAddress);
+  } else {
+    FetchFromDhcpServers(platform, state);
+  }
+}
+
+void OnFetchClick(ClientPlatform& platform, ClientState& state) {
+  const std::string address = platform.window.AddressBoxText();
+  if (!address.empty()) {
+    FetchFromNamedAddress(platform, address);  // as typed: spaces count
+  } else {
+    // Put the target adapter on DHCP so that it learns its DHCP server, then ask again.
+    RunAndWait(platform.processes, "netsh",
+               " interface ip set address " + NetshConnectionName(state.TargetConnection) + " DHCP ",
+               "", kSwHide, kInfinite);
+    state.DhcpServers.clear();
+    state.ConnectionNames.clear();
+    state.AdapterMacs = EnumerateAdapters(platform, state, state.ConnectionNames);
+    FetchFromDhcpServers(platform, state);
+  }
+  RunMainFlow(platform, state, false);
+}

@@ -1,0 +1,199 @@
+// RunMainFlow: its steps in order, what each run resets, and the switches' effect on the run.
+#include "client/main_flow.h"
+
+#include <gtest/gtest.h>
+
+#include "client/apply_settings.h"
+#include "tests/fakes/byte_text.h"
+#include "tests/fakes/fake_client_platform.h"
+
+namespace {
+
+const char kListPath[] = "C:\\Tolvik\\mac.ini";
+const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\{AAA}\\Parameters\\Tcpip";
+const char kConnection[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Network\\{4d36e972-e325-11ce-bfc1-08002be10318}\\{AAA}"
+    "\\Connection";
+const char kList[] = "[Config]\r\nMask=255.255.255.0\r\n[list]\r\n00E0FD3A1B01=192.0.2.10,PC10\r\n";
+
+// One DHCP adapter "LAN" with the MAC text 00E0FD3A1B01 whose DHCP server is 192.0.2.1.
+void OnePc(FakeClientPlatform& fake) {
+  fake.adapters.Add("{AAA}", {0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x01});
+  fake.registry.SetDword(kTcpip, "EnableDHCP", 1);
+  fake.registry.SetString(kTcpip, "DHCPServer", "192.0.2.1");
+  fake.registry.SetString(kConnection, "Name", "LAN");
+}
+
+// The position of the first log entry with the given name (the log's size when there is none).
+size_t FirstOf(const CallLog& log, const std::string& name) {
+  for (size_t i = 0; i < log.calls.size(); ++i) {
+    if (CallLog::NameOf(log.calls[i]) == name) return i;
+  }
+  return log.calls.size();
+}
+
+TEST(RunMainFlow, RunsItsStepsInOrderAndInstallsTheIconOnlyOnTheFirstRun) {
+  FakeClientPlatform fake;
+  OnePc(fake);
+  fake.system.commandLine = "\"C:\\Tolvik\\Tolvik.exe\" /N";
+  fake.processes.onRun = [&fake](const ProcessLaunch& launch) {
+    if (launch.commandLine.find("get mac.ini") != std::string::npos) fake.files.Put(kListPath, kList);
+  };
+  // No list beside the program: only the fetch brings it.
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  RunMainFlow(platform, state, true);
+
+  const CallLog& log = fake.log;
+  EXPECT_EQ(FirstOf(log, "InstallIconAndAboutItem"), 0u);
+  EXPECT_LT(FirstOf(log, "GetAdaptersInfo"), FirstOf(log, "ReadValue"));
+  EXPECT_LT(FirstOf(log, "ReadValue"), FirstOf(log, "CommandLine"));
+  EXPECT_LT(FirstOf(log, "CommandLine"), FirstOf(log, "Start"));
+  EXPECT_LT(FirstOf(log, "Start"), FirstOf(log, "GetString"));
+  EXPECT_EQ(fake.processes.CommandLines(),
+            (std::vector<std::string>{"tftp 192.0.2.1 get mac.ini", "tftp 192.0.2.1 get icd.ini"}));
+  EXPECT_EQ(state.AdapterMacs, (std::vector<std::string>{"00E0FD3A1B01"}));
+  EXPECT_EQ(state.ConnectionNames, (std::vector<std::string>{"LAN"}));
+  EXPECT_EQ(state.DhcpServers, (std::vector<std::string>{"192.0.2.1"}));
+  EXPECT_EQ(state.EntryIp, "192.0.2.10");
+  EXPECT_TRUE(SameBytes(fake.window.infoText,
+                        "计算机名将改为: PC10\r\n“LAN”所在网卡的配置将改为: \r\n"
+                        "      IP: 192.0.2.10\r\n子网掩码: 255.255.255.0\r\n"));
+  EXPECT_EQ(fake.window.closeRequests, 0);
+  EXPECT_EQ(state.Applied, 0);
+
+  fake.log.Clear();
+  RunMainFlow(platform, state, false);
+  EXPECT_EQ(fake.log.Count("InstallIconAndAboutItem"), 0u);
+  EXPECT_EQ(fake.window.iconInstalls, 1);
+  // The command line is read again, so /N fetches once more.
+  EXPECT_EQ(fake.processes.CommandLines().size(), 4u);
+}
+
+TEST(RunMainFlow, EveryRunStartsFromFreshListsAndFlags) {
+  FakeClientPlatform fake;
+  OnePc(fake);
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  state.ConnectionNames = {"stale"};
+  state.AdapterMacs = {"AABBCCDDEEFF"};
+  state.DhcpServers = {"198.51.100.1"};
+  state.DeleteAfterwards = 1;
+  state.Applied = 1;
+  state.RestartAfterwards = 1;
+  state.FetchAddress = "198.51.100.9";  // not one of the fields a run resets
+  RunMainFlow(platform, state, false);
+  EXPECT_EQ(state.ConnectionNames, (std::vector<std::string>{"LAN"}));
+  EXPECT_EQ(state.AdapterMacs, (std::vector<std::string>{"00E0FD3A1B01"}));
+  EXPECT_EQ(state.DhcpServers, (std::vector<std::string>{"192.0.2.1"}));
+  EXPECT_EQ(state.DeleteAfterwards, 0);
+  EXPECT_EQ(state.Applied, 0);
+  EXPECT_EQ(state.RestartAfterwards, 0);
+  EXPECT_EQ(state.FetchAddress, "198.51.100.9");
+  EXPECT_EQ(fake.processes.CommandLines().size(), 0u);
+  EXPECT_TRUE(SameBytes(fake.window.infoText,
+                        "未找到配置文件: MAC.INI\r\n请使用 /N 或 /IP 参数从网络获取配置文件"));
+}
+
+struct SwitchRunCase {
+  const char* what;
+  const char* commandLine;
+  bool listPresent;
+  bool applied;
+  int closeRequests;
+  size_t helpBoxes;
+  const char* firstProcess;  // the first command line started, "" when none
+};
+
+TEST(RunMainFlow, SwitchesDecideFetchApplyAndClose) {
+  const SwitchRunCase cases[] = {
+      {"no switches: summary and wait", "Tolvik.exe", true, false, 0, 0, ""},
+      {"/A applies and posts a close", "Tolvik.exe /A /K /R", true, true, 1, 0,
+       "netsh  interface ip set address LAN static 192.0.2.10 255.255.255.0"},
+      {"/a works like /A", "Tolvik.exe /a", true, true, 1, 0,
+       "netsh  interface ip set address LAN static 192.0.2.10 255.255.255.0"},
+      {"/A without a list applies nothing", "Tolvik.exe /A", false, false, 0, 0, ""},
+      {"/? with /A: help, then the apply", "Tolvik.exe /? /A", true, true, 2, 1,
+       "netsh  interface ip set address LAN static 192.0.2.10 255.255.255.0"},
+      {"/IP: fetches from the named address", "Tolvik.exe /IP:198.51.100.7", false, false, 0, 0,
+       "tftp 198.51.100.7 get mac.ini"},
+      {"/IP: with nothing behind it fetches from the DHCP servers", "Tolvik.exe /IP:", false,
+       false, 0, 0, "tftp 192.0.2.1 get mac.ini"},
+  };
+  for (const SwitchRunCase& c : cases) {
+    FakeClientPlatform fake;
+    OnePc(fake);
+    if (c.listPresent) fake.files.Put(kListPath, kList);
+    fake.system.commandLine = c.commandLine;
+    ClientPlatform platform = fake.platform();
+    ClientState state;
+    RunMainFlow(platform, state, true);
+    std::vector<std::string> started = fake.processes.CommandLines();
+    EXPECT_EQ(state.Applied, c.applied ? 1 : 0) << c.what;
+    EXPECT_EQ(fake.window.closeRequests, c.closeRequests) << c.what;
+    EXPECT_EQ(fake.window.helpBoxes.size(), c.helpBoxes) << c.what;
+    EXPECT_EQ(started.empty() ? std::string() : started.front(), c.firstProcess) << c.what;
+  }
+}
+
+TEST(RunMainFlow, HelpComesBeforeTheApplyAndTheApplysCloseComesLast) {
+  FakeClientPlatform fake;
+  OnePc(fake);
+  fake.files.Put(kListPath, kList);
+  fake.system.commandLine = "Tolvik.exe /? /A";
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  RunMainFlow(platform, state, true);
+  std::vector<std::string> calls = fake.log.Only({"Hide", "PostCloseRequest", "Start", "Beep"});
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_EQ(calls[0], "Hide()");
+  EXPECT_EQ(calls[1], "PostCloseRequest()");
+  EXPECT_EQ(CallLog::NameOf(calls[2]), "Start");
+  EXPECT_EQ(calls[calls.size() - 2], "Beep(900, 600)");
+  EXPECT_EQ(calls.back(), "PostCloseRequest()");
+  // The list's presence is tested once more after the summary, right before the apply.
+  std::vector<std::string> tests = fake.log.Only({"IsExistingFile", "Start"});
+  ASSERT_GE(tests.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(tests.begin(), tests.begin() + 4),
+            (std::vector<std::string>{"IsExistingFile(C:\\Tolvik\\mac.ini)",
+                                      "IsExistingFile(C:\\Tolvik\\icd.ini)",
+                                      "IsExistingFile(C:\\Tolvik\\mac.ini)",
+                                      "Start(netsh  interface ip set address LAN static 192.0.2.10 "
+                                      "255.255.255.0)"}));
+}
+
+TEST(RunMainFlow, KAndRAreSetOnlyForTheRunWhoseCommandLineHoldsThem) {
+  FakeClientPlatform fake;
+  OnePc(fake);
+  fake.files.Put(kListPath, kList);
+  fake.system.commandLine = "Tolvik.exe /K /R";
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  RunMainFlow(platform, state, true);
+  EXPECT_EQ(state.DeleteAfterwards, 1);
+  EXPECT_EQ(state.RestartAfterwards, 1);
+  fake.system.commandLine = "Tolvik.exe";
+  RunMainFlow(platform, state, false);
+  EXPECT_EQ(state.DeleteAfterwards, 0);
+  EXPECT_EQ(state.RestartAfterwards, 0);
+}
+
+TEST(RunMainFlow, AListGoneSinceTheLastRunLeavesNothingToApply) {
+  FakeClientPlatform fake;
+  OnePc(fake);
+  fake.files.Put(kListPath, kList);
+  fake.system.commandLine = "Tolvik.exe";
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  RunMainFlow(platform, state, true);
+  ASSERT_EQ(state.EntryIp, "192.0.2.10");
+
+  fake.files.files.erase(kListPath);
+  RunMainFlow(platform, state, false);
+  EXPECT_EQ(state.EntryIp, "");
+  ApplySettings(platform, state);  // what the apply button does next
+  EXPECT_EQ(fake.processes.CommandLines().size(), 0u);
+  EXPECT_EQ(state.Applied, 0);
+}
+
+}  // namespace

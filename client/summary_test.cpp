@@ -1,0 +1,154 @@
+// Change summary: every line of the summary table, byte for byte, and how the window gets it.
+#include "client/summary.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/fakes/byte_text.h"
+#include "tests/fakes/fake_client_platform.h"
+
+namespace {
+
+// The two-machine sample: the Config section of the sample list, the entry of 00E0FD3A1B01 and the
+// connection name 本地连接, without icd.ini.
+ClientState TwoMachineSample() {
+  ClientState state;
+  state.EntryIp = "192.168.0.1";
+  state.ComputerName = "COMPUTER001";
+  state.TargetConnection = "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3";  // 本地连接
+  state.Mask = "255.255.255.0";
+  state.Gateway = "192.168.0.254";
+  state.GwMetric = "0";
+  state.Dns1 = "DHCP";
+  state.Workgroup = "WORKGROUP";
+  return state;
+}
+
+const char kTwoMachineSampleText[] =
+    "\xBC\xC6\xCB\xE3\xBB\xFA\xC3\xFB\xBD\xAB\xB8\xC4\xCE\xAA: COMPUTER001\r\n"
+    "\xB9\xA4\xD7\xF7\xD7\xE9\xBD\xAB\xB8\xC4\xC3\xFB\xCE\xAA: WORKGROUP\r\n"
+    "\r\n"
+    "\xA1\xB0\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3\xA1\xB1\xCB\xF9\xD4\xDA\xCD\xF8\xBF\xA8\xB5\xC4"
+    "\xC5\xE4\xD6\xC3\xBD\xAB\xB8\xC4\xCE\xAA: \r\n"
+    "      IP: 192.168.0.1\r\n"
+    "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB: 255.255.255.0\r\n"
+    "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8: 192.168.0.254\r\n"
+    "  \xD4\xBE\xB5\xE3\xCA\xFD: \xD7\xD4\xB6\xAF\r\n"
+    "     DNS: DHCP \xD7\xD4\xB6\xAF\xD6\xB8\xC5\xC9\r\n";
+
+TEST(SummaryText, TwoMachineSampleByteForByte) {
+  EXPECT_TRUE(SameBytes(SummaryText(TwoMachineSample()), kTwoMachineSampleText));
+}
+
+struct SummaryCase {
+  const char* what;
+  void (*change)(ClientState&);
+  std::string expected;
+};
+
+// Lines shared by most cases (the source is UTF-8, the program's bytes are GBK).
+const std::string kName = "计算机名将改为: PC07\r\n";
+const std::string kConnection = "“LAN”所在网卡的配置将改为: \r\n";
+
+ClientState Plain() {
+  ClientState state;
+  state.ComputerName = "PC07";
+  state.TargetConnection = "LAN";
+  state.EntryIp = "10.0.0.7";
+  state.Mask = "255.0.0.0";
+  state.GwMetric = "1";
+  return state;
+}
+
+TEST(SummaryText, EveryLineOfTheTableUnderItsCondition) {
+  const std::string ipAndMask = "      IP: 10.0.0.7\r\n子网掩码: 255.0.0.0\r\n";
+  const SummaryCase cases[] = {
+      {"nothing optional", [](ClientState&) {}, kName + kConnection + ipAndMask},
+      {"DHCP address: no mask, gateway or metric",
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.Gateway = "10.0.0.1"; },
+       kName + kConnection + "      IP: DHCP 自动指派\r\n"},
+      {"address dhcp in lower case is an address",
+       [](ClientState& s) { s.EntryIp = "dhcp"; },
+       kName + kConnection + "      IP: dhcp\r\n子网掩码: 255.0.0.0\r\n"},
+      {"empty address", [](ClientState& s) { s.EntryIp = ""; },
+       kName + kConnection + "      IP: \r\n子网掩码: 255.0.0.0\r\n"},
+      {"gateway with metric", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = "20"; },
+       kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: 20\r\n"},
+      {"metric 0 is automatic", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = "0"; },
+       kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: 自动\r\n"},
+      {"metric 00 is shown as it stands", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = "00"; },
+       kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: 00\r\n"},
+      {"empty metric", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = ""; },
+       kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: \r\n"},
+      {"gateway NONE deletes, no metric", [](ClientState& s) { s.Gateway = "NONE"; s.GwMetric = "0"; },
+       kName + kConnection + ipAndMask + "默认网关: 删除\r\n"},
+      {"gateway none", [](ClientState& s) { s.Gateway = "none"; },
+       kName + kConnection + ipAndMask + "默认网关: 删除\r\n"},
+      {"gateway None", [](ClientState& s) { s.Gateway = "None"; },
+       kName + kConnection + ipAndMask + "默认网关: 删除\r\n"},
+      {"gateway NONE with a space is an address", [](ClientState& s) { s.Gateway = "NONE "; },
+       kName + kConnection + ipAndMask + "默认网关: NONE \r\n  跃点数: 1\r\n"},
+      {"DNS by DHCP", [](ClientState& s) { s.Dns1 = "DHCP"; s.Dns2 = "10.0.0.3"; },
+       kName + kConnection + ipAndMask + "     DNS: DHCP 自动指派\r\n"},
+      {"two DNS servers", [](ClientState& s) { s.Dns1 = "10.0.0.2"; s.Dns2 = "10.0.0.3"; },
+       kName + kConnection + ipAndMask + "首选 DNS: 10.0.0.2\r\n备用 DNS: 10.0.0.3\r\n"},
+      {"one DNS server", [](ClientState& s) { s.Dns1 = "10.0.0.2"; },
+       kName + kConnection + ipAndMask + "首选 DNS: 10.0.0.2\r\n"},
+      {"DNS2 alone gives no DNS line", [](ClientState& s) { s.Dns2 = "10.0.0.3"; },
+       kName + kConnection + ipAndMask},
+      {"domain with user and password", [](ClientState& s) { s.Domain = "CORP"; s.Username = "adm"; s.Password = "p w"; },
+       kName + "域将改名为: CORP\r\n用户名: adm\r\n密码: p w\r\n" + kConnection + ipAndMask},
+      {"domain with password only", [](ClientState& s) { s.Domain = "CORP"; s.Password = "pw"; },
+       kName + "域将改名为: CORP\r\n密码: pw\r\n" + kConnection + ipAndMask},
+      {"domain alone", [](ClientState& s) { s.Domain = "CORP"; },
+       kName + "域将改名为: CORP\r\n" + kConnection + ipAndMask},
+      {"workgroup wins over domain", [](ClientState& s) { s.Workgroup = "WG"; s.Domain = "CORP"; s.Username = "adm"; },
+       kName + "工作组将改名为: WG\r\n\r\n" + kConnection + ipAndMask},
+      {"user name without domain is not shown", [](ClientState& s) { s.Username = "adm"; },
+       kName + kConnection + ipAndMask},
+      {"empty connection name gives empty quotes", [](ClientState& s) { s.TargetConnection = ""; },
+       kName + "“”所在网卡的配置将改为: \r\n" + ipAndMask},
+      {"ICD lines", [](ClientState& s) {
+         s.IcdPath = "D:\\ICD"; s.MainCCSIP = "10.9.0.1"; s.BackCCSIP = "10.9.0.2"; s.AppServerIP = "10.9.0.3"; },
+       kName + kConnection + ipAndMask +
+           "ICD 安装路径:D:\\ICD\r\n主用 CCS:10.9.0.1\r\n备用 CCS:10.9.0.2\r\n应用服务器:10.9.0.3\r\n"},
+      {"ICD lines with empty backup and server", [](ClientState& s) { s.MainCCSIP = "10.9.0.1"; },
+       kName + kConnection + ipAndMask + "ICD 安装路径:\r\n主用 CCS:10.9.0.1\r\n备用 CCS:\r\n应用服务器:\r\n"},
+      {"no main CCS: no ICD lines", [](ClientState& s) {
+         s.IcdPath = "D:\\ICD"; s.BackCCSIP = "10.9.0.2"; s.AppServerIP = "10.9.0.3"; },
+       kName + kConnection + ipAndMask},
+  };
+  for (const SummaryCase& c : cases) {
+    ClientState state = Plain();
+    c.change(state);
+    EXPECT_TRUE(SameBytes(SummaryText(state), c.expected)) << c.what;
+  }
+}
+
+TEST(SummaryText, ValuesAreShownExactlyAsTheyStand) {
+  ClientState state = Plain();
+  state.ComputerName = std::string("A,B \x81\x40 ") + std::string(4000, 'n');
+  state.Password = "\t secret \t";
+  state.Domain = "CORP";
+  std::string text = SummaryText(state);
+  EXPECT_EQ(text.find("计算机名将改为: " + state.ComputerName + "\r\n"), 0u);
+  EXPECT_NE(text.find("密码: \t secret \t\r\n"), std::string::npos);
+}
+
+TEST(BuildSummary, ReplacesTheTextWithTheFirstLineThenAppendsEachLine) {
+  FakeClientPlatform fake;
+  fake.window.infoText = "old text";
+  ClientState state = Plain();
+  state.Dns1 = "DHCP";
+  BuildSummary(fake.window, state);
+  const std::vector<std::string> expected = {
+      kName,
+      kName + kConnection,
+      kName + kConnection + "      IP: 10.0.0.7\r\n",
+      kName + kConnection + "      IP: 10.0.0.7\r\n子网掩码: 255.0.0.0\r\n",
+      kName + kConnection + "      IP: 10.0.0.7\r\n子网掩码: 255.0.0.0\r\n     DNS: DHCP 自动指派\r\n",
+  };
+  EXPECT_EQ(fake.window.infoTexts, expected);
+  EXPECT_EQ(fake.window.infoText, SummaryText(state));
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// AdapterApi on Windows: one GetAdaptersInfo call per request, records copied out of its buffer.
+#include "platform/win32/win32_adapters.h"
+
+#include <windows.h>
+#include <iphlpapi.h>
+
+#include <cstddef>
+#include <cstring>
+
+uint32_t Win32AdapterApi::GetAdaptersInfo(uint32_t* bufferSize, std::vector<AdapterRecord>* records) {
+  records->clear();
+  // The records hold pointers: the buffer is allocated as whole pointer-sized words so the
+  // first record is suitably aligned on both word sizes.
+  const size_t byteCount = *bufferSize;
+  std::vector<void*> words((byteCount + sizeof(void*) - 1) / sizeof(void*) + 1);
+  auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(words.data());
+  ULONG size = static_cast<ULONG>(byteCount);
+  DWORD result = ::GetAdaptersInfo(byteCount == 0 ? nullptr : first, &size);
+  if (result != ERROR_SUCCESS) {
+    // Only ERROR_BUFFER_OVERFLOW gives a meaningful size; the buffer is never read on failure.
+    if (result == ERROR_BUFFER_OVERFLOW) *bufferSize = static_cast<uint32_t>(size);
+    return static_cast<uint32_t>(result);
+  }
+
+  // Windows chains the records inside the buffer it filled; a link pointing elsewhere would be
+  // a record that call did not write, so the walk stops there. Only the fields up to Address are
+  // read and bounds-checked: the 32-bit GetAdaptersInfo writes 32-bit lease times, while the
+  // MinGW header may declare them 64-bit, so sizeof of the whole record can exceed a record.
+  const char* begin = reinterpret_cast<const char*>(words.data());
+  const char* end = begin + byteCount;
+  const size_t readBytes = offsetof(IP_ADAPTER_INFO, Address) + sizeof(first->Address);
+  for (const IP_ADAPTER_INFO* info = first; info != nullptr; info = info->Next) {
+    const char* at = reinterpret_cast<const char*>(info);
+    if (at < begin || at > end || static_cast<size_t>(end - at) < readBytes) break;
+    if (records->size() >= byteCount / readBytes) break;  // more records than fit: a loop
+    AdapterRecord record;
+    record.adapterName.assign(info->AdapterName, strnlen(info->AdapterName, sizeof(info->AdapterName)));
+    size_t length = info->AddressLength;
+    if (length > sizeof(info->Address)) length = sizeof(info->Address);
+    record.address.assign(info->Address, info->Address + length);
+    records->push_back(record);
+  }
+  return kErrorSuccess;
+}

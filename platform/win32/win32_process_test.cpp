@@ -1,0 +1,76 @@
+// Tests of Win32ProcessApi under Windows (Wine): start, wait, timeout, working directory.
+#include "platform/win32/win32_process.h"
+
+#include "client/run_and_wait.h"
+#include "platform/win32/win32_files.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+// <windows.h> maps DeleteFile to DeleteFileA; the interface's method keeps its own name.
+#undef DeleteFile
+
+namespace {
+
+std::string TempDirectory() {
+  char buffer[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof buffer, buffer);
+  return buffer;
+}
+
+struct RunCase {
+  const char* name;
+  std::string program;
+  std::string arguments;
+  uint32_t timeoutMs;
+  bool expected;
+};
+
+TEST(Win32ProcessApi, RunAndWaitReportsEndAndFailureToStart) {
+  const RunCase cases[] = {
+      {"ends", "cmd", "/c exit 3", 20000, true},  // the exit code is never looked at
+      {"no such program", "tolvik-no-such-program-9", "x", 20000, false},
+      {"no such quoted path", "C:\\no such dir\\x.exe", "", 20000, false},
+  };
+  Win32ProcessApi processes;
+  for (const RunCase& c : cases) {
+    EXPECT_EQ(RunAndWait(processes, c.program, c.arguments, "", SW_HIDE, c.timeoutMs), c.expected)
+        << c.name;
+  }
+}
+
+TEST(Win32ProcessApi, RunsTheChildInTheGivenDirectory) {
+  Win32FileApi files;
+  const std::string directory = TempDirectory() + "tolvik run dir\\";
+  CreateDirectoryA(directory.c_str(), nullptr);
+  const std::string marker = directory + "here.txt";
+  files.DeleteFile(marker);
+  Win32ProcessApi processes;
+  ASSERT_TRUE(RunAndWait(processes, "cmd", "/c echo x> here.txt", directory, SW_HIDE, 20000));
+  EXPECT_TRUE(files.IsExistingFile(marker));
+  files.DeleteFile(marker);
+  RemoveDirectoryA(directory.c_str());
+}
+
+// A child that waits for console input it never gets: the wait times out, the child is left
+// running (the test ends it itself afterwards).
+TEST(Win32ProcessApi, TimeoutLeavesTheChildRunning) {
+  Win32ProcessApi processes;
+  ProcessLaunch launch;
+  launch.commandLine = FormCommandLine("cmd", "/c set /p x=");
+  launch.creationFlags = kCreateNewConsole | kCreateNoWindow;
+  launch.startupFlags = kStartfUseShowWindow;
+  launch.showWindow = kSwHide;
+  uint64_t id = 0;
+  ASSERT_TRUE(processes.Start(launch, &id));
+  EXPECT_FALSE(processes.Wait(id, 300));
+  processes.CloseHandles(id);
+  HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+  ASSERT_NE(child, nullptr) << "the child ended with its handles";
+  EXPECT_EQ(WaitForSingleObject(child, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  TerminateProcess(child, 0);
+  CloseHandle(child);
+}
+
+}  // namespace

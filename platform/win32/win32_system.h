@@ -1,0 +1,19 @@
+// SystemApi on Windows: command line, version, computer name, beep, privileges and restart.
+#pragma once
+
+#include "platform/system_api.h"
+
+class Win32SystemApi : public SystemApi {
+ public:
+  std::string CommandLine() override;
+  uint32_t Version() override;
+  void SetLastError(uint32_t code) override;
+  bool SetComputerName(const std::string& name) override;
+  bool SetComputerNameEx(int nameType, const std::string& name) override;
+  std::string ComputerName(uint32_t bufferSize) override;
+  void Beep(uint32_t frequency, uint32_t durationMs) override;
+  bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
+  bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
+                              bool forceAppsClosed, bool rebootAfterShutdown) override;
+  bool ExitWindows(uint32_t flags) override;
+};

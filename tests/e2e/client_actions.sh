@@ -1,0 +1,322 @@
+#!/usr/bin/env bash
+# Tolvik's actions for real under Wine: in a network namespace whose adapter has a chosen MAC and
+# a DHCP server recorded in the registry, Tolvik.exe fetches mac.ini and icd.ini with the tftp
+# stand-in from real tftpd-hpa servers, runs the recording netsh and wmic stand-ins, sets the
+# computer name, writes the ICD client's settings file and, with /K, deletes the list and starts
+# its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
+# unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
+# hangs past its 60-second wait; the fetch button with an empty address box. Restarts are never
+# requested here (no /R): the restart path is checked by the unit tests' recording platform.
+set -uo pipefail
+name=client_actions
+root=$(cd "$(dirname "$0")/../.." && pwd)
+: "${WIN64_BUILD:?WIN64_BUILD must name the x86_64 build directory}"
+
+ns=tolvik-act-$$          # the PC: its adapter, Xvfb and the Wine prefix's wineserver
+peer_ns=tolvik-actp-$$    # the servers: three tftpd-hpa instances on the other end of the veth
+mac=02:00:c0:00:02:41
+mac_text=0200C0000241
+prefix=/tmp/tolvik-wine/h4-actions-$$
+work=$(mktemp -d /tmp/tolvik-actions.XXXXXX)
+xvfb_pid=
+tftpd_pids=()
+display=
+
+log() { echo "-- $*"; }
+fail() { echo "FAIL $name: $*"; exit 1; }
+
+cleanup() {
+  if [ -d "$prefix" ]; then
+    ip netns exec "$ns" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1
+    ip netns exec "$ns" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w >/dev/null 2>&1
+  fi
+  for pid in "${tftpd_pids[@]}"; do kill "$pid" 2>/dev/null; done
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  ip netns del "$ns" 2>/dev/null
+  ip netns del "$peer_ns" 2>/dev/null
+  rm -rf "$prefix" "$work"
+}
+trap cleanup EXIT
+
+for exe in Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe; do
+  [ -f "$WIN64_BUILD/$exe" ] || fail "$WIN64_BUILD/$exe is missing"
+done
+command -v Xvfb >/dev/null || fail "Xvfb is not installed"
+[ -x /usr/sbin/in.tftpd ] || fail "tftpd-hpa (/usr/sbin/in.tftpd) is not installed"
+
+# A free X display number.
+for n in $(seq 70 99); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
+done
+[ -n "$display" ] || fail "no free X display"
+
+# --- network: the PC's adapter and, across the veth, the three servers ----------------------------
+ip netns add "$ns" || fail "cannot create namespace $ns"
+ip netns add "$peer_ns" || fail "cannot create namespace $peer_ns"
+ip -n "$ns" link set lo up
+ip -n "$peer_ns" link set lo up
+ip -n "$peer_ns" link add ta0 address "$mac" type veth peer name ts0 || fail "cannot add veth"
+ip -n "$peer_ns" link set ta0 netns "$ns" || fail "cannot move the adapter into the PC"
+ip -n "$ns" addr add 192.0.2.10/24 dev ta0
+ip -n "$ns" link set ta0 up
+for a in 192.0.2.1 192.0.2.2 192.0.2.3; do ip -n "$peer_ns" addr add "$a/24" dev ts0; done
+ip -n "$peer_ns" link set ts0 up
+
+crlf() { printf '%s\r\n' "$@"; }
+gbk() { iconv -f UTF-8 -t GBK; }
+
+# Server 1 (the adapter's DHCP server): mac.ini and icd.ini for the unattended road.
+# Server 2 (named with /IP:): another mac.ini, no icd.ini. Server 3: nothing at all.
+mkdir -p "$work/srv1" "$work/srv2" "$work/srv3" "$work/icd/cfg"
+icd_dir_win="Z:$(echo "$work/icd" | tr / '\\')"
+crlf "[Config]" "Gateway=192.0.2.1" "Gwmetric=0" "Mask=255.255.255.0" "DNS1=192.0.2.53" \
+  "DNS2=192.0.2.54" "WorkGroup=WORKGROUP" "[list]" "0200C0000242=192.0.2.22,PC-022" \
+  "$mac_text=192.0.2.21,PC-021" >"$work/srv1/mac.ini"
+crlf "[cfg]" "path=$icd_dir_win" "[list]" "r1" "[r1]" "fromip=192.0.2.1" "toip=192.0.2.50" \
+  "AppServerIP=192.0.2.100" "MainCCSIP=192.0.2.101" "BackCCSIP=192.0.2.102" >"$work/srv1/icd.ini"
+crlf "[Config]" "Gateway=" "Mask=255.255.0.0" "DNS1=DHCP" "WorkGroup=NAMED" "[list]" \
+  "$mac_text=192.0.2.31,PC-031" >"$work/srv2/mac.ini"
+chmod 755 "$work" "$work/srv1" "$work/srv2" "$work/srv3"
+chmod 644 "$work"/srv1/* "$work"/srv2/*
+for i in 1 2 3; do
+  ip netns exec "$peer_ns" /usr/sbin/in.tftpd -L --address "192.0.2.$i:69" --secure "$work/srv$i" \
+    </dev/null >/dev/null 2>&1 &
+  tftpd_pids+=($!)
+done
+crlf "[LOCSYSPARAMS]" "MainCCSIP=0.0.0.0" "Port=5060" "AppServerIP=0.0.0.0" "[Other]" "Keep=1" \
+  >"$work/icd/cfg/localsyscfg.ini"
+
+# --- Xvfb and a Wine prefix whose wineserver and services run in the PC's namespace --------------
+in_ns() { ip netns exec "$ns" "$@"; }
+# Started directly (not through a function) so that $! is Xvfb itself: ip exec's it.
+ip netns exec "$ns" Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+wine_env=(env DISPLAY="$display" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+          LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+wine() { in_ns "${wine_env[@]}" /usr/lib/wine/wine64 "$@"; }
+mkdir -p "$prefix"
+in_ns "${wine_env[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+wine wineboot -i </dev/null >/dev/null 2>&1
+# The registry files appear when the server first saves them, which can lag behind a loaded machine.
+for _ in $(seq 120); do [ -f "$prefix/system.reg" ] && break; sleep 1; done
+[ -f "$prefix/system.reg" ] || fail "the Wine prefix was not created"
+for pid in "${tftpd_pids[@]}"; do kill -0 "$pid" 2>/dev/null || fail "a tftpd-hpa server did not start"; done
+
+driver() { wine "$WIN64_BUILD/tolvik_driver.exe" "$@" </dev/null; }
+winpath() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
+guid=$(driver adapters | tr -d '\r' | awk -v m="$mac_text" '$1 == "adapter" && $3 == m {print $2}')
+[ -n "$guid" ] || fail "Wine lists no adapter with MAC $mac_text"
+tcpip_key="HKLM\\SYSTEM\\CurrentControlSet\\Services\\$guid\\Parameters\\Tcpip"
+reg_add() { wine reg add "$@" /f </dev/null >>"$work/reg.log" 2>&1 || fail "reg add $*"; }
+reg_add "$tcpip_key" /v EnableDHCP /t REG_DWORD /d 1
+reg_add "$tcpip_key" /v DHCPServer /t REG_SZ /d 192.0.2.1
+# A connection name with a space: netsh must be given it between double quotes.
+reg_add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\$guid\\Connection" \
+  /v Name /t REG_SZ /d "本地连接 2"
+
+current_name=$(wine cmd /c 'echo %COMPUTERNAME%' </dev/null 2>/dev/null | tr -d '\r\n')
+temp_win=$(wine cmd /c 'echo %TEMP%' </dev/null 2>/dev/null | tr -d '\r\n')
+temp_unix=$(wine winepath -u "$temp_win" 2>/dev/null | tr -d '\r')
+[ -n "$current_name" ] && [ -d "$temp_unix" ] || fail "cannot read the computer name or TEMP"
+temp_win=${temp_win%\\}\\
+
+# One program directory per road: Tolvik and the three stand-ins, nothing else.
+make_pc() {
+  local dir=$work/$1
+  mkdir -p "$dir"
+  cp "$WIN64_BUILD/Tolvik.exe" "$WIN64_BUILD/netsh.exe" "$WIN64_BUILD/wmic.exe" \
+    "$WIN64_BUILD/tftp.exe" "$dir/"
+  echo "$dir"
+}
+# Started from $work, not from its own directory, so a fetch into the wrong directory shows.
+start_tolvik() {  # start_tolvik DIR [switches...]
+  local dir=$1
+  shift
+  (cd "$work" && wine "$dir/Tolvik.exe" "$@" </dev/null >"$dir/tolvik.out" 2>&1 &)
+}
+expect_records() {  # expect_records DIR FILE: the stand-ins' records equal FILE's bytes
+  cmp -s "$1/commands.log" "$2" || {
+    echo "recorded:"; cat -A "$1/commands.log" 2>/dev/null | head -20
+    echo "expected:"; cat -A "$2" | head -20
+    fail "$3: recorded command lines differ"
+  }
+}
+expect_info() {  # expect_info LABEL FILE: the window's information text equals FILE's bytes
+  cmp -s "$work/$1.info" "$2" || {
+    echo "information text:"; od -An -c "$work/$1.info" | head -20
+    echo "expected:"; od -An -c "$2" | head -20
+    fail "$1: information text differs"
+  }
+}
+printf '未找到配置文件: MAC.INI\r\n请使用 /N 或 /IP 参数从网络获取配置文件' | gbk >"$work/missing.gbk"
+printf '尝试从 ' | gbk >"$work/trying.gbk"
+printf '检查配置，请稍候……' | gbk >"$work/checking.gbk"
+# settle LABEL SECONDS: the fetch shows the window before the first run has ended (still with
+# its first text, then with the fetch attempt); waits until the information text is neither and
+# keeps it in $work/LABEL.info.
+settle() {
+  local deadline=$(($(date +%s) + $2)) size
+  size=$(stat -c %s "$work/trying.gbk")
+  while :; do
+    rm -f "$work/$1.info"
+    driver wait-window 10000 info-out "$(winpath "$work/$1.info")" >/dev/null &&
+      [ -s "$work/$1.info" ] &&
+      ! cmp -s -n "$size" "$work/$1.info" "$work/trying.gbk" &&
+      ! cmp -s "$work/$1.info" "$work/checking.gbk" && return 0
+    [ "$(date +%s)" -lt "$deadline" ] || fail "$1: the fetch did not end within $2 s"
+    sleep 1
+  done
+}
+
+# --- 1. The button "添加至启动项" with "修改后重启" unticked writes the RunOnce value -------------
+log "RunOnce value from the button"
+pc1=$(make_pc pc1)
+start_tolvik "$pc1"
+driver wait-window 30000 click 10 expect-check 10 0 click 2 wait-gone 30000 ||
+  fail "add to start-up did not close the window"
+want="\"$(winpath "$pc1/Tolvik.exe")\" /A /K /N"
+runonce=$(wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce' /v Tolvik \
+  </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/^ *Tolvik *REG_SZ *//p')
+[ "$runonce" = "$want" ] || fail "RunOnce value [$runonce], want [$want]"
+[ ! -e "$pc1/commands.log" ] || fail "the button ran a command: $(cat "$pc1/commands.log")"
+
+# --- 2. The unattended start the value asks for: fetch, apply, delete, self-delete batch ----------
+log "unattended start with the switches of the RunOnce value"
+switches=${runonce#\"*\" }
+batch_unix="$temp_unix/\$94827\$.bat"
+rm -f "$batch_unix"
+started=$(date +%s)
+# shellcheck disable=SC2086  # the switches are separate arguments, as Windows would pass them
+(cd "$work" && exec ip netns exec "$ns" "${wine_env[@]}" /usr/lib/wine/wine64 "$pc1/Tolvik.exe" \
+  $switches </dev/null >"$pc1/tolvik.out" 2>&1) &
+tolvik_pid=$!
+# The batch file deletes itself once it has run: copy it as soon as it is there.
+while kill -0 "$tolvik_pid" 2>/dev/null || [ -f "$batch_unix" ]; do
+  if [ -f "$batch_unix" ]; then
+    sleep 0.05
+    cp "$batch_unix" "$work/batch.captured" 2>/dev/null && break
+  fi
+  sleep 0.02
+  [ $(($(date +%s) - started)) -lt 180 ] || fail "the unattended run did not end"
+done
+wait "$tolvik_pid"
+{
+  printf 'tftp 192.0.2.1 get mac.ini\ntftp 192.0.2.1 get icd.ini\n'
+  printf 'netsh  interface ip set address "本地连接 2" static 192.0.2.21 255.255.255.0 192.0.2.1 0\n'
+  printf 'netsh  interface ip set dns "本地连接 2" static none\n'
+  printf 'netsh  interface ip add dns "本地连接 2" 192.0.2.53\n'
+  printf 'netsh  interface ip add dns "本地连接 2" 192.0.2.54\n'
+  printf 'wmic  computersystem where Name="%s" call JoinDomainOrWorkgroup Name="WORKGROUP"\n' \
+    "$current_name"
+} | gbk >"$work/unattended.expected"
+expect_records "$pc1" "$work/unattended.expected" "unattended run"
+[ ! -e "$pc1/mac.ini" ] || fail "/K after the apply left mac.ini"
+[ -f "$pc1/icd.ini" ] || fail "icd.ini was not fetched into the program directory, or /K deleted it"
+[ ! -e "$work/mac.ini" ] && [ ! -e "$work/icd.ini" ] || fail "tftp fetched into Tolvik's current directory"
+name_set=$(wine reg query 'HKLM\System\CurrentControlSet\Control\ComputerName\ComputerName' \
+  /v ComputerName </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/^ *ComputerName *REG_SZ *//p')
+[ "$name_set" = PC-021 ] || fail "computer name to be used at the next start is [$name_set]"
+settings=$(tr -d '\r' <"$work/icd/cfg/localsyscfg.ini")
+for line in MainCCSIP=192.0.2.101 BackCCSIP=192.0.2.102 AppServerIP=192.0.2.100 Port=5060 Keep=1; do
+  grep -qx "$line" <<<"$settings" || fail "localsyscfg.ini lacks $line: $settings"
+done
+grep -q 0.0.0.0 <<<"$settings" && fail "an old ICD address is left: $settings"
+program_win=$(winpath "$pc1/Tolvik.exe")
+{
+  printf 'cd %s\r\n' "$temp_win"
+  for _ in 1 2 3 4 5 6; do printf 'del "%s"\r\n' "$program_win"; done
+  printf 'del "%s$94827$.bat"\r\n' "$temp_win"
+} >"$work/batch.expected"
+[ -f "$work/batch.captured" ] || fail "no self-delete batch file was written"
+cmp -s "$work/batch.captured" "$work/batch.expected" || {
+  cat -A "$work/batch.captured"; fail "the batch file differs from its eight lines"
+}
+for _ in $(seq 100); do [ -e "$batch_unix" ] || break; sleep 0.1; done
+[ ! -e "$batch_unix" ] || fail "the batch file did not run to its last line"
+if [ -e "$pc1/Tolvik.exe" ]; then
+  echo "note: Tolvik.exe outlived its six del lines (still in use while they ran)"
+else
+  echo "note: the batch file deleted Tolvik.exe"
+fi
+
+# --- 3. /IP: with a named server: only that server, its list is shown, nothing applied ------------
+log "/IP: with a named server"
+pc2=$(make_pc pc2)
+start_tolvik "$pc2" /IP:192.0.2.2
+settle named 90
+driver wait-window 5000 click 5 wait-gone 30000 || fail "the /IP: run did not wait for the user"
+printf 'tftp 192.0.2.2 get mac.ini\ntftp 192.0.2.2 get icd.ini\n' >"$work/named.expected"
+expect_records "$pc2" "$work/named.expected" "/IP: run"
+printf '计算机名将改为: PC-031\r\n工作组将改名为: NAMED\r\n\r\n“本地连接 2”所在网卡的配置将改为: \r\n      IP: 192.0.2.31\r\n子网掩码: 255.255.0.0\r\n     DNS: DHCP 自动指派\r\n' |
+  gbk >"$work/named.summary"
+expect_info named "$work/named.summary"
+[ -f "$pc2/mac.ini" ] && [ ! -e "$pc2/icd.ini" ] || fail "/IP: run: wrong files in the program directory"
+
+# --- 4. Servers that deliver nothing: the named one, and the DHCP server with /N /A ---------------
+log "servers that deliver nothing"
+pc3=$(make_pc pc3)
+start_tolvik "$pc3" /IP:192.0.2.3
+settle empty-named 90
+driver wait-window 5000 click 5 wait-gone 30000 ||
+  fail "the run against an empty server did not wait for the user"
+expect_info empty-named "$work/missing.gbk"
+printf 'tftp 192.0.2.3 get mac.ini\ntftp 192.0.2.3 get icd.ini\n' >"$work/empty-named.expected"
+expect_records "$pc3" "$work/empty-named.expected" "empty named server"
+reg_add "$tcpip_key" /v DHCPServer /t REG_SZ /d 192.0.2.3
+pc4=$(make_pc pc4)
+start_tolvik "$pc4" /N /A /K
+settle empty-dhcp 90
+driver wait-window 5000 click 5 wait-gone 30000 ||
+  fail "/N /A against an empty DHCP server did not wait for the user"
+expect_info empty-dhcp "$work/missing.gbk"
+printf 'tftp 192.0.2.3 get mac.ini\ntftp 192.0.2.3 get icd.ini\n' >"$work/empty-dhcp.expected"
+expect_records "$pc4" "$work/empty-dhcp.expected" "empty DHCP server"
+[ -f "$pc4/Tolvik.exe" ] || fail "/K without an apply deleted the program"
+reg_add "$tcpip_key" /v DHCPServer /t REG_SZ /d 192.0.2.1
+
+# --- 5. A tftp that hangs: Tolvik gives up after 60 s, goes on, leaves the child running ----------
+log "a tftp that hangs (about a minute)"
+pc5=$(make_pc pc5)
+printf 'mac.ini' >"$pc5/tftp-hang.txt"
+started=$(date +%s)
+start_tolvik "$pc5" /IP:192.0.2.2
+settle hang 180
+waited=$(($(date +%s) - started))
+[ "$waited" -ge 59 ] || fail "Tolvik went on after ${waited}s, before the 60-second wait"
+[ "$waited" -le 120 ] || fail "Tolvik waited ${waited}s for a hung tftp"
+expect_info hang "$work/missing.gbk"
+printf 'tftp 192.0.2.2 get mac.ini\ntftp 192.0.2.2 get icd.ini\n' >"$work/hang.expected"
+expect_records "$pc5" "$work/hang.expected" "hung tftp"
+# Wine shows a process under its Windows command line; the hung one must still be there.
+hung=
+for pid in $(pgrep -f '^tftp 192\.0\.2\.2 get mac\.ini'); do
+  [ "$(ip netns identify "$pid")" = "$ns" ] && hung=$pid
+done
+[ -n "$hung" ] || fail "the hung tftp was ended instead of left running"
+driver wait-window 5000 click 5 wait-gone 30000 || fail "the window did not close after the hang"
+
+# --- 6. The fetch button with an empty address box: DHCP first, then the DHCP server --------------
+log "fetch button with an empty address box"
+pc6=$(make_pc pc6)
+cp "$work/srv2/mac.ini" "$pc6/mac.ini"  # an older list: its entry names the target connection
+start_tolvik "$pc6"
+settle button-before 60
+grep -qa "PC-031" "$work/button-before.info" || fail "the summary before the fetch lacks PC-031"
+driver wait-window 5000 click 13 || fail "fetch button"
+for _ in $(seq 600); do
+  [ "$(wc -l <"$pc6/commands.log" 2>/dev/null)" = 3 ] && break
+  sleep 0.1
+done
+sleep 1
+settle button 90
+driver wait-window 5000 click 5 wait-gone 30000 ||
+  fail "the window did not stay open after the fetch button"
+{
+  printf 'netsh  interface ip set address "本地连接 2" DHCP \n'
+  printf 'tftp 192.0.2.1 get mac.ini\ntftp 192.0.2.1 get icd.ini\n'
+} | gbk >"$work/button.expected"
+expect_records "$pc6" "$work/button.expected" "fetch button"
+grep -qa "PC-021" "$work/button.info" || fail "the summary after the fetch button lacks PC-021"
+
+echo "PASS $name"

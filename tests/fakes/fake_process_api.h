@@ -1,0 +1,58 @@
+// RecordingProcessApi: records every process start, wait and handle release; scripted outcomes.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/process_api.h"
+#include "tests/fakes/call_log.h"
+
+struct ProcessOutcome {
+  bool starts = true;       // false: CreateProcessA fails
+  bool endsInTime = true;   // false: every Wait times out and the child goes on running
+};
+
+// Log entries: "Start(<commandLine>)", "Wait(<commandLine>, <timeoutMs>)",
+// "CloseHandles(<commandLine>)".
+class RecordingProcessApi : public ProcessApi {
+ public:
+  struct Record {
+    ProcessLaunch launch;
+    bool started = false;
+    uint64_t id = 0;
+    std::vector<uint32_t> waits;  // the timeout of each Wait, in order
+    int closes = 0;
+    bool endsInTime = true;  // the scripted outcome of its waits
+  };
+
+  explicit RecordingProcessApi(CallLog& log) : log_(log) {}
+
+  bool Start(const ProcessLaunch& launch, uint64_t* processId) override;
+  bool Wait(uint64_t processId, uint32_t timeoutMs) override;
+  void CloseHandles(uint64_t processId) override;
+
+  // Outcomes taken one per Start, in order; once used up, defaultOutcome applies.
+  std::deque<ProcessOutcome> outcomes;
+  ProcessOutcome defaultOutcome;
+  // When set, decides the outcome of each Start instead of the two above.
+  std::function<ProcessOutcome(const ProcessLaunch&)> decide;
+  // Runs when a started process "runs" (right after a successful Start), e.g. a fake tftp that
+  // puts mac.ini into its working directory.
+  std::function<void(const ProcessLaunch&)> onRun;
+
+  std::vector<Record> records;
+
+  // The command line of every Start call, started or not, in order.
+  std::vector<std::string> CommandLines() const;
+  // Processes started whose handles were not closed exactly once.
+  std::vector<std::string> HandleLeaks() const;
+
+ private:
+  Record* Find(uint64_t processId);
+
+  CallLog& log_;
+  uint64_t nextId_ = 100;
+};

@@ -1,0 +1,66 @@
+// FakeSystemApi: nothing here touches the machine; restarts are only counted.
+#include "tests/fakes/fake_system_api.h"
+
+#include <algorithm>
+
+std::string FakeSystemApi::CommandLine() {
+  log_.Add("CommandLine()");
+  return commandLine;
+}
+
+uint32_t FakeSystemApi::Version() {
+  log_.Add("Version()");
+  return version;
+}
+
+void FakeSystemApi::SetLastError(uint32_t code) {
+  log_.Add("SetLastError(" + std::to_string(code) + ")");
+  lastError = code;
+}
+
+bool FakeSystemApi::SetComputerName(const std::string& name) {
+  log_.Add("SetComputerName(" + name + ")");
+  namesSet.push_back("A:" + name);
+  return setComputerNameResult && !name.empty();
+}
+
+bool FakeSystemApi::SetComputerNameEx(int nameType, const std::string& name) {
+  log_.Add("SetComputerNameEx(" + std::to_string(nameType) + ", " + name + ")");
+  namesSet.push_back("Ex" + std::to_string(nameType) + ":" + name);
+  return setComputerNameResult && !name.empty();
+}
+
+std::string FakeSystemApi::ComputerName(uint32_t bufferSize) {
+  log_.Add("ComputerName(" + std::to_string(bufferSize) + ")");
+  if (currentComputerName.size() + 1 > bufferSize) return std::string();
+  return currentComputerName;
+}
+
+void FakeSystemApi::Beep(uint32_t frequency, uint32_t durationMs) {
+  log_.Add("Beep(" + std::to_string(frequency) + ", " + std::to_string(durationMs) + ")");
+  beeps.push_back(std::to_string(frequency) + "/" + std::to_string(durationMs));
+}
+
+bool FakeSystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
+  log_.Add("EnablePrivilege(" + machine + ", " + privilege + ")");
+  if (std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) !=
+      failingPrivileges.end()) {
+    return false;
+  }
+  privilegesEnabled.push_back(privilege);
+  return true;
+}
+
+bool FakeSystemApi::InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
+                                           bool forceAppsClosed, bool rebootAfterShutdown) {
+  log_.Add("InitiateSystemShutdown(" + machine + ", " + std::to_string(timeoutSeconds) + ", " +
+           (forceAppsClosed ? "1" : "0") + ", " + (rebootAfterShutdown ? "1" : "0") + ")");
+  ++shutdownRequests;
+  return shutdownResult;
+}
+
+bool FakeSystemApi::ExitWindows(uint32_t flags) {
+  log_.Add("ExitWindows(" + std::to_string(flags) + ")");
+  ++shutdownRequests;
+  return exitWindowsResult;
+}

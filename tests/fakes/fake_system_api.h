@@ -1,0 +1,51 @@
+// FakeSystemApi: scripted command line, version and computer name; records every system call.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/system_api.h"
+#include "tests/fakes/call_log.h"
+
+// Log entries: "CommandLine()", "Version()", "SetLastError(<code>)", "SetComputerName(<name>)",
+// "SetComputerNameEx(<type>, <name>)", "ComputerName(<bufferSize>)", "Beep(<hz>, <ms>)",
+// "EnablePrivilege(<machine>, <privilege>)",
+// "InitiateSystemShutdown(<machine>, <timeout>, <force 0|1>, <reboot 0|1>)",
+// "ExitWindows(<flags>)".
+class FakeSystemApi : public SystemApi {
+ public:
+  explicit FakeSystemApi(CallLog& log) : log_(log) {}
+
+  std::string CommandLine() override;
+  uint32_t Version() override;
+  void SetLastError(uint32_t code) override;
+  bool SetComputerName(const std::string& name) override;
+  bool SetComputerNameEx(int nameType, const std::string& name) override;
+  std::string ComputerName(uint32_t bufferSize) override;
+  void Beep(uint32_t frequency, uint32_t durationMs) override;
+  bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
+  bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
+                              bool forceAppsClosed, bool rebootAfterShutdown) override;
+  bool ExitWindows(uint32_t flags) override;
+
+  std::string commandLine = "\"C:\\Tolvik\\Tolvik.exe\"";
+  uint32_t version = 0x0A280105;            // Windows XP (5.1, build 2600): top bit clear
+  // The name Windows runs under now. The Set calls take effect only at the next start, as on
+  // Windows, so they never change it. ComputerName(size) fails (empty text) when the name does
+  // not fit in size bytes with its NUL.
+  std::string currentComputerName = "CLONE-PC";
+  bool setComputerNameResult = true;        // both SetComputerName calls; an empty name fails
+  std::vector<std::string> failingPrivileges;  // EnablePrivilege fails for these names
+  bool shutdownResult = true;
+  bool exitWindowsResult = true;
+
+  uint32_t lastError = 0;
+  std::vector<std::string> namesSet;        // "A:<name>" and "Ex<type>:<name>", in call order
+  std::vector<std::string> beeps;           // "<hz>/<ms>"
+  std::vector<std::string> privilegesEnabled;
+  int shutdownRequests = 0;                 // InitiateSystemShutdown and ExitWindows calls
+
+ private:
+  CallLog& log_;
+};
