@@ -1,0 +1,217 @@
+// Tests of the main window's data: version refusal, Enter/Esc routing, places and sizes of controls.
+#include "client/client_window_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  char buffer[4];
+  for (unsigned char c : bytes) {
+    std::snprintf(buffer, sizeof buffer, "%02X ", c);
+    out += buffer;
+  }
+  return out;
+}
+
+// GetVersion values: low byte major, next byte minor, top bit set for the 95/98/ME family.
+struct VersionCase {
+  const char* system;
+  uint32_t version;
+  bool refused;
+};
+
+TEST(ClientWindowVersionCheck, RefusesOnlyWindows95And98) {
+  const VersionCase cases[] = {
+      {"Windows 95 (4.0)", 0xC3B60004u, true},
+      {"Windows 95 OSR2 (4.3)", 0xC0000304u, true},
+      {"Windows 98 (4.10)", 0xC0000A04u, true},
+      {"last minor before ME (4.89)", 0xC0005904u, true},
+      {"Windows ME (4.90)", 0xC0005A04u, false},
+      {"above ME (4.95)", 0xC0005F04u, false},
+      {"family major 5", 0x80000005u, true},
+      {"Win32s on Windows 3.1 (3.10)", 0x80000A03u, false},
+      {"Windows NT 4.0", 0x05650004u, false},
+      {"Windows NT 4.0 minor 10 (no top bit)", 0x00000A04u, false},
+      {"Windows 2000", 0x08930005u, false},
+      {"Windows XP", 0x0A280105u, false},
+      {"Windows 8+ without a manifest (6.2)", 0x23F00206u, false},
+  };
+  for (const VersionCase& c : cases) {
+    EXPECT_EQ(IsRefusedWindowsVersion(c.version), c.refused) << c.system;
+  }
+}
+
+struct KeyCase {
+  int key;
+  int focusRow;
+  KeyAction expected;
+};
+
+TEST(ClientWindowKeys, EnterAppliesUnlessOnAnotherButtonOrCheckBoxEscAlwaysExits) {
+  const int kTab = 0x09, kSpace = 0x20, kLetterA = 0x41;
+  const KeyCase cases[] = {
+      // Enter: the window itself, the apply button, texts and the address box apply.
+      {kVirtualKeyReturn, 0, KeyAction::PressApply},
+      {kVirtualKeyReturn, kRowApplyNow, KeyAction::PressApply},
+      {kVirtualKeyReturn, kRowAddressBox, KeyAction::PressApply},
+      {kVirtualKeyReturn, kRowInfoText, KeyAction::PressApply},
+      {kVirtualKeyReturn, kRowAddressLabel, KeyAction::PressApply},
+      {kVirtualKeyReturn, kRowInfoGroup, KeyAction::PressApply},
+      {kVirtualKeyReturn, 99, KeyAction::PressApply},
+      // Enter on another button or a check box does nothing.
+      {kVirtualKeyReturn, kRowAddToStartup, KeyAction::Swallow},
+      {kVirtualKeyReturn, kRowExit, KeyAction::Swallow},
+      {kVirtualKeyReturn, kRowFetch, KeyAction::Swallow},
+      {kVirtualKeyReturn, kRowAutoApplyCheck, KeyAction::Swallow},
+      {kVirtualKeyReturn, kRowDeleteAfterwardsCheck, KeyAction::Swallow},
+      {kVirtualKeyReturn, kRowRestartAfterwardsCheck, KeyAction::Swallow},
+      {kVirtualKeyReturn, kRowFetchFromNetworkCheck, KeyAction::Swallow},
+      // Esc exits wherever the focus is.
+      {kVirtualKeyEscape, 0, KeyAction::PressExit},
+      {kVirtualKeyEscape, kRowAddressBox, KeyAction::PressExit},
+      {kVirtualKeyEscape, kRowAutoApplyCheck, KeyAction::PressExit},
+      {kVirtualKeyEscape, kRowFetch, KeyAction::PressExit},
+      {kVirtualKeyEscape, kRowApplyNow, KeyAction::PressExit},
+      // Other keys are the controls' own; Tab moves nothing because nobody handles it.
+      {kTab, kRowAddressBox, KeyAction::PassOn},
+      {kSpace, kRowAutoApplyCheck, KeyAction::PassOn},
+      {kLetterA, kRowAddressBox, KeyAction::PassOn},
+  };
+  for (const KeyCase& c : cases) {
+    EXPECT_EQ(static_cast<int>(ActionForKey(c.key, c.focusRow)), static_cast<int>(c.expected))
+        << "key " << c.key << " focus row " << c.focusRow;
+  }
+}
+
+struct PlaceCase {
+  int row;
+  Rect expected;  // in the window's client area
+};
+
+TEST(ClientWindowLayout, ControlsSitAtTheirPlacesInTheClientArea) {
+  // Caption 48 x 12 and a 13 x 13 check glyph for every auto-sized control.
+  CaptionMetrics metrics{{48, 12}, {13, 13}};
+  const PlaceCase cases[] = {
+      {kRowApplyNow, {240, 206, 85, 25}},
+      {kRowAddToStartup, {240, 235, 85, 25}},
+      {kRowInfoGroup, {8, 8, 321, 193}},
+      {kRowInfoText, {12, 32, 313, 165}},
+      {kRowExit, {240, 299, 85, 25}},
+      {kRowStartupGroup, {8, 208, 225, 113}},
+      {kRowAddressLabel, {18, 288, 48, 12}},
+      {kRowAutoApplyCheck, {16, 224, 67, 17}},
+      {kRowDeleteAfterwardsCheck, {16, 256, 67, 17}},
+      {kRowRestartAfterwardsCheck, {120, 224, 67, 17}},
+      {kRowAddressBox, {128, 283, 94, 22}},
+      {kRowFetchFromNetworkCheck, {120, 256, 67, 17}},
+      {kRowFetch, {240, 264, 85, 25}},
+  };
+  ASSERT_EQ(ClientControls().size(), sizeof cases / sizeof cases[0]);
+  for (const PlaceCase& c : cases) {
+    const ControlInfo& control = ControlByRow(c.row);
+    EXPECT_EQ(control.row, c.row);
+    Rect got = ControlRectInWindow(control, metrics);
+    EXPECT_EQ(got.x, c.expected.x) << "row " << c.row;
+    EXPECT_EQ(got.y, c.expected.y) << "row " << c.row;
+    EXPECT_EQ(got.width, c.expected.width) << "row " << c.row;
+    EXPECT_EQ(got.height, c.expected.height) << "row " << c.row;
+  }
+}
+
+// Width of a GBK caption in a 12-pixel SimSun: 12 pixels per double-byte character, 6 per ASCII.
+int SimSunWidth(const std::string& caption) {
+  int width = 0;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (static_cast<unsigned char>(caption[i]) >= 0x81 && i + 1 < caption.size()) {
+      width += 12;
+      ++i;
+    } else {
+      width += 6;
+    }
+  }
+  return width;
+}
+
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
+TEST(ClientWindowLayout, WithTheWindowFontNothingOverlapsOrLeavesItsBox) {
+  // The check glyph as Windows draws it at 96 and at 120 dots per inch.
+  for (int glyph : {13, 16}) {
+    std::vector<Rect> rects;
+    for (const ControlInfo& control : ClientControls()) {
+      CaptionMetrics metrics{{SimSunWidth(control.caption), 12}, {glyph, glyph}};
+      rects.push_back(ControlRectInWindow(control, metrics));
+    }
+    for (const ControlInfo& control : ClientControls()) {
+      const Rect& r = rects[static_cast<size_t>(control.row - 1)];
+      SCOPED_TRACE("glyph " + std::to_string(glyph) + " row " + std::to_string(control.row) +
+                   " caption " + Hex(control.caption));
+      EXPECT_GE(r.x, 0);
+      EXPECT_GE(r.y, 0);
+      EXPECT_LE(r.Right(), kClientWidth);
+      EXPECT_LE(r.Bottom(), kClientHeight);
+      if (control.parentRow != 0) {
+        // Inside the frame of its box, below the box's 12-pixel caption.
+        const Rect& box = rects[static_cast<size_t>(control.parentRow - 1)];
+        EXPECT_GE(r.x, box.x + 2);
+        EXPECT_LE(r.Right(), box.Right() - 2);
+        EXPECT_GE(r.y, box.y + 12);
+        EXPECT_LE(r.Bottom(), box.Bottom() - 2);
+      }
+      if (control.kind == ControlKind::GroupBox) continue;
+      for (const ControlInfo& other : ClientControls()) {
+        if (other.row <= control.row || other.kind == ControlKind::GroupBox) continue;
+        EXPECT_FALSE(Overlap(r, rects[static_cast<size_t>(other.row - 1)]))
+            << "overlaps row " << other.row;
+      }
+    }
+  }
+}
+
+TEST(ClientWindowLayout, CheckBoxesAreWideEnoughForGlyphAndCaption) {
+  const ControlInfo& box = ControlByRow(kRowFetchFromNetworkCheck);
+  CaptionMetrics metrics{{84, 12}, {13, 13}};
+  Size size = ControlSize(box, metrics);
+  EXPECT_GE(size.width, 13 + 84);
+  EXPECT_GE(size.height, 13);
+  // A caption taller than the glyph decides the height.
+  metrics.text.height = 20;
+  EXPECT_GE(ControlSize(box, metrics).height, 20);
+}
+
+struct OptionCase {
+  StartupOption option;
+  const char* caption;  // GBK bytes
+};
+
+TEST(ClientWindowLayout, EachStartupOptionReadsItsOwnTickedCheckBox) {
+  const OptionCase cases[] = {
+      {StartupOption::AutoApply, "\xD7\xD4\xB6\xAF\xD0\xDE\xB8\xC4"},
+      {StartupOption::DeleteAfterwards, "\xD0\xDE\xB8\xC4\xBA\xF3\xD7\xD4\xC9\xBE\xB3\xFD"},
+      {StartupOption::RestartAfterwards, "\xD0\xDE\xB8\xC4\xBA\xF3\xD6\xD8\xC6\xF4"},
+      {StartupOption::FetchFromNetwork, "\xB4\xD3\xCD\xF8\xC2\xE7\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3"},
+  };
+  for (const OptionCase& c : cases) {
+    const ControlInfo& control = ControlByRow(RowOfOption(c.option));
+    EXPECT_EQ(control.kind, ControlKind::CheckBox);
+    EXPECT_TRUE(control.ticked);
+    EXPECT_EQ(std::string(control.caption), std::string(c.caption))
+        << Hex(control.caption) << "!= " << Hex(c.caption);
+  }
+}
+
+TEST(ClientWindowLayout, CentredOriginSplitsTheFreeSpace) {
+  EXPECT_EQ(CentredOrigin(1024, 343), 340);
+  EXPECT_EQ(CentredOrigin(768, 368), 200);
+  EXPECT_EQ(CentredOrigin(343, 343), 0);
+}
+
+}  // namespace

@@ -1,0 +1,368 @@
+// Tolvik's main window: construction, the control events, Enter/Esc, About, and the close handler.
+#include "client/win32/client_window.h"
+
+#include <commctrl.h>
+
+#include "client/apply_settings.h"
+#include "client/client_texts.h"
+#include "client/fetch.h"
+#include "client/finishing.h"
+#include "client/main_flow.h"
+
+namespace {
+
+namespace t = client_texts;
+
+constexpr char kWindowClass[] = "TolvikMainWindow";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+const char* ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::InfoText:
+    case ControlKind::Label: return "STATIC";
+    case ControlKind::AddressBox: return "EDIT";
+    default: return "BUTTON";
+  }
+}
+
+DWORD StyleOf(const ControlInfo& control) {
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  switch (control.kind) {
+    case ControlKind::PushButton:
+      return style | (control.row == kRowApplyNow ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    case ControlKind::GroupBox: return style | BS_GROUPBOX;
+    // Wraps at word boundaries, shows "&" as itself, no scroll bar: lines beyond the box are cut.
+    case ControlKind::InfoText: return style | SS_LEFT | SS_NOPREFIX;
+    case ControlKind::Label: return style | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    case ControlKind::CheckBox: return style | BS_AUTOCHECKBOX;
+    case ControlKind::AddressBox: return style | ES_LEFT | ES_AUTOHSCROLL;
+  }
+  return style;
+}
+
+// Measures a caption in the window font, as one line without prefix processing.
+CaptionMetrics MeasureCaption(HWND hwnd, HFONT font, const char* caption) {
+  CaptionMetrics metrics;
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT rect = {0, 0, 0, 0};
+  DrawTextA(dc, caption, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  metrics.text = {rect.right - rect.left, rect.bottom - rect.top};
+  metrics.checkGlyph = {GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK)};
+  return metrics;
+}
+
+}  // namespace
+
+Win32ClientWindow::Win32ClientWindow(HINSTANCE instance) : instance_(instance) {}
+
+Win32ClientWindow::~Win32ClientWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (font_) DeleteObject(font_);
+  // Icons from LoadIcon/LoadImage with LR_SHARED belong to the system; nothing to free.
+}
+
+bool Win32ClientWindow::Create(ClientPlatform* platform) {
+  platform_ = platform;
+
+  // The window, with the outer size that gives a client area of 337 x 334.
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = &Win32ClientWindow::WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassA(&windowClass);
+  RECT outer = {0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&outer, kWindowStyle, FALSE, 0);
+  hwnd_ = CreateWindowExA(0, kWindowClass, t::kWindowTitle, kWindowStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
+                          nullptr, nullptr, instance_, this);
+  if (!hwnd_) return false;
+
+  // Windows 95 and 98 are turned away; construction goes on, the posted close ends the program.
+  if (IsRefusedWindowsVersion(platform_->system.Version())) {
+    MessageBoxA(GetActiveWindow(), t::kWin9xRefusal, t::kWin9xCaption, MB_OK | MB_ICONERROR);
+    PostCloseRequest();
+  }
+
+  // The window font (the style never gives the window a maximize box or a sizing border).
+  font_ = CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, kFontCharset,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      VARIABLE_PITCH | FF_DONTCARE, t::kFontName);
+
+  // The window procedure handles About and the close; then the common controls and ours.
+  InitCommonControls();
+  CreateControls();
+
+  // Centred on the screen by its outer size.
+  RECT rect;
+  GetWindowRect(hwnd_, &rect);
+  int width = rect.right - rect.left;
+  int height = rect.bottom - rect.top;
+  SetWindowPos(hwnd_, nullptr, CentredOrigin(GetSystemMetrics(SM_CXSCREEN), width),
+               CentredOrigin(GetSystemMetrics(SM_CYSCREEN), height), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // Construction ends with the first run of the main flow, guarded as a handler is.
+  ++busy_;
+  RunMainFlow(*platform_, state_, true);
+  --busy_;
+  ReleaseHeldClose();
+  return true;
+}
+
+void Win32ClientWindow::CreateControls() {
+  for (const ControlInfo& control : ClientControls()) {
+    CaptionMetrics metrics = MeasureCaption(hwnd_, font_, control.caption);
+    Rect rect = ControlRectInWindow(control, metrics);
+    DWORD exStyle = control.kind == ControlKind::AddressBox ? WS_EX_CLIENTEDGE : 0;
+    HWND child = CreateWindowExA(exStyle, ClassOf(control.kind), control.caption,
+                                 StyleOf(control), rect.x, rect.y, rect.width, rect.height, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(
+                                     ClientControlId(control.row))),
+                                 instance_, nullptr);
+    controls_[static_cast<size_t>(control.row)] = child;
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (control.kind == ControlKind::CheckBox && control.ticked) {
+      SendMessageA(child, BM_SETCHECK, BST_CHECKED, 0);
+    }
+    // The group boxes' children are the window's children at offset positions; keeping the
+    // boxes below them in the stacking order means a box never paints over what it frames.
+    if (control.kind == ControlKind::GroupBox) {
+      SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  lastFocus_ = Control(kRowApplyNow);
+}
+
+int Win32ClientWindow::RunMessageLoop(int showCommand) {
+  if (hwnd_ && !hidden_) {
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+  }
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(&msg);
+  return static_cast<int>(msg.wParam);
+}
+
+void Win32ClientWindow::Dispatch(MSG* msg) {
+  if (HandleKey(*msg)) return;
+  TranslateMessage(msg);
+  DispatchMessageA(msg);
+}
+
+int Win32ClientWindow::RowOfWindow(HWND hwnd) const {
+  for (int row = 1; row <= kControlCount; ++row) {
+    if (Control(row) == hwnd) return row;
+  }
+  return 0;
+}
+
+bool Win32ClientWindow::HandleKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !hwnd_) return false;
+  // Keys of other windows of this thread (a message box) are theirs.
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  switch (ActionForKey(static_cast<int>(msg.wParam), RowOfWindow(msg.hwnd))) {
+    case KeyAction::PassOn: return false;
+    case KeyAction::Swallow: return true;
+    case KeyAction::PressApply: PressButton(kRowApplyNow); return true;
+    case KeyAction::PressExit: PressButton(kRowExit); return true;
+  }
+  return false;
+}
+
+// Presses a button as a click would, while it is enabled and visible.
+void Win32ClientWindow::PressButton(int row) {
+  HWND button = Control(row);
+  if (!button || !IsWindowEnabled(button) || !IsWindowVisible(button)) return;
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(ClientControlId(row), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+void Win32ClientWindow::OnButton(int row) {
+  ++busy_;
+  switch (row) {
+    case kRowApplyNow: ApplySettings(*platform_, state_); break;
+    case kRowAddToStartup: RegisterRunOnce(*platform_); break;
+    case kRowExit: PostCloseRequest(); break;
+    case kRowFetch: OnFetchClick(*platform_, state_); break;
+    default: break;
+  }
+  --busy_;
+  ReleaseHeldClose();
+}
+
+void Win32ClientWindow::OnClose() {
+  // A close request that arrives while a handler still runs (it was posted, then dispatched when
+  // a fetch processed pending messages) waits for that handler: the window and its state must
+  // outlive every handler, and the finishing actions must see what the handler did.
+  if (busy_ > 0) {
+    closeHeld_ = true;
+    return;
+  }
+  FinishOnClose(*platform_, state_);
+  DestroyWindow(hwnd_);
+}
+
+void Win32ClientWindow::ReleaseHeldClose() {
+  if (busy_ > 0 || !hwnd_ || !closeHeld_) return;
+  closeHeld_ = false;
+  PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Win32ClientWindow::ShowAbout() {
+  MessageBoxA(GetActiveWindow(), t::kAboutText, t::kAboutCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+LRESULT CALLBACK Win32ClientWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+  Win32ClientWindow* self;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Win32ClientWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<Win32ClientWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32ClientWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = hwnd_;
+  switch (message) {
+    case WM_COMMAND: {
+      int row = LOWORD(wParam) - kControlIdBase;
+      bool isButton = row == kRowApplyNow || row == kRowAddToStartup || row == kRowExit ||
+                      row == kRowFetch;
+      if (isButton && HIWORD(wParam) == BN_CLICKED) {
+        OnButton(row);
+        return 0;
+      }
+      break;
+    }
+    case WM_SYSCOMMAND:
+      // Application items of the window menu arrive with their own id in wParam.
+      if (wParam == static_cast<WPARAM>(kAboutCommandId)) ShowAbout();
+      break;
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lParam) == Control(kRowAddressBox)) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+      }
+      break;
+    case WM_ACTIVATE:
+      // No dialog manager keeps the focus for this window: remember the focused control when
+      // the window is left and give it back when the window is activated again.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (RowOfWindow(focus) != 0) lastFocus_ = focus;
+      } else if (HIWORD(wParam) == 0 && lastFocus_) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      controls_.fill(nullptr);
+      lastFocus_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void Win32ClientWindow::SetInfoText(const std::string& text) {
+  HWND info = Control(kRowInfoText);
+  if (!info) return;
+  SetWindowTextA(info, text.c_str());
+  // The operations that set progress texts block this thread next; draw the text now.
+  UpdateWindow(info);
+}
+
+std::string Win32ClientWindow::InfoText() {
+  HWND info = Control(kRowInfoText);
+  if (!info) return std::string();
+  int length = GetWindowTextLengthA(info);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(info, &text[0], length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+void Win32ClientWindow::ShowAndBringToFront() {
+  if (!hwnd_) return;
+  hidden_ = false;
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void Win32ClientWindow::ProcessPendingMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the end of the program to the main loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    Dispatch(&msg);
+  }
+}
+
+void Win32ClientWindow::PostCloseRequest() {
+  if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Win32ClientWindow::Hide() {
+  if (!hwnd_) return;
+  hidden_ = true;
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Win32ClientWindow::ShowHelpBox(const std::string& text) {
+  MessageBoxA(hwnd_, text.c_str(), t::kWindowTitle, MB_OK | MB_SETFOREGROUND);
+}
+
+void Win32ClientWindow::InstallIconAndAboutItem() {
+  if (!hwnd_) return;
+  bigIcon_ = static_cast<HICON>(LoadImageA(instance_, "FORM_ICON1", IMAGE_ICON,
+                                           GetSystemMetrics(SM_CXICON),
+                                           GetSystemMetrics(SM_CYICON), LR_SHARED));
+  smallIcon_ = static_cast<HICON>(LoadImageA(instance_, "FORM_ICON1", IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  // A plain item: a check mark beside "关于" would suggest a setting that can be switched.
+  HMENU menu = GetSystemMenu(hwnd_, FALSE);
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, kAboutCommandId, t::kAboutMenuItem);
+}
+
+bool Win32ClientWindow::IsOptionTicked(StartupOption option) {
+  HWND box = Control(RowOfOption(option));
+  return box && SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string Win32ClientWindow::AddressBoxText() {
+  HWND box = Control(kRowAddressBox);
+  if (!box) return std::string();
+  int length = GetWindowTextLengthA(box);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(box, &text[0], length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}

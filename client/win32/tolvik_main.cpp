@@ -1,0 +1,22 @@
+// Tolvik's program entry: the Windows platform, the main window and its message loop.
+#include <windows.h>
+
+#include "client/win32/client_window.h"
+#include "platform/profile_api.h"
+#include "platform/win32/win32_adapters.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_process.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  Win32RegistryApi registry;
+  Win32AdapterApi adapters;
+  Win32ProcessApi processes;
+  Win32FileApi files;
+  Win32SystemApi system;
+  Win32ClientWindow window(instance);
+  ClientPlatform platform{SystemProfileApi(), registry, adapters, processes, files, system, window};
+  if (!window.Create(&platform)) return 1;
+  return window.RunMessageLoop(showCommand);
+}
