@@ -1,0 +1,324 @@
+// Tests of Brevane's button, option and heading handlers against a recording window and the fakes.
+#include "generator/generator_window.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/text_rules.h"
+#include "tests/fakes/call_log.h"
+#include "tests/fakes/fake_file_api.h"
+#include "tests/fakes/fake_profile_api.h"
+
+namespace {
+
+namespace ids = brevane_controls;
+
+// The window as the handlers see it: scripted fields, options and dialog answer; every change
+// is recorded in the shared call log, so a test can check the order of writes and the close.
+class RecordingGeneratorWindow : public GeneratorWindowApi {
+ public:
+  explicit RecordingGeneratorWindow(CallLog& log) : log_(log) {}
+
+  bool ChooseLogFile(std::string* path) override {
+    log_.Add("ChooseLogFile()");
+    if (dialogCancelled) return false;
+    *path = dialogPath;
+    return true;
+  }
+  std::string FieldText(int control) override {
+    auto found = fields.find(control);
+    return found == fields.end() ? std::string() : found->second;
+  }
+  bool IsOptionSelected(int control) override { return selected.count(control) != 0; }
+  void SetControlEnabled(int control, bool isEnabled) override {
+    log_.Add("SetControlEnabled(" + std::to_string(control) + ", " +
+             (isEnabled ? "true" : "false") + ")");
+    enabled[control] = isEnabled;
+  }
+  void ShowRows(const ListModel& model) override {
+    log_.Add("ShowRows(" + std::to_string(model.rows.size()) + ")");
+    shown = model.rows;
+  }
+  void PostCloseRequest() override { log_.Add("PostCloseRequest()"); }
+
+  bool dialogCancelled = false;
+  std::string dialogPath = "C:\\logs\\dhcp.log";
+  std::map<int, std::string> fields;
+  std::set<int> selected{ids::kFormatTftpd32, ids::kWorkgroupOption};
+  std::map<int, bool> enabled;
+  std::vector<ListRow> shown;
+
+ private:
+  CallLog& log_;
+};
+
+// Plain ASCII comparison without case: digit keys and upper-case MAC texts sort as the locale does.
+class AsciiCollation : public CollationApi {
+ public:
+  int Compare(const std::string& a, const std::string& b) override {
+    return UpperAscii(a).compare(UpperAscii(b));
+  }
+};
+
+struct Rig {
+  CallLog log;
+  RecordingGeneratorWindow window{log};
+  FakeFileApi files{log};
+  FakeProfileApi profile{log, files};
+  AsciiCollation collation;
+  GeneratorPlatform platform{window, files, profile, collation};
+  ListModel model;
+
+  Rig() {
+    files.modulePath = "C:\\Brevane\\Brevane.exe";
+    window.fields = {{ids::kFirstNumber, "1"},      {ids::kDigits, "3"},
+                     {ids::kPrefix, "COMPUTER"},    {ids::kIpStart, "192.168.0.1"},
+                     {ids::kMask, "255.255.255.0"}, {ids::kMetric, "0"}};
+  }
+};
+
+ListRow Row(const std::string& sequence, const std::string& ip, const std::string& name,
+            const std::string& mac) {
+  ListRow row;
+  row.cells[kColumnSequence] = sequence;
+  row.cells[kColumnIp] = ip;
+  row.cells[kColumnComputerName] = name;
+  row.cells[kColumnMac] = mac;
+  return row;
+}
+
+std::string Cells(const std::vector<ListRow>& rows) {
+  std::string text;
+  for (const ListRow& row : rows) {
+    text += row.cells[0] + "|" + row.cells[1] + "|" + row.cells[2] + "|" + row.cells[3] + ";";
+  }
+  return text;
+}
+
+const char kTftpdLog[] =
+    "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:4e:57:3a [12/10 14:03:27.593]\r\n"
+    "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:11:22:33 [12/10 14:03:29.015]\r\n"
+    "Rcvd DHCP Request Msg for IP 0.0.0.0, Mac 00:0b:29:4e:57:3a [12/10 14:03:30.100]\r\n";
+
+const char kWindowsList[] =
+    "IP\tName\tLease\tType\tUnique ID\r\n"
+    "192.168.0.10\tPC-01\t2007-5-20 9:05:00\tDHCP\t000b294e573a\r\n"
+    "192.168.0.11\tPC-02\t2007-5-20 9:04:00\tDHCP\t000b29112233\r\n";
+
+struct ImportCase {
+  const char* name;
+  int formatOption;         // option button selected in the log format group
+  const char* fileBytes;    // nullptr: no file at the chosen path
+  const char* expectedRows;
+  bool enablesGenerate;
+};
+
+TEST(ImportDhcpLogTest, FillsRowsFromTheChosenFileInTheSelectedFormat) {
+  const ImportCase cases[] = {
+      {"tftpd32 log", ids::kFormatTftpd32, kTftpdLog,
+       "001|||000B294E573A;002|||000B29112233;", true},
+      {"windows list", ids::kFormatWindows, kWindowsList,
+       "001|||000B29112233;002|||000B294E573A;", true},
+      {"tftpd32 log read as windows list", ids::kFormatWindows, kTftpdLog, "", false},
+      {"windows list read as tftpd32 log", ids::kFormatTftpd32, kWindowsList, "", false},
+      {"file that cannot be read", ids::kFormatTftpd32, nullptr, "", false},
+  };
+  for (const ImportCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.window.selected = {c.formatOption, ids::kWorkgroupOption};
+    if (c.fileBytes) rig.files.Put(rig.window.dialogPath, c.fileBytes);
+    rig.model.rows = {Row("001", "10.0.0.1", "OLD001", "AAAAAAAAAAAA")};
+
+    ImportDhcpLog(rig.platform, rig.model);
+
+    EXPECT_EQ(Cells(rig.model.rows), c.expectedRows);
+    EXPECT_EQ(Cells(rig.window.shown), c.expectedRows);
+    EXPECT_EQ(rig.log.Count("ShowRows"), 1u);
+    EXPECT_EQ(rig.log.Only({"ReadWholeFile"}),
+              std::vector<std::string>{"ReadWholeFile(C:\\logs\\dhcp.log)"});
+    if (c.enablesGenerate) {
+      EXPECT_EQ(rig.log.Only({"SetControlEnabled"}),
+                std::vector<std::string>{"SetControlEnabled(1025, true)"});
+    } else {
+      EXPECT_EQ(rig.log.Count("SetControlEnabled"), 0u) << "generate keeps its state";
+    }
+  }
+}
+
+TEST(ImportDhcpLogTest, CancelledDialogChangesNothing) {
+  Rig rig;
+  rig.window.dialogCancelled = true;
+  rig.files.Put(rig.window.dialogPath, kTftpdLog);
+  rig.model.rows = {Row("001", "10.0.0.1", "OLD001", "AAAAAAAAAAAA")};
+
+  ImportDhcpLog(rig.platform, rig.model);
+
+  EXPECT_EQ(rig.log.calls, std::vector<std::string>{"ChooseLogFile()"});
+  EXPECT_EQ(Cells(rig.model.rows), "001|10.0.0.1|OLD001|AAAAAAAAAAAA;");
+}
+
+TEST(GenerateRowsTest, ReadsTheNameAndAddressFieldsAndEnablesSave) {
+  struct Case {
+    const char* name;
+    std::map<int, std::string> fields;
+    int rows;
+    const char* expected;
+    bool enablesSave;
+  } cases[] = {
+      {"defaults", {}, 2, "001|192.168.0.1|COMPUTER001|M0;002|192.168.0.2|COMPUTER002|M1;", true},
+      {"prefix, suffix, first number and digits",
+       {{ids::kPrefix, "PC"}, {ids::kSuffix, "-A"}, {ids::kFirstNumber, "9"},
+        {ids::kIpStart, "172.16.5.20"}},
+       3,
+       "001|172.16.5.20|PC009-A|M0;002|172.16.5.21|PC010-A|M1;003|172.16.5.22|PC011-A|M2;", true},
+      {"dhcp in lower case, five digits",
+       {{ids::kIpStart, "dhcp"}, {ids::kDigits, "5"}},
+       1, "001|DHCP|COMPUTER00001|M0;", true},
+      {"empty list", {}, 0, "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    for (const auto& field : c.fields) rig.window.fields[field.first] = field.second;
+    for (int i = 0; i < c.rows; ++i) {
+      rig.model.rows.push_back(Row(ZeroPad(i + 1, 3), "", "", "M" + std::to_string(i)));
+    }
+
+    GenerateRows(rig.platform, rig.model);
+
+    EXPECT_EQ(Cells(rig.model.rows), c.expected);
+    EXPECT_EQ(Cells(rig.window.shown), c.expected);
+    EXPECT_EQ(rig.log.Only({"SetControlEnabled"}).size(), c.enablesSave ? 1u : 0u);
+    EXPECT_EQ(rig.window.enabled[ids::kSaveExit], c.enablesSave);
+  }
+}
+
+struct SaveCase {
+  const char* name;
+  int membershipOption;
+  std::map<int, std::string> fields;
+  std::vector<ListRow> rows;
+  std::vector<std::string> expectedWrites;  // "section/key=value", in call order
+};
+
+TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
+  const SaveCase cases[] = {
+      {"workgroup, trimmed network fields",
+       ids::kWorkgroupOption,
+       {{ids::kGateway, " 192.168.0.254 "}, {ids::kMetric, "0"}, {ids::kDns1, "DHCP"},
+        {ids::kWorkgroup, "WORKGROUP"}, {ids::kDomain, "CORP"}},
+       {Row("001", "192.168.0.1", "COMPUTER001", "00E0FD3A1B01"),
+        Row("002", "192.168.0.2", "COMPUTER002", "00E0FD3A1B02")},
+       {"Config/Gateway=192.168.0.254", "Config/Gwmetric=0", "Config/Mask=255.255.255.0",
+        "Config/DNS1=DHCP", "Config/DNS2=", "Config/WorkGroup=WORKGROUP",
+        "list/00E0FD3A1B01=192.168.0.1,COMPUTER001",
+        "list/00E0FD3A1B02=192.168.0.2,COMPUTER002"}},
+      {"domain with its account; rows as displayed, not by sequence",
+       ids::kDomainOption,
+       {{ids::kWorkgroup, "WORKGROUP"}, {ids::kDomain, "corp.example"},
+        {ids::kUsername, "admin"}, {ids::kPassword, "p w"}},
+       {Row("002", "10.0.0.1", "B", "000000000002"), Row("001", "10.0.0.2", "A", "000000000001")},
+       {"Config/Gateway=", "Config/Gwmetric=0", "Config/Mask=255.255.255.0", "Config/DNS1=",
+        "Config/DNS2=", "Config/Domain=corp.example", "Config/Username=admin",
+        "Config/password=p w", "list/000000000002=10.0.0.1,B", "list/000000000001=10.0.0.2,A"}},
+      {"domain chosen but empty: no membership; empty list: no list section",
+       ids::kDomainOption,
+       {{ids::kWorkgroup, "WORKGROUP"}},
+       {},
+       {"Config/Gateway=", "Config/Gwmetric=0", "Config/Mask=255.255.255.0", "Config/DNS1=",
+        "Config/DNS2="}},
+  };
+  for (const SaveCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.window.selected = {ids::kFormatTftpd32, c.membershipOption};
+    for (const auto& field : c.fields) rig.window.fields[field.first] = field.second;
+    rig.model.rows = c.rows;
+
+    SaveAndExit(rig.platform, rig.model);
+
+    std::vector<std::string> writes;
+    for (const FakeProfileApi::Write& w : rig.profile.writes) {
+      EXPECT_EQ(w.path, "C:\\Brevane\\mac.ini");
+      writes.push_back(w.section + "/" + w.key + "=" + w.value);
+    }
+    EXPECT_EQ(writes, c.expectedWrites);
+    ASSERT_FALSE(rig.log.calls.empty());
+    EXPECT_EQ(rig.log.calls.back(), "PostCloseRequest()") << "the close comes after every write";
+    EXPECT_EQ(rig.log.Count("PostCloseRequest"), 1u);
+  }
+}
+
+TEST(SaveAndExitTest, ReplacesAnOldListFile) {
+  Rig rig;
+  rig.files.Put("C:\\Brevane\\mac.ini", "[list]\r\nFFFFFFFFFFFF=1.2.3.4,OLD\r\n");
+  rig.model.rows = {Row("001", "192.168.0.1", "COMPUTER001", "00E0FD3A1B01")};
+
+  SaveAndExit(rig.platform, rig.model);
+
+  const std::string file = rig.files.Get("C:\\Brevane\\mac.ini");
+  EXPECT_EQ(file.find("FFFFFFFFFFFF"), std::string::npos) << file;
+  EXPECT_NE(file.find("00E0FD3A1B01=192.168.0.1,COMPUTER001"), std::string::npos) << file;
+}
+
+TEST(MembershipOptionTest, EnablesOneSideAndGreysTheOther) {
+  const std::vector<int> domainSide = {ids::kDomain, ids::kUsernameLabel, ids::kPasswordLabel,
+                                       ids::kUsername, ids::kPassword};
+  for (bool domain : {false, true}) {
+    SCOPED_TRACE(domain ? "domain" : "workgroup");
+    CallLog log;
+    RecordingGeneratorWindow window(log);
+    window.fields[ids::kWorkgroup] = "WG";
+    window.fields[ids::kDomain] = "DOM";
+    if (domain) {
+      SelectDomain(window);
+    } else {
+      SelectWorkgroup(window);
+    }
+    EXPECT_EQ(window.enabled.size(), 6u);
+    EXPECT_EQ(window.enabled[ids::kWorkgroup], !domain);
+    for (int control : domainSide) EXPECT_EQ(window.enabled[control], domain) << control;
+    EXPECT_EQ(window.fields[ids::kWorkgroup], "WG");
+    EXPECT_EQ(window.fields[ids::kDomain], "DOM");
+  }
+}
+
+TEST(SortByHeadingTest, FlipsTheDirectionAndShowsTheNewOrder) {
+  Rig rig;
+  rig.model.rows = {Row("001", "", "", "000000000002"), Row("002", "", "", "000000000003"),
+                    Row("003", "", "", "000000000001")};
+  rig.model.direction = SortDirection::Ascending;  // as an import leaves it
+
+  const struct {
+    int column;
+    const char* sequences;
+  } clicks[] = {{kColumnMac, "002,001,003,"}, {kColumnMac, "003,001,002,"},
+                {kColumnSequence, "003,002,001,"}, {4, "003,002,001,"}};
+  for (const auto& click : clicks) {
+    SortByHeading(rig.platform, rig.model, click.column);
+    std::string shown;
+    for (const ListRow& row : rig.window.shown) shown += row.cells[kColumnSequence] + ",";
+    EXPECT_EQ(shown, click.sequences) << "column " << click.column;
+  }
+  EXPECT_EQ(rig.log.Count("ShowRows"), 3u) << "a column that does not exist changes nothing";
+}
+
+TEST(EnterKeyTest, PressesOpenFileUnlessAnotherButtonOrAnOptionHasTheFocus) {
+  const struct {
+    FocusKind focus;
+    bool pressesOpenFile;
+  } cases[] = {{FocusKind::Other, true},
+               {FocusKind::OpenFileButton, true},
+               {FocusKind::OtherButton, false},
+               {FocusKind::OptionButton, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(EnterPressesOpenFile(c.focus), c.pressesOpenFile) << static_cast<int>(c.focus);
+  }
+}
+
+}  // namespace

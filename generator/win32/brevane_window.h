@@ -1,0 +1,51 @@
+// Brevane's main window: builds the controls, maps their events to the handlers, shows the rows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "generator/generator_window.h"
+#include "generator/list_model.h"
+
+class BrevaneWindow : public GeneratorWindowApi {
+ public:
+  BrevaneWindow(FileApi& files, ProfileApi& profile, CollationApi& collation);
+  ~BrevaneWindow() override;
+  BrevaneWindow(const BrevaneWindow&) = delete;
+  BrevaneWindow& operator=(const BrevaneWindow&) = delete;
+
+  // Builds the window and its controls (hidden); false when Windows refuses the window.
+  bool Create(HINSTANCE instance);
+  HWND Handle() const { return hwnd_; }
+
+  // Enter and Esc for the whole window, before the dialog manager sees them; true when used.
+  bool PreTranslateKey(const MSG& message);
+
+  // GeneratorWindowApi
+  bool ChooseLogFile(std::string* path) override;
+  std::string FieldText(int control) override;
+  bool IsOptionSelected(int control) override;
+  void SetControlEnabled(int control, bool enabled) override;
+  void ShowRows(const ListModel& model) override;
+  void PostCloseRequest() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code);
+  void CreateControls(HINSTANCE instance);
+  void AttachArrows(int arrows, int field, int value);
+  void AddToolTip(int control, const char* text);
+  void PressButton(int id);
+  FocusKind KindOfFocus(HWND focus) const;
+  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+
+  GeneratorPlatform platform_;
+  ListModel model_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HFONT font_ = nullptr;      // Tahoma for every control but the list
+  HFONT listFont_ = nullptr;  // SimSun for the list
+  HBRUSH fieldBrush_ = nullptr;
+};
