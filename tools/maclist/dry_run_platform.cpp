@@ -1,0 +1,231 @@
+// The dry-run platform: reads come from the given files, changes become lines of the plan.
+#include "tools/maclist/dry_run_platform.h"
+
+#include "common/program_directory.h"
+#include "common/text_rules.h"
+#include "tools/maclist/maclist_texts.h"
+
+namespace {
+
+namespace t = maclist_texts;
+
+// The PC's paths compare as Windows compares them: without regard to letter case.
+bool SamePath(const std::string& a, const std::string& b) { return EqualsIgnoringAsciiCase(a, b); }
+
+class DryRunFiles : public FileApi {
+ public:
+  DryRunFiles(const DryRunSetup& setup, PlanRecord& record) : setup_(setup), record_(record) {}
+
+  std::string ModulePath() override { return setup_.programPath; }
+  // The list is there (it was given); icd.ini only when given; any other file, such as the ICD
+  // client's settings file, is taken to exist, so the plan shows what would be written to it.
+  bool IsExistingFile(const std::string& path) override {
+    const std::string directory = ProgramDirectory(setup_.programPath);
+    if (SamePath(path, directory + t::kListFileName)) return true;
+    if (SamePath(path, directory + t::kIcdFileName)) return !setup_.icdFile.empty();
+    return true;
+  }
+  bool DeleteFile(const std::string& path) override {
+    record_.actions.push_back(t::kDeleteAction + path);
+    return true;
+  }
+  bool DeleteAtNextStart(const std::string& path) override {
+    record_.actions.push_back(t::kDeleteAtRestartAction + path);
+    return true;
+  }
+  std::string TempPath() override { return setup_.tempDirectory; }
+  bool ReadWholeFile(const std::string&, std::string*) override { return false; }
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    record_.actions.push_back(t::kWriteFileAction + path);
+    size_t begin = 0;
+    while (begin < bytes.size()) {
+      size_t end = bytes.find("\r\n", begin);
+      if (end == std::string::npos) end = bytes.size();
+      record_.actions.push_back(t::kFileLineIndent + bytes.substr(begin, end - begin));
+      begin = end + 2;
+    }
+    return true;
+  }
+
+ private:
+  const DryRunSetup& setup_;
+  PlanRecord& record_;
+};
+
+// Reads go to the local stand-ins of mac.ini and icd.ini; writes are noted.
+class DryRunProfile : public ProfileApi {
+ public:
+  DryRunProfile(const DryRunSetup& setup, ProfileApi& reader, PlanRecord& record)
+      : setup_(setup), reader_(reader), record_(record) {}
+
+  std::string GetString(const std::string& section, const std::string& key,
+                        const std::string& defaultValue, const std::string& path,
+                        uint32_t bufferSize) override {
+    const std::string local = LocalPath(path);
+    if (local.empty()) return CutDefault(defaultValue, bufferSize);
+    return reader_.GetString(section, key, defaultValue, local, bufferSize);
+  }
+  uint32_t GetSection(const std::string& section, std::vector<char>* buffer,
+                      const std::string& path) override {
+    const std::string local = LocalPath(path);
+    if (local.empty()) {
+      // A file that is not there: an empty section.
+      for (char& c : *buffer) c = '\0';
+      return 0;
+    }
+    return reader_.GetSection(section, buffer, local);
+  }
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& path) override {
+    record_.actions.push_back(t::kWriteProfileAction + path + " [" + section + "] " + key + "=" +
+                              value);
+    return true;
+  }
+
+ private:
+  std::string LocalPath(const std::string& path) const {
+    const std::string directory = ProgramDirectory(setup_.programPath);
+    if (SamePath(path, directory + t::kListFileName)) return setup_.listFile;
+    if (SamePath(path, directory + t::kIcdFileName)) return setup_.icdFile;
+    return std::string();
+  }
+  static std::string CutDefault(const std::string& text, uint32_t bufferSize) {
+    if (bufferSize == 0) return std::string();
+    return text.size() < bufferSize ? text : text.substr(0, bufferSize - 1);
+  }
+
+  const DryRunSetup& setup_;
+  ProfileApi& reader_;
+  PlanRecord& record_;
+};
+
+class DryRunRegistry : public RegistryApi {
+ public:
+  explicit DryRunRegistry(PlanRecord& record) : record_(record) {}
+  bool ReadValue(const std::string&, const std::string&, RegistryValue*) override { return false; }
+  bool WriteStringValue(const std::string& keyPath, const std::string& valueName,
+                        const std::string& value) override {
+    record_.actions.push_back(t::kRegistryAction + keyPath + " " + valueName + "=" + value);
+    return true;
+  }
+
+ private:
+  PlanRecord& record_;
+};
+
+class DryRunAdapters : public AdapterApi {
+ public:
+  explicit DryRunAdapters(const DryRunSetup& setup) : setup_(setup) {}
+  uint32_t GetAdaptersInfo(uint32_t* bufferSize, std::vector<AdapterRecord>* records) override {
+    (void)bufferSize;
+    records->push_back(AdapterRecord{t::kAdapterName, setup_.mac});
+    return kErrorSuccess;
+  }
+
+ private:
+  const DryRunSetup& setup_;
+};
+
+class DryRunProcesses : public ProcessApi {
+ public:
+  explicit DryRunProcesses(PlanRecord& record) : record_(record) {}
+  bool Start(const ProcessLaunch& launch, uint64_t* processId) override {
+    record_.actions.push_back(t::kRunAction + launch.commandLine);
+    *processId = ++started_;
+    return true;
+  }
+  bool Wait(uint64_t, uint32_t) override { return true; }
+  void CloseHandles(uint64_t) override {}
+
+ private:
+  PlanRecord& record_;
+  uint64_t started_ = 0;
+};
+
+class DryRunSystem : public SystemApi {
+ public:
+  DryRunSystem(const DryRunSetup& setup, PlanRecord& record) : setup_(setup), record_(record) {}
+  std::string CommandLine() override { return setup_.commandLine; }
+  uint32_t Version() override { return t::kWindowsXpVersion; }
+  void SetLastError(uint32_t) override {}
+  bool SetComputerName(const std::string& name) override {
+    record_.actions.push_back(t::kSetComputerNameAction + name);
+    return true;
+  }
+  bool SetComputerNameEx(int nameType, const std::string& name) override {
+    record_.actions.push_back(t::kSetComputerNameExAction + std::to_string(nameType) + " " + name);
+    return true;
+  }
+  std::string ComputerName(uint32_t) override { return setup_.currentName; }
+  void Beep(uint32_t, uint32_t) override {}
+  bool EnablePrivilege(const std::string&, const std::string&) override { return true; }
+  bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
+                              bool forceAppsClosed, bool rebootAfterShutdown) override {
+    record_.actions.push_back(t::kShutdownAction + machine + "\" " +
+                              std::to_string(timeoutSeconds) + " " +
+                              (forceAppsClosed ? "1" : "0") + " " +
+                              (rebootAfterShutdown ? "1" : "0"));
+    return true;
+  }
+  bool ExitWindows(uint32_t flags) override {
+    record_.actions.push_back(t::kExitWindowsAction + std::to_string(flags));
+    return true;
+  }
+
+ private:
+  const DryRunSetup& setup_;
+  PlanRecord& record_;
+};
+
+class DryRunWindow : public ClientWindowApi {
+ public:
+  explicit DryRunWindow(PlanRecord& record) : record_(record) {}
+  void SetInfoText(const std::string& text) override { record_.infoText = text; }
+  std::string InfoText() override { return record_.infoText; }
+  void ShowAndBringToFront() override {}
+  void ProcessPendingMessages() override {}
+  void PostCloseRequest() override { record_.closeRequested = true; }
+  void Hide() override {}
+  void ShowHelpBox(const std::string&) override { record_.helpShown = true; }
+  void InstallIconAndAboutItem() override {}
+  bool IsOptionTicked(StartupOption) override { return false; }
+  std::string AddressBoxText() override { return std::string(); }
+
+ private:
+  PlanRecord& record_;
+};
+
+}  // namespace
+
+struct DryRunPlatform::Parts {
+  Parts(const DryRunSetup& s, ProfileApi& reader)
+      : setup(s),
+        profile(setup, reader, record),
+        registry(record),
+        adapters(setup),
+        processes(record),
+        files(setup, record),
+        system(setup, record),
+        window(record),
+        platform{profile, registry, adapters, processes, files, system, window} {}
+
+  DryRunSetup setup;
+  PlanRecord record;
+  DryRunProfile profile;
+  DryRunRegistry registry;
+  DryRunAdapters adapters;
+  DryRunProcesses processes;
+  DryRunFiles files;
+  DryRunSystem system;
+  DryRunWindow window;
+  ClientPlatform platform;
+};
+
+DryRunPlatform::DryRunPlatform(const DryRunSetup& setup, ProfileApi& reader)
+    : parts_(new Parts(setup, reader)) {}
+
+DryRunPlatform::~DryRunPlatform() { delete parts_; }
+
+ClientPlatform& DryRunPlatform::platform() { return parts_->platform; }
+
+PlanRecord& DryRunPlatform::record() { return parts_->record; }

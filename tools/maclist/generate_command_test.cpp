@@ -1,0 +1,156 @@
+// maclist generate: the bytes Brevane's save writes for sample logs, and bad input refused with
+// a message, a non-zero exit and no file left behind.
+#include "tools/maclist/generate_command.h"
+
+#include <gtest/gtest.h>
+
+#include "tools/maclist/maclist_commands.h"
+#include "tools/maclist/test_files.h"
+
+namespace {
+
+const char kTftpdLog[] =
+    "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:e0:fd:3a:1b:01 [12/10 14:03:27.593]\r\n"
+    "DHCP: proposed address 192.168.0.1\r\n"
+    "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:E0:FD:3A:1B:02 [12/10 14:03:29.015]\r\n"
+    "Rcvd DHCP Rqst Msg for IP 192.168.0.1, Mac 00:e0:fd:3a:1b:01 [12/10 14:03:30.100]\r\n";
+
+const char kLeaseList[] =
+    "IP Address\tName\tLease Expiration\tType\tUnique ID\tDescription\r\n"
+    "192.168.0.10\tPC-01\t2007-5-20 9:05:00\tDHCP\t000b294e573a\t\r\n"
+    "192.168.0.11\tPC-02\t2007-5-20 9:04:00\tDHCP\t000b29112233\t\r\n";
+
+int Maclist(const std::vector<std::string>& arguments, std::string* out, std::string* err) {
+  return RunMaclist(arguments, SystemProfileApi(), out, err);
+}
+
+TEST(Generate, WritesTheBytesOfBrevanesSave) {
+  const struct {
+    const char* what;
+    const char* log;
+    std::vector<std::string> options;
+    std::string expected;
+  } cases[] = {
+      {"the worked example: gateway, DHCP DNS, workgroup", kTftpdLog,
+       {"--gateway", "192.168.0.254", "--dns1", "DHCP", "--workgroup", "WORKGROUP"},
+       "[Config]\r\nGateway=192.168.0.254\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=DHCP\r\n"
+       "DNS2=\r\nWorkGroup=WORKGROUP\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
+       "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
+      {"every default: no membership line", kTftpdLog, {},
+       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n[list]\r\n"
+       "00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
+      // The name parts come as UTF-8 (机房-, -甲), as a Linux shell passes them.
+      {"lease list by its format, domain, UTF-8 name parts written in GBK", kLeaseList,
+       {"--format", "windows", "--prefix", "\xE6\x9C\xBA\xE6\x88\xBF-", "--suffix", "-\xE7\x94\xB2", "--first", "9", "--digits",
+        "2", "--ip", "10.1.2.250", "--mask", "255.255.0.0", "--gateway", "10.1.0.254", "--metric",
+        "2", "--dns1", "10.1.0.53", "--dns2", "10.1.0.54", "--domain", "corp.example", "--user",
+        "joiner", "--password", "p@ss word"},
+       "[Config]\r\nGateway=10.1.0.254\r\nGwmetric=2\r\nMask=255.255.0.0\r\nDNS1=10.1.0.53\r\n"
+       "DNS2=10.1.0.54\r\nDomain=corp.example\r\nUsername=joiner\r\npassword=p@ss word\r\n"
+       "[list]\r\n000B29112233=10.1.2.250,\xBB\xFA\xB7\xBF-09-\xBC\xD7\r\n"
+       "000B294E573A=10.1.2.251,\xBB\xFA\xB7\xBF-10-\xBC\xD7\r\n"},
+      {"lease list found without --format, DHCP for every row", kLeaseList,
+       {"--ip", "dhcp", "--gateway", "none", "--first", "0", "--digits", "5"},
+       "[Config]\r\nGateway=none\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
+       "[list]\r\n000B29112233=DHCP,COMPUTER00000\r\n000B294E573A=DHCP,COMPUTER00001\r\n"},
+      {"a workgroup of spaces still gives its line, trimmed", kTftpdLog,
+       {"--workgroup", "   ", "--gateway", ""},
+       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
+       "WorkGroup=\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
+       "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
+  };
+  for (const auto& c : cases) {
+    ScratchDirectory dir;
+    const std::string log = dir.Write("dhcp.log", c.log);
+    const std::string output = dir.File("mac.ini");
+    std::vector<std::string> arguments = {"generate", log};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    arguments.insert(arguments.end(), {"-o", output});
+    std::string out, err;
+    EXPECT_EQ(Maclist(arguments, &out, &err), 0) << c.what << ": " << err;
+    const std::string written = ReadFileBytes(output);
+    EXPECT_EQ(written, c.expected) << c.what << "\n  written:  " << Hex(written)
+                                   << "\n  expected: " << Hex(c.expected);
+    EXPECT_EQ(dir.EntryCount(), 2u) << c.what << ": only the log and mac.ini remain";
+
+    // The same bytes on standard output, and no file.
+    arguments.back() = "-";
+    std::string bytes;
+    err.clear();
+    EXPECT_EQ(Maclist(arguments, &bytes, &err), 0) << c.what << ": " << err;
+    EXPECT_EQ(bytes, c.expected) << c.what << " on standard output";
+  }
+}
+
+TEST(Generate, ReplacesAnOlderListWhole) {
+  ScratchDirectory dir;
+  const std::string log = dir.Write("dhcp.log", kTftpdLog);
+  const std::string output =
+      dir.Write("mac.ini", "[Config]\r\nGateway=1.2.3.4\r\nWorkGroup=OLD\r\n[list]\r\nAABBCCDDEEFF=x,y\r\n");
+  std::string out, err;
+  ASSERT_EQ(Maclist({"generate", log, "-o", output}, &out, &err), 0) << err;
+  EXPECT_EQ(ReadFileBytes(output),
+            "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n[list]\r\n"
+            "00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n");
+}
+
+TEST(Generate, RefusesBadInputAndLeavesNoFile) {
+  const struct {
+    const char* what;
+    const char* log;  // nullptr: the log file does not exist
+    std::vector<std::string> options;
+    const char* message;
+  } cases[] = {
+      {"missing log", nullptr, {}, "cannot read the log file"},
+      {"log of no known format", "hello\r\nworld\r\n", {}, "unknown log format"},
+      {"log without a machine in the named format", kLeaseList, {"--format", "tftpd32"},
+       "no machine found"},
+      {"unknown format name", kTftpdLog, {"--format", "dhcpd"}, "--format must be tftpd32 or windows"},
+      {"first number above 1000", kTftpdLog, {"--first", "1001"}, "--first must be a number from 0 to 1000"},
+      {"first number with letters", kTftpdLog, {"--first", "1a"}, "--first must be a number"},
+      {"no digits", kTftpdLog, {"--digits", "0"}, "--digits must be a number from 1 to 5"},
+      {"six digits", kTftpdLog, {"--digits", "6"}, "--digits must be a number from 1 to 5"},
+      {"metric above 9999", kTftpdLog, {"--metric", "10000"}, "--metric must be a number from 0 to 9999"},
+      {"negative metric", kTftpdLog, {"--metric", "-1"}, "--metric must be a number"},
+      {"address number above 255", kTftpdLog, {"--ip", "192.168.0.300"}, "--ip must be DHCP or a dotted"},
+      {"empty start address", kTftpdLog, {"--ip", ""}, "--ip must be DHCP or a dotted"},
+      {"addresses would pass 255", kTftpdLog, {"--ip", "192.168.0.255"}, "past 255"},
+      {"mask with a hole", kTftpdLog, {"--mask", "255.0.255.0"}, "--mask must be a subnet mask"},
+      {"gateway that is text", kTftpdLog, {"--gateway", "router"}, "--gateway must be"},
+      {"DNS that is text", kTftpdLog, {"--dns2", "dns.example"}, "--dns2 must be"},
+      {"missing value", kTftpdLog, {"--prefix"}, "option --prefix needs a value"},
+      {"workgroup and domain", kTftpdLog, {"--workgroup", "W", "--domain", "D", "--user", "U"},
+       "exclude each other"},
+      {"domain without user", kTftpdLog, {"--domain", "corp.example"}, "--domain needs --user"},
+      {"user without domain", kTftpdLog, {"--user", "joiner"}, "belong to --domain"},
+      {"unknown option", kTftpdLog, {"--colour", "red"}, "unknown option --colour"},
+      {"two logs", kTftpdLog, {"other.log"}, "one log file"},
+      {"prefix GBK cannot write", kTftpdLog, {"--prefix", "\xF0\x9F\x98\x80"}, "cannot be written in GBK"},
+  };
+  for (const auto& c : cases) {
+    ScratchDirectory dir;
+    const std::string log = c.log ? dir.Write("dhcp.log", c.log) : dir.File("dhcp.log");
+    const std::string older = "[Config]\r\nGateway=1.2.3.4\r\n";
+    const std::string output = dir.Write("mac.ini", older);
+    std::vector<std::string> arguments = {"generate", log, "-o", output};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    std::string out, err;
+    EXPECT_EQ(Maclist(arguments, &out, &err), 2) << c.what;
+    EXPECT_NE(err.find(c.message), std::string::npos) << c.what << ": " << err;
+    EXPECT_TRUE(out.empty()) << c.what;
+    EXPECT_EQ(ReadFileBytes(output), older) << c.what << ": the older list changed";
+    EXPECT_EQ(dir.EntryCount(), c.log ? 2u : 1u) << c.what << ": a file was left behind";
+  }
+}
+
+TEST(Generate, UnwritableTargetLeavesNothing) {
+  ScratchDirectory dir;
+  const std::string log = dir.Write("dhcp.log", kTftpdLog);
+  std::string out, err;
+  EXPECT_EQ(Maclist({"generate", log, "-o", dir.File("missing/mac.ini")}, &out, &err), 2);
+  EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
+  EXPECT_EQ(Maclist({"generate", log, "-o", dir.File("")}, &out, &err), 2);
+  EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+}  // namespace

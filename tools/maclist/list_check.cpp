@@ -1,0 +1,422 @@
+// The soundness check of a mac.ini list, read as Tolvik reads it.
+#include "tools/maclist/list_check.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <unordered_map>
+#include <utility>
+
+#include "common/list_file.h"
+#include "common/text_rules.h"
+#include "platform/portable/portable_profile.h"
+#include "tools/maclist/address_text.h"
+#include "tools/maclist/console_text.h"
+
+namespace {
+
+// Tolvik's own section reader on older builds: one call with a 32,767-byte buffer.
+constexpr uint32_t kOlderClientSectionBuffer = 32767;
+// A computer name Windows accepts has at most this many bytes (MAX_COMPUTERNAME_LENGTH).
+constexpr size_t kLongestComputerName = 15;
+
+// One line of the file as the profile functions see it, with its line number.
+struct RawLine {
+  size_t number = 0;
+  bool header = false;
+  std::string section;  // the header's name, or the section the line stands in
+  ProfileLine line;
+};
+
+// Cuts the bytes into numbered lines (CR LF, a lone CR and a lone LF each end one line) and reads
+// each with the profile parser itself, so a line counts as a header or a key exactly as the
+// profile functions count it.
+std::vector<RawLine> NumberedLines(const std::string& bytes) {
+  std::vector<RawLine> result;
+  std::string section;
+  size_t number = 0;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = bytes.size();
+    ++number;
+    const std::string text = bytes.substr(pos, end - pos);
+    pos = end + 1;
+    if (end < bytes.size() && bytes[end] == '\r' && pos < bytes.size() && bytes[pos] == '\n') ++pos;
+
+    const ProfileText parsed = ParseProfileText(text);
+    RawLine raw;
+    raw.number = number;
+    if (parsed.sections.size() > 1) {
+      raw.header = true;
+      section = parsed.sections[1].name;
+      raw.section = section;
+      result.push_back(raw);
+    } else if (!parsed.sections[0].lines.empty()) {
+      raw.section = section;
+      raw.line = parsed.sections[0].lines[0];
+      result.push_back(raw);
+    }
+  }
+  return result;
+}
+
+std::string LineText(const ProfileLine& line) {
+  return line.hasValue ? line.name + "=" + line.value : line.name;
+}
+
+class Checker {
+ public:
+  Checker(ProfileApi& profile, const std::string& path, const std::string& bytes, bool olderClient)
+      : profile_(profile), path_(path), raw_(NumberedLines(bytes)), olderClient_(olderClient) {}
+
+  std::vector<ListFinding> Run();
+
+ private:
+  void Add(size_t line, const char* code, const std::string& message) {
+    findings_.push_back(ListFinding{line, code, message});
+  }
+  size_t ConfigLine(const char* key) const;
+  std::vector<size_t> ListLineNumbers(const std::vector<std::string>& lines);
+  void CheckSections();
+  void CheckSettings(const ListSettings& settings);
+  void CheckEntries(const std::vector<std::string>& lines, const std::vector<size_t>& numbers,
+                    const ListSettings& settings);
+  void CheckOlderClientReach(const std::vector<std::string>& lines,
+                             const std::vector<size_t>& numbers);
+
+  ProfileApi& profile_;
+  const std::string path_;
+  const std::vector<RawLine> raw_;
+  const bool olderClient_;
+  std::vector<ListFinding> findings_;
+  // Filled by CheckSettings, used for the machines' addresses.
+  bool haveSubnet_ = false;
+  uint32_t mask_ = 0;
+  uint32_t gateway_ = 0;
+};
+
+// The first line of the first "config" section whose key matches: the one Tolvik reads.
+size_t Checker::ConfigLine(const char* key) const {
+  bool inFirst = false;
+  bool seen = false;
+  for (const RawLine& raw : raw_) {
+    if (raw.header) {
+      if (inFirst) return 0;
+      inFirst = !seen && EqualsIgnoringAsciiCase(raw.section, "config");
+      seen = seen || inFirst;
+      continue;
+    }
+    if (inFirst && raw.line.hasValue && EqualsIgnoringAsciiCase(raw.line.name, key)) {
+      return raw.number;
+    }
+  }
+  return 0;
+}
+
+// The line numbers of the section lines Tolvik reads, in order. Each section line is matched to
+// the next raw line of the first "list" section with the same text; lines the section reader
+// leaves out (comments, lines without a name) are skipped on the way.
+std::vector<size_t> Checker::ListLineNumbers(const std::vector<std::string>& lines) {
+  std::vector<const RawLine*> candidates;
+  bool inFirst = false;
+  bool seen = false;
+  for (const RawLine& raw : raw_) {
+    if (raw.header) {
+      inFirst = !seen && EqualsIgnoringAsciiCase(raw.section, "list");
+      seen = seen || inFirst;
+      continue;
+    }
+    if (inFirst) candidates.push_back(&raw);
+  }
+  std::vector<size_t> numbers(lines.size(), 0);
+  size_t next = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    for (size_t c = next; c < candidates.size(); ++c) {
+      if (LineText(candidates[c]->line) == lines[i]) {
+        numbers[i] = candidates[c]->number;
+        next = c + 1;
+        break;
+      }
+    }
+  }
+  return numbers;
+}
+
+// Only the first section of a name is read; the lines of a repeated one never reach Tolvik.
+void Checker::CheckSections() {
+  std::unordered_map<std::string, size_t> firstHeader;
+  for (const RawLine& raw : raw_) {
+    if (!raw.header) continue;
+    const std::string name = UpperAscii(raw.section);
+    if (name != "LIST" && name != "CONFIG") continue;
+    auto found = firstHeader.find(name);
+    if (found == firstHeader.end()) {
+      firstHeader.emplace(name, raw.number);
+    } else {
+      Add(raw.number, "repeated-section",
+          "section [" + raw.section + "] repeats the one on line " +
+              std::to_string(found->second) + "; its lines are never read");
+    }
+  }
+}
+
+void Checker::CheckSettings(const ListSettings& s) {
+  uint32_t mask = 0;
+  const bool maskOk = ParseDottedAddress(s.Mask, &mask) && IsContiguousMask(mask) && mask != 0 &&
+                      mask <= 0xFFFFFFFCu;
+  if (!maskOk) {
+    Add(ConfigLine("mask"), "bad-mask",
+        "mask \"" + s.Mask + "\" is not a subnet mask such as 255.255.255.0");
+  }
+
+  const bool gatewayRemoved = EqualsIgnoringAsciiCase(s.Gateway, "none");
+  uint32_t gateway = 0;
+  if (!s.Gateway.empty() && !gatewayRemoved) {
+    if (!ParseDottedAddress(s.Gateway, &gateway)) {
+      Add(ConfigLine("gateway"), "bad-gateway",
+          "gateway \"" + s.Gateway + "\" is neither a dotted IPv4 address, NONE nor empty");
+    } else if (maskOk) {
+      const uint32_t host = gateway & ~mask;
+      if (host == 0 || host == ~mask) {
+        Add(ConfigLine("gateway"), "gateway-outside-subnet",
+            "gateway " + s.Gateway + " is the " + (host == 0 ? "network" : "broadcast") +
+                " address of its subnet " + DottedText(gateway & mask) + "/" + s.Mask +
+                ", not a host in it");
+      } else {
+        haveSubnet_ = true;
+        mask_ = mask;
+        gateway_ = gateway;
+      }
+    }
+  }
+
+  // The metric goes to netsh only with a gateway address, but a wrong one is wrong all the same.
+  bool metricOk = !s.Gwmetric.empty();
+  for (char c : s.Gwmetric) metricOk = metricOk && c >= '0' && c <= '9';
+  if (!metricOk) {
+    Add(ConfigLine("gwmetric"), "bad-metric", "metric \"" + s.Gwmetric + "\" is not a number");
+  }
+
+  uint32_t dns = 0;
+  const bool dns1Address = ParseDottedAddress(s.DNS1, &dns);
+  if (!s.DNS1.empty() && s.DNS1 != "DHCP" && !dns1Address) {
+    Add(ConfigLine("dns1"), "bad-dns",
+        "DNS1 \"" + s.DNS1 + "\" is neither a dotted IPv4 address nor DHCP");
+  }
+  if (!s.DNS2.empty()) {
+    const bool dns2Address = ParseDottedAddress(s.DNS2, &dns);
+    const bool dns2Dhcp = EqualsIgnoringAsciiCase(s.DNS2, "DHCP");
+    if (!dns2Address && !dns2Dhcp) {
+      Add(ConfigLine("dns2"), "bad-dns",
+          "DNS2 \"" + s.DNS2 + "\" is neither a dotted IPv4 address nor DHCP");
+    } else if (dns2Dhcp && dns1Address) {
+      Add(ConfigLine("dns2"), "bad-dns",
+          "DNS2 DHCP beside the address DNS1 " + s.DNS1 + " would be added as a server named DHCP");
+    } else if (s.DNS1.empty()) {
+      Add(ConfigLine("dns2"), "ignored-setting",
+          "DNS2 " + s.DNS2 + " is ignored: with DNS1 empty the DNS servers are not touched");
+    }
+  }
+
+  if (!s.WorkGroup.empty() && !s.Domain.empty()) {
+    Add(ConfigLine("domain"), "ignored-setting",
+        "domain " + s.Domain + " is ignored: the workgroup " + s.WorkGroup + " is joined instead");
+  } else if (!s.Domain.empty() && s.Username.empty()) {
+    Add(ConfigLine("domain"), "domain-without-user",
+        "domain " + s.Domain + " is given without a user name to join it");
+  }
+}
+
+void Checker::CheckEntries(const std::vector<std::string>& lines,
+                           const std::vector<size_t>& numbers, const ListSettings& settings) {
+  if (lines.empty()) {
+    Add(0, "no-machines", "the list section names no machine");
+    return;
+  }
+  std::unordered_map<std::string, size_t> macs;
+  std::unordered_map<std::string, size_t> addresses;
+  std::unordered_map<std::string, size_t> names;
+  const auto lineOf = [&numbers](size_t i) { return numbers[i]; };
+  const auto where = [](size_t number) {
+    return number ? "line " + std::to_string(number) : std::string("an earlier line");
+  };
+
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& text = lines[i];
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+      Add(lineOf(i), "bad-line", "line \"" + text + "\" has no \"=\" and gives no machine");
+      continue;
+    }
+    const std::string key = text.substr(0, equals);
+    const std::string value = text.substr(equals + 1);
+
+    bool keyOk = key.size() == 12;
+    for (char c : key) {
+      keyOk = keyOk && ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'));
+    }
+    if (!keyOk) {
+      Add(lineOf(i), "bad-mac",
+          "key \"" + key + "\" is not a MAC text of 12 hexadecimal digits without separators");
+    }
+    const auto mac = macs.emplace(UpperAscii(key), lineOf(i));
+    if (!mac.second) {
+      Add(lineOf(i), "duplicate-mac",
+          "MAC " + key + " repeats " + where(mac.first->second) +
+              "; Tolvik reads only the first line's value");
+      continue;  // this line's value never reaches a PC
+    }
+
+    std::string ip;
+    std::string name;
+    SplitEntryValue(value, &ip, &name);
+
+    const std::string nameProblem = ComputerNameProblem(name);
+    if (nameProblem == "name-empty") {
+      Add(lineOf(i), "name-empty", "computer name is empty");
+    } else if (nameProblem == "name-too-long") {
+      Add(lineOf(i), "name-too-long",
+          "computer name " + name + " has " + std::to_string(name.size()) +
+              " bytes; Windows allows 15");
+    } else if (nameProblem == "name-all-digits") {
+      Add(lineOf(i), "name-all-digits", "computer name " + name + " is only digits");
+    } else if (nameProblem == "name-bad-character") {
+      Add(lineOf(i), "name-bad-character",
+          "computer name \"" + name + "\" holds a character Windows does not allow in computer names");
+    }
+    if (!name.empty()) {
+      const auto seen = names.emplace(UpperAscii(name), lineOf(i));
+      if (!seen.second) {
+        Add(lineOf(i), "duplicate-name",
+            "computer name " + name + " is given to " + where(seen.first->second) + " too");
+      }
+    }
+
+    if (ip.empty()) {
+      Add(lineOf(i), "empty-address", "address is empty: Tolvik changes nothing on this machine");
+      continue;
+    }
+    if (ip == "DHCP") continue;
+    uint32_t address = 0;
+    if (!ParseDottedAddress(ip, &address)) {
+      Add(lineOf(i), "bad-address",
+          "address \"" + ip + "\" is not a dotted IPv4 address with numbers 0 to 255");
+      continue;
+    }
+    const auto seen = addresses.emplace(ip, lineOf(i));
+    if (!seen.second) {
+      Add(lineOf(i), "duplicate-address",
+          "address " + ip + " is given to " + where(seen.first->second) + " too");
+    }
+    const uint32_t last = address & 255;
+    if (last == 0 || last == 255) {
+      Add(lineOf(i), "address-not-host",
+          "address " + ip + " ends in " + std::to_string(last) + ", which is no machine's address");
+    }
+    if (haveSubnet_) {
+      if ((address & mask_) != (gateway_ & mask_)) {
+        Add(lineOf(i), "address-outside-subnet",
+            "address " + ip + " is outside the subnet " + DottedText(gateway_ & mask_) + "/" +
+                settings.Mask + " of the gateway " + settings.Gateway);
+      } else if (address == gateway_) {
+        Add(lineOf(i), "address-is-gateway", "address " + ip + " is the gateway's address");
+      }
+    }
+  }
+}
+
+// An older Tolvik reads the list section once into 32,767 bytes: what lies past them is lost.
+// The section reader itself says what fits; a line reaches the client when its key does.
+void Checker::CheckOlderClientReach(const std::vector<std::string>& lines,
+                                    const std::vector<size_t>& numbers) {
+  std::vector<char> buffer(kOlderClientSectionBuffer, '\0');
+  const uint32_t copied = profile_.GetSection("list", &buffer, path_);
+  if (copied + 2 < kOlderClientSectionBuffer) return;  // the whole section fitted
+  size_t offset = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const size_t key = lines[i].find('=');
+    const size_t keyEnd = offset + (key == std::string::npos ? lines[i].size() : key);
+    if (keyEnd > copied) {
+      Add(numbers[i], "beyond-older-client",
+          "line lies past the first 32,767 bytes of the list section; an older client never "
+          "sees it");
+    }
+    offset += lines[i].size() + 1;
+  }
+}
+
+std::vector<ListFinding> Checker::Run() {
+  const ListFileContent content = ReadListFile(profile_, path_);
+  const std::vector<size_t> numbers = ListLineNumbers(content.lines);
+  CheckSections();
+  CheckSettings(content.settings);
+  CheckEntries(content.lines, numbers, content.settings);
+  if (olderClient_) CheckOlderClientReach(content.lines, numbers);
+  return findings_;
+}
+
+std::string JsonString(const std::string& utf8) {
+  std::string out = "\"";
+  for (unsigned char c : utf8) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char cell[8];
+      std::snprintf(cell, sizeof cell, "\\u%04x", c);
+      out += cell;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string ComputerNameProblem(const std::string& name) {
+  if (name.empty()) return "name-empty";
+  if (name.size() > kLongestComputerName) return "name-too-long";
+  bool allDigits = true;
+  for (unsigned char c : name) allDigits = allDigits && c >= '0' && c <= '9';
+  if (allDigits) return "name-all-digits";
+  // Letters, digits and these symbols are the set Windows accepts; GBK characters (bytes from
+  // 0x80 up) are letters to it.
+  static const std::string kSymbols = "!@#$%^&')(.-_{}~";
+  for (unsigned char c : name) {
+    const bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                               (c >= 'a' && c <= 'z') || c >= 0x80;
+    if (!letterOrDigit && kSymbols.find(static_cast<char>(c)) == std::string::npos) {
+      return "name-bad-character";
+    }
+  }
+  return std::string();
+}
+
+std::vector<ListFinding> CheckList(ProfileApi& profile, const std::string& path,
+                                   const std::string& bytes, bool olderClient) {
+  return Checker(profile, path, bytes, olderClient).Run();
+}
+
+std::string FindingsText(const std::string& displayPath, const std::vector<ListFinding>& findings) {
+  std::string text;
+  for (const ListFinding& f : findings) {
+    text += displayPath + ":" + (f.line ? std::to_string(f.line) : std::string("-")) + ": " +
+            TerminalText(f.message) + " [" + f.code + "]\n";
+  }
+  return text;
+}
+
+std::string FindingsJson(const std::string& displayPath, const std::vector<ListFinding>& findings) {
+  std::string json = "{\"file\": " + JsonString(displayPath) +
+                     ", \"count\": " + std::to_string(findings.size()) + ", \"findings\": [";
+  for (size_t i = 0; i < findings.size(); ++i) {
+    const ListFinding& f = findings[i];
+    json += i ? ",\n  " : "\n  ";
+    json += "{\"line\": " + (f.line ? std::to_string(f.line) : std::string("null")) +
+            ", \"code\": " + JsonString(f.code) +
+            ", \"message\": " + JsonString(Utf8FromGbk(f.message)) + "}";
+  }
+  json += findings.empty() ? "]}\n" : "\n]}\n";
+  return json;
+}

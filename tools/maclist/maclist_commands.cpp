@@ -1,0 +1,194 @@
+// maclist's commands: generate, check, plan, and the help of each.
+#include "tools/maclist/maclist_commands.h"
+
+#include "tools/maclist/command_arguments.h"
+#include "tools/maclist/console_text.h"
+#include "tools/maclist/generate_command.h"
+#include "tools/maclist/list_check.h"
+#include "tools/maclist/list_reader.h"
+#include "tools/maclist/plan_command.h"
+#include "tools/maclist/system_files.h"
+
+namespace {
+
+const char kProgramHelp[] =
+    "maclist - make, check and dry-run the mac.ini list of Tolvik and Brevane\n"
+    "\n"
+    "usage: maclist COMMAND [options]\n"
+    "  generate LOG [options] [-o FILE]   turn a DHCP server log into mac.ini as Brevane does\n"
+    "  check FILE [--json]                report every problem of a list, with line numbers\n"
+    "  plan FILE --mac MAC [options]      show what Tolvik would show and do on one PC\n"
+    "\n"
+    "maclist COMMAND --help shows the options of a command. On Linux the terminal output is\n"
+    "UTF-8 (the lists' GBK texts are converted with iconv) and text options are read as UTF-8;\n"
+    "files are written in GBK (code page 936), as the window programs write them.\n";
+
+const char kGenerateHelp[] =
+    "usage: maclist generate LOG [options] [-o FILE]\n"
+    "\n"
+    "Imports the DHCP log as Brevane does (one machine per MAC address, in the order the server\n"
+    "saw them), names and numbers the machines, and writes the bytes Brevane's save writes.\n"
+    "\n"
+    "  --format tftpd32|windows  log format (default: TFTPD32, then a Windows DHCP Server list)\n"
+    "  --prefix P                computer name prefix (default COMPUTER)\n"
+    "  --suffix S                computer name suffix (default empty)\n"
+    "  --first N                 number of the first machine, 0 to 1000 (default 1)\n"
+    "  --digits N                minimum digits of the number, 1 to 5 (default 3)\n"
+    "  --ip START|DHCP           address of the first machine, counted up (default 192.168.0.1)\n"
+    "  --mask M                  subnet mask (default 255.255.255.0)\n"
+    "  --gateway G               gateway address, NONE to remove it (default empty: unchanged)\n"
+    "  --metric N                gateway metric, 0 to 9999, 0 automatic (default 0)\n"
+    "  --dns1 A, --dns2 B        DNS servers, DHCP for automatic (default empty: unchanged)\n"
+    "  --workgroup W             workgroup to join\n"
+    "  --domain D --user U --password P   domain to join and the account that joins it\n"
+    "  -o FILE                   output file (default mac.ini here; - for standard output,\n"
+    "                            which receives the file's GBK bytes unchanged)\n"
+    "\n"
+    "The file is written under another name beside FILE and renamed into place once complete:\n"
+    "a failed run leaves no partial file. Addresses that would pass 255 stop the run.\n";
+
+const char kCheckHelp[] =
+    "usage: maclist check FILE [--json] [--older-client]\n"
+    "\n"
+    "Reads the list as Tolvik reads it and reports every problem, one line each with its line\n"
+    "number: repeated MAC keys, addresses or computer names; keys that are not 12 hexadecimal\n"
+    "digits; computer names Windows refuses; addresses that are not dotted IPv4, end in 0 or\n"
+    "255 or lie outside the gateway's subnet; a bad mask, gateway, metric or DNS value; a domain\n"
+    "without user name.\n"
+    "\n"
+    "  --json           print the findings as a JSON document\n"
+    "  --older-client   also report the lines past the first 32,767 bytes of the list section,\n"
+    "                   which an older client (one fixed read of the section) never sees\n"
+    "\n"
+    "Exit status: 0 clean, 1 problems found, 2 the file cannot be read.\n";
+
+const char kPlanHelp[] =
+    "usage: maclist plan FILE --mac MAC [options] [/K] [/R]\n"
+    "\n"
+    "Runs Tolvik's own lookup, summary, apply and close handling for a PC whose adapter has the\n"
+    "MAC address, with nothing changed: prints the summary Tolvik would show, an empty line,\n"
+    "then every command line it would start and every file, registry value and computer name\n"
+    "it would write, in order.\n"
+    "\n"
+    "  --mac MAC            the adapter: 00-E0-FD-3A-1B-01, 00:e0:fd:3a:1b:01 or 00E0FD3A1B01\n"
+    "  --connection NAME    its connection name (default 本地连接)\n"
+    "  --icd FILE           the icd.ini beside Tolvik (default: none)\n"
+    "  --current-name NAME  the computer name Windows runs under (default %COMPUTERNAME%)\n"
+    "  --program PATH       Tolvik.exe on the PC (default C:\\Tolvik\\Tolvik.exe)\n"
+    "  --temp DIR           the PC's temporary directory (default C:\\WINDOWS\\TEMP\\)\n"
+    "  /K, /R               Tolvik's switches: delete the list and itself, restart afterwards\n"
+    "\n"
+    "The ICD client's settings file is taken to exist, so its writes are shown.\n"
+    "Exit status: 0 planned, 1 no line of the list names the adapter, 2 bad input.\n";
+
+bool WantsHelp(const std::vector<std::string>& arguments) {
+  for (const std::string& a : arguments) {
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
+}
+
+int Check(const std::vector<std::string>& arguments, ProfileApi& profile, std::string* out,
+          std::string* err) {
+  std::string error;
+  CommandArguments args(arguments, &error);
+  std::vector<std::string> positional;
+  bool json = false;
+  bool olderClient = false;
+  while (!args.AtEnd()) {
+    if (args.Flag("--json")) {
+      json = true;
+    } else if (args.Flag("--older-client")) {
+      olderClient = true;
+    } else if (!args.Positional(&positional)) {
+      break;
+    }
+  }
+  if (error.empty() && positional.size() != 1) {
+    error = positional.empty() ? "check needs the list file: maclist check FILE"
+                               : "check takes one list file, not " + std::to_string(positional.size());
+  }
+  if (!error.empty()) {
+    *err += "maclist check: " + error + "\n";
+    return 2;
+  }
+  const std::string& path = positional[0];
+  std::string bytes;
+  const std::string full = FullPath(path);
+  if (full.empty() || !SystemFiles().ReadWholeFile(full, &bytes)) {
+    *err += "maclist check: cannot read the list file " + path + "\n";
+    return 2;
+  }
+  // The given profile functions serve the tests; the program itself reads through the reader
+  // of its system (see MakeListReader).
+  std::unique_ptr<ProfileApi> reader;
+  ProfileApi* listReader = &profile;
+  if (&profile == &SystemProfileApi()) {
+    reader = MakeListReader(full, bytes);
+    listReader = reader.get();
+  }
+  const std::vector<ListFinding> findings =
+      CheckList(*listReader, full, bytes, olderClient);
+  *out += json ? FindingsJson(path, findings) : FindingsText(path, findings);
+  return findings.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int RunMaclist(const std::vector<std::string>& arguments, ProfileApi& profile, std::string* out,
+               std::string* err) {
+  if (arguments.empty()) {
+    *err += kProgramHelp;
+    return 2;
+  }
+  const std::string& command = arguments[0];
+  const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    *out += kProgramHelp;
+    return 0;
+  }
+  if (command == "generate") {
+    if (WantsHelp(rest)) {
+      *out += kGenerateHelp;
+      return 0;
+    }
+    GenerateOptions options;
+    std::string error;
+    if (!ParseGenerateArguments(rest, &options, &error)) {
+      *err += "maclist generate: " + error + "\n";
+      return 2;
+    }
+    std::string report;
+    const int code = RunGenerate(options, profile, out, &report, &error);
+    if (code != 0) *err += "maclist generate: " + error + "\n";
+    *err += report;
+    return code;
+  }
+  if (command == "check") {
+    if (WantsHelp(rest)) {
+      *out += TerminalText(kCheckHelp);
+      return 0;
+    }
+    return Check(rest, profile, out, err);
+  }
+  if (command == "plan") {
+    if (WantsHelp(rest)) {
+      *out += TerminalText(kPlanHelp);
+      return 0;
+    }
+    PlanOptions options;
+    std::string error;
+    if (!ParsePlanArguments(rest, &options, &error)) {
+      *err += "maclist plan: " + error + "\n";
+      return 2;
+    }
+    std::string plan, notice;
+    const int code = RunPlan(options, profile, &plan, &notice, &error);
+    *out += TerminalText(plan);
+    if (!notice.empty()) *err += "maclist plan: " + notice;
+    if (code != 0) *err += "maclist plan: " + error + "\n";
+    return code;
+  }
+  *err += "maclist: unknown command " + command + " (generate, check or plan; --help)\n";
+  return 2;
+}

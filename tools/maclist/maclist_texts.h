@@ -1,0 +1,33 @@
+// maclist's own fixed texts: the plan's action words and the PC it pictures by default.
+#pragma once
+
+#include <cstdint>
+
+namespace maclist_texts {
+
+// File names Tolvik reads from its program directory.
+constexpr const char kListFileName[] = "mac.ini";
+constexpr const char kIcdFileName[] = "icd.ini";
+
+// The PC the plan pictures when no option says otherwise.
+constexpr const char kDefaultConnection[] = "本地连接";  // Windows' first LAN connection name
+constexpr const char kDefaultProgramPath[] = "C:\\Tolvik\\Tolvik.exe";
+constexpr const char kDefaultTempDirectory[] = "C:\\WINDOWS\\TEMP\\";
+constexpr const char kDefaultCurrentName[] = "%COMPUTERNAME%";
+constexpr const char kAdapterName[] = "{00000000-0000-0000-0000-000000000000}";
+constexpr uint32_t kWindowsXpVersion = 0x0A280105;  // GetVersion of Windows XP SP2: NT family
+
+// One line of the plan per action, in the order Tolvik takes them.
+constexpr const char kRunAction[] = "run: ";
+constexpr const char kSetComputerNameAction[] = "call: SetComputerNameA ";
+constexpr const char kSetComputerNameExAction[] = "call: SetComputerNameExA ";
+constexpr const char kWriteProfileAction[] = "write: ";
+constexpr const char kWriteFileAction[] = "write file: ";
+constexpr const char kFileLineIndent[] = "    ";
+constexpr const char kDeleteAction[] = "delete: ";
+constexpr const char kDeleteAtRestartAction[] = "delete at restart: ";
+constexpr const char kRegistryAction[] = "registry: HKEY_LOCAL_MACHINE\\";
+constexpr const char kShutdownAction[] = "restart: InitiateSystemShutdownA \"";
+constexpr const char kExitWindowsAction[] = "restart: ExitWindowsEx ";
+
+}  // namespace maclist_texts

@@ -1,0 +1,174 @@
+// maclist plan: Tolvik's lookup, summary, apply and close handler run on a dry-run platform.
+#include "tools/maclist/plan_command.h"
+
+#include "client/adapter_discovery.h"
+#include "client/apply_settings.h"
+#include "client/client_state.h"
+#include "client/client_texts.h"
+#include "client/command_line.h"
+#include "client/entry_lookup.h"
+#include "client/finishing.h"
+#include "common/program_directory.h"
+#include "tools/maclist/command_arguments.h"
+#include "tools/maclist/console_text.h"
+#include "tools/maclist/dry_run_platform.h"
+#include "tools/maclist/maclist_texts.h"
+#include "tools/maclist/system_files.h"
+
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Profile functions of Windows look for a bare file name in the Windows directory.
+bool AbsoluteReadablePath(const std::string& path, std::string* absolute) {
+  *absolute = FullPath(path);
+  return !absolute->empty() && SystemFiles().IsExistingFile(*absolute);
+}
+
+}  // namespace
+
+bool ParseMacArgument(const std::string& text, std::vector<uint8_t>* bytes) {
+  std::string digits;
+  for (char c : text) {
+    if (c == '-' || c == ':' || c == '.') continue;
+    if (HexValue(c) < 0) return false;
+    digits += c;
+  }
+  if (digits.size() != 12) return false;
+  // A separator may only stand between two digits, never first or last.
+  if (HexValue(text.front()) < 0 || HexValue(text.back()) < 0) return false;
+  bytes->clear();
+  for (size_t i = 0; i < digits.size(); i += 2) {
+    bytes->push_back(static_cast<uint8_t>(HexValue(digits[i]) * 16 + HexValue(digits[i + 1])));
+  }
+  return true;
+}
+
+bool ParsePlanArguments(const std::vector<std::string>& arguments, PlanOptions* options,
+                        std::string* error) {
+  CommandArguments args(arguments, error);
+  std::vector<std::string> positional;
+  std::string value;
+  bool macGiven = false;
+  while (!args.AtEnd()) {
+    if (args.Option("--mac", &value)) {
+      if (!error->empty()) return false;
+      if (!ParseMacArgument(value, &options->mac)) {
+        return args.Fail("--mac must be six bytes in hexadecimal such as 00-E0-FD-3A-1B-01, "
+                         "00:e0:fd:3a:1b:01 or 00E0FD3A1B01, not \"" + value + "\"");
+      }
+      macGiven = true;
+    } else if (args.TextOption("--connection", &options->connection) ||
+               args.TextOption("--current-name", &options->currentName) ||
+               args.TextOption("--program", &options->programPath) ||
+               args.TextOption("--temp", &options->tempDirectory)) {
+    } else if (args.Option("--icd", &value)) {
+      if (value.empty()) return args.Fail("--icd needs a file name");
+      options->icdPath = value;
+    } else {
+      std::vector<std::string> rest;
+      if (!args.Positional(&rest)) return false;
+      // Tolvik's own switches (/K, /R...) pass through to its command line; a path such as
+      // /tmp/mac.ini is the list file.
+      const std::string& argument = rest.back();
+      const bool isSwitch = argument.size() >= 2 && argument[0] == '/' &&
+                            (argument.size() == 2 || argument.compare(0, 4, "/IP:") == 0 ||
+                             argument.compare(0, 4, "/ip:") == 0);
+      if (isSwitch) {
+        options->switches.push_back(rest.back());
+      } else {
+        positional.push_back(rest.back());
+      }
+    }
+    if (!error->empty()) return false;
+  }
+  if (positional.size() != 1) {
+    *error = positional.empty() ? "plan needs the list file: maclist plan FILE --mac MAC"
+                                : "plan takes one list file, not " +
+                                      std::to_string(positional.size());
+    return false;
+  }
+  if (!macGiven) {
+    *error = "plan needs --mac: the MAC address of the PC's adapter";
+    return false;
+  }
+  options->listPath = positional[0];
+  if (options->programPath.empty()) options->programPath = maclist_texts::kDefaultProgramPath;
+  if (options->programPath.find('\\') == std::string::npos) {
+    *error = "--program must be a Windows path with a directory, such as C:\\Tolvik\\Tolvik.exe";
+    return false;
+  }
+  return true;
+}
+
+int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, std::string* notice,
+            std::string* error) {
+  DryRunSetup setup;
+  if (!AbsoluteReadablePath(options.listPath, &setup.listFile)) {
+    *error = "cannot read the list file " + options.listPath;
+    return 2;
+  }
+  if (!options.icdPath.empty() && !AbsoluteReadablePath(options.icdPath, &setup.icdFile)) {
+    *error = "cannot read the ICD file " + options.icdPath;
+    return 2;
+  }
+  setup.programPath = options.programPath;
+  setup.tempDirectory = options.tempDirectory.empty() ? std::string(maclist_texts::kDefaultTempDirectory)
+                                                      : options.tempDirectory;
+  setup.mac = options.mac;
+  setup.currentName = options.currentName.empty() ? std::string(maclist_texts::kDefaultCurrentName)
+                                                  : options.currentName;
+  // The PC runs Tolvik with /A (the apply that the button would start) and the given switches.
+  setup.commandLine = "\"" + options.programPath + "\" /A";
+  for (const std::string& s : options.switches) setup.commandLine += " " + s;
+
+  DryRunPlatform dry(setup, reader);
+  ClientPlatform& platform = dry.platform();
+  PlanRecord& record = dry.record();
+  ClientState state;
+
+  bool autoApply = false;
+  bool fetchRequested = false;
+  ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+  if (record.helpShown || fetchRequested) {
+    *error = "plan pictures a run with the given list: only the switches /K and /R can be added";
+    return 2;
+  }
+
+  // The PC's one adapter, its MAC text formed by Tolvik's own rule.
+  state.AdapterMacs.push_back(HexOfBytes(options.mac.data(), options.mac.size()));
+  state.ConnectionNames.push_back(options.connection.empty()
+                                      ? std::string(maclist_texts::kDefaultConnection)
+                                      : options.connection);
+
+  LookUpEntryAndShowSummary(platform, state, ProgramDirectory(options.programPath));
+  if (record.infoText == client_texts::kNoMatchingAdapter ||
+      record.infoText == client_texts::kMissingListFile) {
+    *error = TerminalText(record.infoText);
+    return 1;
+  }
+  std::string text;
+  const std::string& summary = record.infoText;
+  size_t begin = 0;
+  while (begin < summary.size()) {
+    size_t end = summary.find("\r\n", begin);
+    if (end == std::string::npos) end = summary.size();
+    text += summary.substr(begin, end - begin) + "\n";
+    begin = end + 2;
+  }
+
+  if (state.EntryIp.empty()) {
+    *notice = "the line of this adapter has an empty address: Tolvik applies nothing\n";
+  }
+  ApplySettings(platform, state);
+  if (record.closeRequested) FinishOnClose(platform, state);
+  if (!record.actions.empty()) text += "\n";
+  for (const std::string& action : record.actions) text += action + "\n";
+  *plan = text;
+  return 0;
+}

@@ -1,0 +1,26 @@
+// The files and paths maclist handles itself, through this system's own calls: on Windows the
+// ANSI (...A) functions, so that paths in the code page (Chinese directory names) work as they
+// do for the window programs; elsewhere the standard library.
+#pragma once
+
+#include <string>
+
+#include "platform/file_api.h"
+
+// Win32FileApi on Windows, PortableFileApi elsewhere.
+FileApi& SystemFiles();
+
+// The full path of a file name (GetFullPathNameA on Windows); empty when there is none. The
+// profile functions of Windows look for a bare file name in the Windows directory, so every
+// path handed to them is made full first.
+std::string FullPath(const std::string& path);
+
+// The directory part of a full path, with its trailing separator.
+std::string DirectoryPart(const std::string& fullPath);
+
+// True when the path names a directory.
+bool IsDirectoryPath(const std::string& path);
+
+// Renames from to to, replacing a file that is there (MoveFileExA with MOVEFILE_REPLACE_EXISTING
+// on Windows); false when that fails.
+bool MoveReplacing(const std::string& from, const std::string& to);
