@@ -61,7 +61,7 @@ run_build win64 && win64_ok=1
 if [ $win64_ok = 1 ]; then
   echo "== wine unit tests"
   out=$log_dir/wine-unit.log
-  tests/wine/run-under-wine.sh "$BUILD_ROOT/win64/unit_tests.exe" >"$out" 2>&1
+  tests/wine/run-under-wine.sh "$BUILD_ROOT/win64/unit_tests.exe" </dev/null >"$out" 2>&1
   rc=$?
   tail -n 3 "$out"
   ok=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$out" | sed -E 's/[^0-9]*([0-9]+).*/\1/')

@@ -53,12 +53,13 @@ TEST(Win32ProcessApi, RunsTheChildInTheGivenDirectory) {
   RemoveDirectoryA(directory.c_str());
 }
 
-// A child that waits for console input it never gets: the wait times out, the child is left
-// running (the test ends it itself afterwards).
+// A child that runs for 20 s whatever its input (this test program in its sleeping role, see
+// tests/unit_main.cpp): the wait times out, the child is left running (the test ends it itself).
 TEST(Win32ProcessApi, TimeoutLeavesTheChildRunning) {
   Win32ProcessApi processes;
+  Win32FileApi files;
   ProcessLaunch launch;
-  launch.commandLine = FormCommandLine("cmd", "/c set /p x=");
+  launch.commandLine = FormCommandLine(files.ModulePath(), "--sleep-ms 20000");
   launch.creationFlags = kCreateNewConsole | kCreateNoWindow;
   launch.startupFlags = kStartfUseShowWindow;
   launch.showWindow = kSwHide;
