@@ -38,14 +38,7 @@ driver_exe=$(find "$win64" -maxdepth 3 -name brevane_driver.exe | head -n 1)
 winpath() { echo "Z:${1//\//\\}"; }
 
 # --- Display and Wine prefix ---------------------------------------------------------------
-# A display number that no X server holds (its lock file is shared by every network namespace).
-free_display() {
-  local n
-  for n in $(seq "$1" 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
-  done
-  echo "$1"
-}
+source "$root/tests/e2e/lib/free_display.sh"
 display_number=${BREVANE_DISPLAY:-$(free_display 96)}
 Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!

@@ -44,11 +44,8 @@ done
 command -v Xvfb >/dev/null || fail "Xvfb is not installed"
 [ -x /usr/sbin/in.tftpd ] || fail "tftpd-hpa (/usr/sbin/in.tftpd) is not installed"
 
-# A free X display number.
-for n in $(seq 70 99); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || fail "no free X display"
+source "$root/tests/e2e/lib/free_display.sh"
+display=:$(free_display 70)
 
 # --- network: the PC's adapter and, across the veth, the three servers ----------------------------
 ip netns add "$ns" || fail "cannot create namespace $ns"

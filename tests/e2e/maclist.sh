@@ -14,7 +14,8 @@ win64=${WIN64_BUILD:-$root/build/win64}
 native=${NATIVE_BUILD:-$root/build/native}
 
 ns=maclist-e2e-$$
-display_number=${MACLIST_DISPLAY:-93}
+source "$root/tests/e2e/lib/free_display.sh"
+display_number=${MACLIST_DISPLAY:-$(free_display 93)}
 prefix=/tmp/tolvik-wine/maclist-e2e-$$
 pc_prefix=/tmp/tolvik-wine/maclist-e2e-pc-$$
 work=$(mktemp -d /tmp/maclist-e2e.XXXXXX)

@@ -37,14 +37,7 @@ built() { find "$win64" -maxdepth 3 -name "$1" | head -n 1; }
 
 winpath() { echo "Z:${1//\//\\}"; }
 
-# A display number that no X server holds (its lock file is shared by every network namespace).
-free_display() {
-  local n
-  for n in $(seq "$1" 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
-  done
-  echo "$1"
-}
+source "$root/tests/e2e/lib/free_display.sh"
 display=:$(free_display 97)
 
 # --- The PC: a namespace with one adapter carrying the MAC, its display and its Wine ----------

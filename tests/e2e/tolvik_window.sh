@@ -7,8 +7,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 : "${WIN64_BUILD:?WIN64_BUILD must name the x86_64 build directory}"
 
 ns=tolvik-win-$$
-display_number=95
-while [ -e "/tmp/.X$display_number-lock" ]; do display_number=$((display_number + 1)); done
+source "$root/tests/e2e/lib/free_display.sh"
+display_number=$(free_display 95)
 display=:$display_number
 mac=02:00:c0:00:02:2a
 mac_text=0200C000022A
