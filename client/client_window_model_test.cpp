@@ -3,21 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/byte_text.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buffer[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buffer, sizeof buffer, "%02X ", c);
-    out += buffer;
-  }
-  return out;
-}
 
 // GetVersion values: low byte major, next byte minor, top bit set for the 95/98/ME family.
 struct VersionCase {
@@ -153,7 +145,7 @@ TEST(ClientWindowLayout, WithTheWindowFontNothingOverlapsOrLeavesItsBox) {
     for (const ControlInfo& control : ClientControls()) {
       const Rect& r = rects[static_cast<size_t>(control.row - 1)];
       SCOPED_TRACE("glyph " + std::to_string(glyph) + " row " + std::to_string(control.row) +
-                   " caption " + Hex(control.caption));
+                   " caption " + HexBytes(control.caption));
       EXPECT_GE(r.x, 0);
       EXPECT_GE(r.y, 0);
       EXPECT_LE(r.Right(), kClientWidth);
@@ -204,7 +196,7 @@ TEST(ClientWindowLayout, EachStartupOptionReadsItsOwnTickedCheckBox) {
     EXPECT_EQ(control.kind, ControlKind::CheckBox);
     EXPECT_TRUE(control.ticked);
     EXPECT_EQ(std::string(control.caption), std::string(c.caption))
-        << Hex(control.caption) << "!= " << Hex(c.caption);
+        << HexBytes(control.caption) << " != " << HexBytes(c.caption);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/fakes/sample_texts.h"
 
 namespace {
 
@@ -198,18 +199,7 @@ TEST(LookUpEntryAndShowSummary, TwoMachineSampleGivesTheSummaryByteForByte) {
   OneAdapter(state, kMac1, "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3");  // 本地连接
   LookUpEntryAndShowSummary(platform, state, "C:\\Tolvik\\");
 
-  const std::string expected =
-      "\xBC\xC6\xCB\xE3\xBB\xFA\xC3\xFB\xBD\xAB\xB8\xC4\xCE\xAA: COMPUTER001\r\n"
-      "\xB9\xA4\xD7\xF7\xD7\xE9\xBD\xAB\xB8\xC4\xC3\xFB\xCE\xAA: WORKGROUP\r\n"
-      "\r\n"
-      "\xA1\xB0\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3\xA1\xB1\xCB\xF9\xD4\xDA\xCD\xF8\xBF\xA8\xB5\xC4"
-      "\xC5\xE4\xD6\xC3\xBD\xAB\xB8\xC4\xCE\xAA: \r\n"
-      "      IP: 192.168.0.1\r\n"
-      "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB: 255.255.255.0\r\n"
-      "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8: 192.168.0.254\r\n"
-      "  \xD4\xBE\xB5\xE3\xCA\xFD: \xD7\xD4\xB6\xAF\r\n"
-      "     DNS: DHCP \xD7\xD4\xB6\xAF\xD6\xB8\xC5\xC9\r\n";
-  EXPECT_TRUE(SameBytes(fake.window.infoText, expected));
+  EXPECT_TRUE(SameBytes(fake.window.infoText, kTwoMachineSampleSummary));
   EXPECT_EQ(state.EntryIp, "192.168.0.1");
   EXPECT_EQ(state.ComputerName, "COMPUTER001");
   EXPECT_EQ(state.Mask, "255.255.255.0");

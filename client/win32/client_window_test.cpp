@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/byte_text.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -18,16 +20,6 @@ const char kListPath[] = "C:\\Tolvik\\mac.ini";
 const char kList[] =
     "[Config]\r\nGateway=192.0.2.1\r\nMask=255.255.255.0\r\nWorkGroup=WG\r\n[list]\r\n"
     "0200C000022A=192.0.2.21,PC-021\r\n";
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buffer[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buffer, sizeof buffer, "%02X ", c);
-    out += buffer;
-  }
-  return out;
-}
 
 std::string TextOf(HWND hwnd) {
   char buffer[512] = "";
@@ -126,7 +118,7 @@ TEST(ClientWindow, EveryControlUsesSimSunTwelvePixelsGb2312VariablePitch) {
     EXPECT_EQ(logFont.lfCharSet, 134) << "row " << row;
     EXPECT_EQ(logFont.lfPitchAndFamily & 3, VARIABLE_PITCH) << "row " << row;
     EXPECT_EQ(std::string(logFont.lfFaceName), "\xCB\xCE\xCC\xE5")
-        << "row " << row << ": " << Hex(logFont.lfFaceName);
+        << "row " << row << ": " << HexBytes(logFont.lfFaceName);
   }
 }
 
@@ -144,7 +136,7 @@ TEST(ClientWindow, FirstRunGivesTheIconAndAPlainAboutItemAfterASeparator) {
   EXPECT_FALSE(GetMenuState(menu, count - 1, MF_BYPOSITION) & MF_CHECKED);
   char item[64] = "";
   GetMenuStringA(menu, count - 1, item, sizeof item, MF_BYPOSITION);
-  EXPECT_EQ(std::string(item), "\xB9\xD8\xD3\xDA(&A)...") << Hex(item);
+  EXPECT_EQ(std::string(item), "\xB9\xD8\xD3\xDA(&A)...") << HexBytes(item);
   // The frame the user cannot resize or maximize.
   LONG style = GetWindowLongA(hwnd, GWL_STYLE);
   EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -176,7 +168,7 @@ TEST(ClientWindow, Windows95And98SeeTheRefusalAndTheWindowClosesOthersOpen) {
     if (c.refused) {
       EXPECT_EQ(watcher.text(),
                 "\xB4\xCB\xB9\xA4\xBE\xDF\xB2\xBB\xD6\xA7\xB3\xD6 Win9x \xCF\xB5\xCD\xB3\xA1\xA3")
-          << Hex(watcher.text());
+          << HexBytes(watcher.text());
     }
     // Construction went on to the first run of the main flow either way.
     EXPECT_NE(t.IndexOf("GetAdaptersInfo("), std::string::npos);
@@ -243,7 +235,7 @@ TEST(ClientWindow, InformationTextComesBackByteForByte) {
     t.window.SetInfoText(text);
     std::string back = t.window.InfoText();
     EXPECT_EQ(back.size(), text.size());
-    EXPECT_TRUE(back == text) << Hex(back.substr(0, 64));
+    EXPECT_TRUE(back == text) << HexBytes(back.substr(0, 64));
   }
 }
 

@@ -3,20 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/byte_text.h"
+
 #include <string>
 
 namespace {
-
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string result;
-  for (unsigned char c : bytes) {
-    result += kDigits[c >> 4];
-    result += kDigits[c & 15];
-    result += ' ';
-  }
-  return result;
-}
 
 TEST(PortableCodePage, KeepsAsciiAndMarksEverythingElse) {
   struct Case {
@@ -37,7 +28,7 @@ TEST(PortableCodePage, KeepsAsciiAndMarksEverythingElse) {
   PortableCodePageApi codePage;
   for (const Case& c : cases) {
     std::string got = codePage.Utf16ToAnsi(c.text);
-    EXPECT_EQ(got, c.expected) << Hex(got) << "vs " << Hex(c.expected);
+    EXPECT_EQ(got, c.expected) << HexBytes(got) << " vs " << HexBytes(c.expected);
   }
 }
 

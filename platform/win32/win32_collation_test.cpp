@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/byte_text.h"
+
 #include <random>
 #include <string>
 
@@ -13,17 +15,6 @@
 namespace {
 
 int Sign(int value) { return (value > 0) - (value < 0); }
-
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string result;
-  for (unsigned char c : bytes) {
-    result += kDigits[c >> 4];
-    result += kDigits[c & 15];
-    result += ' ';
-  }
-  return result;
-}
 
 TEST(Win32Collation, AgreesWithThePortableOrderOnDigitAndHexTexts) {
   // Fixed seed: random texts of digits and hexadecimal letters of both cases, of lengths 0 to
@@ -62,7 +53,7 @@ TEST(Win32CodePage, ConvertsIntoGbk) {
   Win32CodePageApi codePage;
   for (const Case& c : cases) {
     std::string got = codePage.Utf16ToAnsi(c.text);
-    EXPECT_EQ(got, c.expected) << Hex(got) << "vs " << Hex(c.expected);
+    EXPECT_EQ(got, c.expected) << HexBytes(got) << " vs " << HexBytes(c.expected);
   }
 }
 
