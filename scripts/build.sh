@@ -15,5 +15,11 @@ case "$kind" in
   *) echo "unknown build kind: $kind" >&2; exit 2 ;;
 esac
 
+# A compiler cache, where installed, lets several work trees of this repository share objects.
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
+  args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
 cmake --build "$dir" -j "$jobs"
