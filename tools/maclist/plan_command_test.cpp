@@ -94,13 +94,14 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "call: SetComputerNameA PC07\n"
        "call: SetComputerNameExA 5 PC07\n"
        "delete: D:\\My Tools\\mac.ini\n"
+       "delete at restart: D:\\My Tools\\Tolvik.exe\n"
        "write file: C:\\TEMP\\$94827$.bat\n"
        "    cd C:\\TEMP\\\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"C:\\TEMP\\$94827$.bat\"\n"
-       "run: C:\\TEMP\\$94827$.bat\n"},
+       "run: \"C:\\TEMP\\$94827$.bat\"\n"},
       {"ICD range that does not hold the address: no ICD step", kExampleList, kIcd,
        {"--mac", "00E0FD3A1B02", "--current-name", "PC"},
        "计算机名将改为: COMPUTER002\n工作组将改名为: WORKGROUP\n\n"
