@@ -19,6 +19,21 @@ bool FakeFileApi::DeleteFile(const std::string& path) {
   return true;
 }
 
+bool FakeFileApi::IsExistingDirectory(const std::string& path) {
+  log_.Add("IsExistingDirectory(" + path + ")");
+  return directories.count(path) != 0;
+}
+
+bool FakeFileApi::MoveOver(const std::string& from, const std::string& to) {
+  log_.Add("MoveOver(" + from + ", " + to + ")");
+  if (files.count(from) == 0 || directories.count(to) != 0 || refusedMoves.count(to) != 0) {
+    return false;
+  }
+  files[to] = files[from];
+  files.erase(from);
+  return true;
+}
+
 bool FakeFileApi::DeleteAtNextStart(const std::string& path) {
   log_.Add("DeleteAtNextStart(" + path + ")");
   deletedAtNextStart.push_back(path);

@@ -11,14 +11,17 @@
 
 // Log entries: "ModulePath()", "IsExistingFile(<path>)", "DeleteFile(<path>)",
 // "DeleteAtNextStart(<path>)", "TempPath()", "ReadWholeFile(<path>)",
-// "WriteWholeFile(<path>, <byte count>)".
+// "WriteWholeFile(<path>, <byte count>)", "IsExistingDirectory(<path>)",
+// "MoveOver(<from>, <to>)".
 class FakeFileApi : public FileApi {
  public:
   explicit FakeFileApi(CallLog& log) : log_(log) {}
 
   std::string ModulePath() override;
   bool IsExistingFile(const std::string& path) override;
+  bool IsExistingDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
+  bool MoveOver(const std::string& from, const std::string& to) override;
   bool DeleteAtNextStart(const std::string& path) override;
   std::string TempPath() override;
   bool ReadWholeFile(const std::string& path, std::string* bytes) override;
@@ -43,6 +46,7 @@ class FakeFileApi : public FileApi {
   // Writes to these paths store only the first N bytes and report failure (a full disk).
   std::map<std::string, size_t> shortWrites;
   std::set<std::string> failingDeletes;          // DeleteFile fails, the file stays
+  std::set<std::string> refusedMoves;            // MoveOver onto these paths fails (read-only)
   bool delayedDeleteFails = false;
 
   std::vector<std::string> deleted;              // paths DeleteFile removed

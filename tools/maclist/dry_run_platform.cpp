@@ -25,9 +25,15 @@ class DryRunFiles : public FileApi {
     if (SamePath(path, directory + t::kIcdFileName)) return !setup_.icdFile.empty();
     return true;
   }
+  bool IsExistingDirectory(const std::string&) override { return false; }
   bool DeleteFile(const std::string& path) override {
     record_.actions.push_back(t::kDeleteAction + path);
     return true;
+  }
+  // Tolvik never renames a file; a plan that did would be wrong, so it fails loudly.
+  bool MoveOver(const std::string& from, const std::string& to) override {
+    record_.actions.push_back("unexpected rename: " + from + " -> " + to);
+    return false;
   }
   bool DeleteAtNextStart(const std::string& path) override {
     record_.actions.push_back(t::kDeleteAtRestartAction + path);
