@@ -1,4 +1,4 @@
-// Tests of the main window's data: version refusal, Enter/Esc routing, places and sizes of controls.
+// Tests of the main window's data: version refusal, Enter/Esc routing, room for every control.
 #include "client/client_window_model.h"
 
 #include <gtest/gtest.h>
@@ -78,41 +78,6 @@ TEST(ClientWindowKeys, EnterAppliesUnlessOnAnotherButtonOrCheckBoxEscAlwaysExits
   for (const KeyCase& c : cases) {
     EXPECT_EQ(static_cast<int>(ActionForKey(c.key, c.focusRow)), static_cast<int>(c.expected))
         << "key " << c.key << " focus row " << c.focusRow;
-  }
-}
-
-struct PlaceCase {
-  int row;
-  Rect expected;  // in the window's client area
-};
-
-TEST(ClientWindowLayout, ControlsSitAtTheirPlacesInTheClientArea) {
-  // Caption 48 x 12 and a 13 x 13 check glyph for every auto-sized control.
-  CaptionMetrics metrics{{48, 12}, {13, 13}};
-  const PlaceCase cases[] = {
-      {kRowApplyNow, {240, 206, 85, 25}},
-      {kRowAddToStartup, {240, 235, 85, 25}},
-      {kRowInfoGroup, {8, 8, 321, 193}},
-      {kRowInfoText, {12, 32, 313, 165}},
-      {kRowExit, {240, 299, 85, 25}},
-      {kRowStartupGroup, {8, 208, 225, 113}},
-      {kRowAddressLabel, {18, 288, 48, 12}},
-      {kRowAutoApplyCheck, {16, 224, 67, 17}},
-      {kRowDeleteAfterwardsCheck, {16, 256, 67, 17}},
-      {kRowRestartAfterwardsCheck, {120, 224, 67, 17}},
-      {kRowAddressBox, {128, 283, 94, 22}},
-      {kRowFetchFromNetworkCheck, {120, 256, 67, 17}},
-      {kRowFetch, {240, 264, 85, 25}},
-  };
-  ASSERT_EQ(ClientControls().size(), sizeof cases / sizeof cases[0]);
-  for (const PlaceCase& c : cases) {
-    const ControlInfo& control = ControlByRow(c.row);
-    EXPECT_EQ(control.row, c.row);
-    Rect got = ControlRectInWindow(control, metrics);
-    EXPECT_EQ(got.x, c.expected.x) << "row " << c.row;
-    EXPECT_EQ(got.y, c.expected.y) << "row " << c.row;
-    EXPECT_EQ(got.width, c.expected.width) << "row " << c.row;
-    EXPECT_EQ(got.height, c.expected.height) << "row " << c.row;
   }
 }
 
