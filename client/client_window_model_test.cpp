@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/fakes/byte_text.h"
+#include "tests/pinned_texts.h"
 
 #include <cstdio>
 #include <string>
@@ -151,10 +152,10 @@ struct OptionCase {
 
 TEST(ClientWindowLayout, EachStartupOptionReadsItsOwnTickedCheckBox) {
   const OptionCase cases[] = {
-      {StartupOption::AutoApply, "\xD7\xD4\xB6\xAF\xD0\xDE\xB8\xC4"},
-      {StartupOption::DeleteAfterwards, "\xD0\xDE\xB8\xC4\xBA\xF3\xD7\xD4\xC9\xBE\xB3\xFD"},
-      {StartupOption::RestartAfterwards, "\xD0\xDE\xB8\xC4\xBA\xF3\xD6\xD8\xC6\xF4"},
-      {StartupOption::FetchFromNetwork, "\xB4\xD3\xCD\xF8\xC2\xE7\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3"},
+      {StartupOption::AutoApply, pinned_tolvik_texts::kAutoApplyCheck},
+      {StartupOption::DeleteAfterwards, pinned_tolvik_texts::kDeleteAfterwardsCheck},
+      {StartupOption::RestartAfterwards, pinned_tolvik_texts::kRestartAfterwardsCheck},
+      {StartupOption::FetchFromNetwork, pinned_tolvik_texts::kFetchFromNetworkCheck},
   };
   for (const OptionCase& c : cases) {
     const ControlInfo& control = ControlByRow(RowOfOption(c.option));

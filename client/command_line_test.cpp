@@ -8,6 +8,7 @@
 
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -121,14 +122,7 @@ TEST(ParseCommandLine, LeavesFlagsItDoesNotNameAsTheyWere) {
 TEST(ParseCommandLine, HelpHidesShowsTheExactTextAndPostsCloseThenReadsOn) {
   const ParsedCommandLine run("Tolvik.exe /? /A");
   const FakeClientPlatform& fake = run.fake;
-  const std::string expected =
-      "\xC3\xFC\xC1\xEE\xD0\xD0\xB2\xCE\xCA\xFD\xA3\xBA\r\n"                 // 命令行参数：
-      "/?\xA1\xA1\xB4\xCB\xB0\xEF\xD6\xFA\r\n"                               // /?　此帮助
-      "/A\xA1\xA1\xD7\xD4\xB6\xAF\xD0\xDE\xB8\xC4\r\n"                       // /A　自动修改
-      "/K\xA1\xA1\xD0\xDE\xB8\xC4\xBA\xF3\xD7\xD4\xC9\xBE\xB3\xFD\r\n"       // /K　修改后自删除
-      "/R\xA1\xA1\xD0\xDE\xB8\xC4\xBA\xF3\xD6\xD8\xC6\xF4\r\n"               // /R　修改后重启
-      "/N\xA1\xA1\xB4\xD3\xCD\xF8\xC2\xE7\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3\r\n"  // /N　从网络获取配置
-      "/IP\xA3\xBA\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3IP\xB5\xD8\xD6\xB7";      // /IP：获取配置IP地址
+  const std::string expected = pinned_tolvik_texts::kHelpText;
   ASSERT_EQ(fake.window.helpBoxes.size(), 1u);
   EXPECT_TRUE(SameBytes(fake.window.helpBoxes[0], expected));
   EXPECT_EQ(fake.log.Only({"Hide", "ShowHelpBox", "PostCloseRequest"}),
