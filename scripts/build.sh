@@ -11,7 +11,7 @@ case "$kind" in
   native) args=(-DCMAKE_BUILD_TYPE=Debug) ;;
   asan)   args=(-DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON) ;;
   win64)  args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DWERROR=ON) ;;
-  win32)  args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DWERROR=ON -DBUILD_TESTS=OFF) ;;
+  win32)  args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DWERROR=ON -DBUILD_UNIT_TESTS=OFF) ;;
   *) echo "unknown build kind: $kind" >&2; exit 2 ;;
 esac
 
