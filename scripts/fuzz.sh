@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target in turn for SECONDS each (default 20), or only the TARGETs named;
 # fails when any target finds a crash, a hang, a leak or a sanitizer error.
-# usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (FUZZ_RUNS=N stops a target after N runs instead
-# of the time limit.) Builds the fuzz configuration first; new inputs are kept in
+# usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (FUZZ_RUNS=N also stops a target after N runs,
+# whichever comes first.) Builds the fuzz configuration first; new inputs are kept in
 # build/fuzz/corpus/TARGET, findings land in build/fuzz/findings/.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,7 +31,7 @@ for name in "${targets[@]}"; do
   log=$dir/logs/$name.log
   mkdir -p "$corpus"
   limit=(-max_total_time="$seconds")
-  [ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
+  [ -n "${FUZZ_RUNS:-}" ] && limit+=(-runs="$FUZZ_RUNS")
   start=$(date +%s)
   (cd "$dir/findings" && "$program" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
     -print_final_stats=1 -artifact_prefix="$dir/findings/$name-" "$corpus" "$seeds") >"$log" 2>&1
