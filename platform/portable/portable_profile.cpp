@@ -89,7 +89,8 @@ size_t LastClosingBracket(const std::string& line) {
 // What a round trip through code page 936 makes of bytes. Arguments end at their first NUL
 // and lose a lead byte at their very end; file text keeps NULs and shows such a byte as "?".
 // lostLineEnds, when given, receives the position in the result of each "?" that swallowed a
-// line end of the file (an LF, or a CR that no LF follows), so lines can still be counted.
+// line end of the file (an LF, or a CR that no LF follows) before a further line, so lines can
+// still be counted.
 std::string ThroughCodePage(const std::string& bytes, bool argument,
                             std::vector<size_t>* lostLineEnds = nullptr) {
   std::string in = argument ? std::string(bytes.c_str()) : bytes;
@@ -117,7 +118,8 @@ std::string ThroughCodePage(const std::string& bytes, bool argument,
       out += in[i + 1];
       i += 2;
     } else {
-      const bool endsLine = t == '\n' || (t == '\r' && (i + 2 >= in.size() || in[i + 2] != '\n'));
+      // A line end that something follows; one at the very end of the file joins nothing.
+      const bool endsLine = i + 2 < in.size() && (t == '\n' || (t == '\r' && in[i + 2] != '\n'));
       if (lostLineEnds && endsLine) lostLineEnds->push_back(out.size());
       out += '?';
       i += 2;

@@ -230,6 +230,8 @@ TEST(ListCheck, LineNumbersCountEveryLineOfTheFile) {
       {"lone lead byte before a lone CR, twice",
        "[list]\r00E0FD3A1B01=10.0.0.1,\xB1\r\xB1\r00E0FD3A1B02=10.0.0.1,PC2\r",
        {{2, "joined-line"}, {2, "name-too-long"}}},
+      {"lone lead byte before the last LF of the file", "[list]\n00E0FD3A1B01=10.0.0.1,PC\xB1\n",
+       {{2, "name-bad-character"}}},
       // Before CR LF only the CR goes: the line reads "PC?" and nothing is joined.
       {"lone lead byte before CR LF",
        "[list]\r\n00E0FD3A1B01=10.0.0.1,PC\xB1\r\n00E0FD3A1B01=10.0.0.2,PC2\r\n",
