@@ -68,6 +68,9 @@ void CheckTolvik(const std::string& commandLine) {
 
 void CheckMaclist(const std::string& bytes) {
   EnterScratch();
+  // Each run starts from the same two files; whatever an earlier run wrote goes.
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(".", ignored)) fs::remove_all(entry.path(), ignored);
   std::ofstream("mac.ini", std::ios::binary | std::ios::trunc) << kList;
   std::ofstream("dhcp.log", std::ios::binary | std::ios::trunc) << kLog;
   std::vector<std::string> arguments;
