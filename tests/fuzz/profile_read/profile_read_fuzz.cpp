@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // What is written out reads back with no section that was not there. Left out: text without
-  // the UTF-8 mark whose first bytes, GBK characters, spell it once written (EF BB BF ...), as
-  // the reader then takes for the mark.
+  // the UTF-8 mark whose first GBK characters are written as the bytes EF BB BF ..., which the
+  // reader then takes for the mark.
   const std::string written = SerializeProfileText(text);
   if (text.utf8Mark || written.compare(0, 3, "\xEF\xBB\xBF") != 0) {
     const ProfileText reread = ParseProfileText(written);
