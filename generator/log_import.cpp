@@ -2,6 +2,7 @@
 #include "generator/log_import.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "common/text_rules.h"
 #include "generator/log_readers/text_lines.h"
@@ -183,23 +184,27 @@ bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model
     if (i + 1 < order.size()) steps.triedBefore.push_back(order[i]);
   }
 
+  // One row per machine: its first entry in the log. (The checked MAC texts are upper-case
+  // hexadecimal, so equal texts are exactly the ones the locale comparison finds equal.)
+  std::unordered_set<std::string_view> seen;
+  seen.reserve(entries.size());
   model.rows.reserve(entries.size());
   for (LogEntry& entry : entries) {
+    if (!seen.insert(entry.mac).second) {
+      ++steps.repeats;
+      continue;
+    }
     ListRow row;
     row.cells[kColumnSequence] = std::move(entry.timeKey);
-    row.cells[kColumnMac] = std::move(entry.mac);
+    row.cells[kColumnMac] = entry.mac;
     model.rows.push_back(std::move(row));
   }
   model.direction = SortDirection::Ascending;
-  SortRows(model, kColumnMac, true, collation);
-  // One row per MAC text: a row whose MAC text equals the one above it goes. The sort is
-  // stable, so the row that stays is the machine's first entry in the log.
-  auto last = std::unique(model.rows.begin(), model.rows.end(),
-                          [](const ListRow& above, const ListRow& row) {
-                            return above.cells[kColumnMac] == row.cells[kColumnMac];
-                          });
-  steps.repeats = static_cast<size_t>(model.rows.end() - last);
-  model.rows.erase(last, model.rows.end());
+  // The rules of TFTPD32 logs and lease lists give equal time keys to machines seen in the same
+  // second, which then stand in MAC order; the other readers' keys end in the file position.
+  if (steps.reader == LogFormat::Tftpd32 || steps.reader == LogFormat::WindowsDhcpServer) {
+    SortRows(model, kColumnMac, true, collation);
+  }
   SortRows(model, kColumnSequence, true, collation);
   for (size_t i = 0; i < model.rows.size(); ++i) {
     model.rows[i].cells[kColumnSequence] = ZeroPad(static_cast<long long>(i + 1), 3);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// Calls visit(fields, line) for each record of text: fields cut at commas; a field that starts
+// Calls visit(fields, line) for each record of text, until it returns false: fields cut at commas; a field that starts
 // with '"' runs to the closing quote, "" standing for one quote, and may span line ends. Records
 // end at CR LF, LF or CR; an empty line is a record of one empty field. line counts from 1.
 template <class Visit>
@@ -64,7 +64,7 @@ void ForEachCsvRecord(std::string_view text, Visit visit) {
       }
       break;
     }
-    visit(fields, recordLine);
+    if (!visit(fields, recordLine)) return;
     if (pos < size) endLine(pos);
   }
 }

@@ -39,6 +39,7 @@ bool LooksLikeIpv4(std::string_view text) {
 
 LogReading ReadDnsmasqLeases(std::string_view text) {
   LogReading reading;
+  reading.entries.reserve(text.size() / 64);
   bool ipv6Part = false;
   reading.lines = ForEachTextLine(text, [&](std::string_view line, size_t number) {
     if (ipv6Part) return;

@@ -101,6 +101,7 @@ std::string StartsKey(const std::vector<std::string_view>& words) {
 
 LogReading ReadIscDhcpdLeases(std::string_view text) {
   LogReading reading;
+  reading.entries.reserve(text.size() / 200);
   text = TextBeforeNul(text);
   StatementScanner scanner(text);
   std::vector<std::string_view> words;

@@ -37,18 +37,18 @@ LogReading ReadKeaLeases(std::string_view text) {
   text = TextBeforeNul(text);
   size_t mac = kNone, lifetime = kNone, expire = kNone;
   bool heading = true;
-  ForEachCsvRecord(text, [&](const std::vector<std::string>& fields, size_t line) {
+  ForEachCsvRecord(text, [&](const std::vector<std::string>& fields, size_t line) -> bool {
     if (heading) {
       heading = false;
       mac = ColumnOf(fields, "hwaddr");
       lifetime = ColumnOf(fields, "valid_lifetime");
       expire = ColumnOf(fields, "expire");
-      return;
+      // A heading without these columns is no Kea lease file: nothing more to read.
+      return mac != kNone && lifetime != kNone && expire != kNone;
     }
-    if (mac == kNone || lifetime == kNone || expire == kNone) return;
-    if (fields.size() == 1 && TrimView(fields[0]).empty()) return;
+    if (fields.size() == 1 && TrimView(fields[0]).empty()) return true;
     // Kea writes its heading again when the lease file is cleaned up and rewritten.
-    if (mac < fields.size() && EqualsIgnoringAsciiCase(fields[mac], "hwaddr")) return;
+    if (mac < fields.size() && EqualsIgnoringAsciiCase(fields[mac], "hwaddr")) return true;
     LogEntry entry;
     entry.mac = mac < fields.size() ? fields[mac] : std::string();
     entry.line = line;
@@ -61,6 +61,7 @@ LogReading ReadKeaLeases(std::string_view text) {
                        EpochTimeKey(expiry - validLifetime, &key);
     entry.timeKey = timed ? KeyInFileOrder(key, position) : UndatedKey(position);
     reading.entries.push_back(std::move(entry));
+    return true;
   });
   reading.lines = ForEachTextLine(text, [](std::string_view, size_t) {});
   return reading;

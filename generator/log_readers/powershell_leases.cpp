@@ -27,23 +27,24 @@ LogReading ReadPowerShellLeases(std::string_view text) {
   bool heading = true;
   std::vector<std::string> dates;
   bool dayFirst = false;
-  ForEachCsvRecord(text, [&](const std::vector<std::string>& fields, size_t line) {
-    if (fields.size() == 1 && TrimView(fields[0]).empty()) return;
+  ForEachCsvRecord(text, [&](const std::vector<std::string>& fields, size_t line) -> bool {
+    if (fields.size() == 1 && TrimView(fields[0]).empty()) return true;
     // Windows PowerShell writes the object's type first: "#TYPE Microsoft.Management...".
-    if (heading && !fields[0].empty() && fields[0][0] == '#') return;
+    if (heading && !fields[0].empty() && fields[0][0] == '#') return true;
     if (heading) {
       heading = false;
       mac = ColumnOf(fields, "ClientId");
       expiry = ColumnOf(fields, "LeaseExpiryTime");
-      return;
+      // A heading without a ClientId column is no lease export: nothing more to read.
+      return mac != kNone;
     }
-    if (mac == kNone) return;
     LogEntry entry;
     entry.mac = mac < fields.size() ? fields[mac] : std::string();
     entry.line = line;
     reading.entries.push_back(std::move(entry));
     dates.push_back(expiry < fields.size() ? fields[expiry] : std::string());
     dayFirst = dayFirst || ShowsDayFirst(dates.back());
+    return true;
   });
   // Reservations have no expiry: they follow the dated leases in file order.
   for (size_t i = 0; i < reading.entries.size(); ++i) {
