@@ -2,6 +2,7 @@
 #include "generator/log_import.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_set>
 
 #include "common/text_rules.h"
@@ -78,24 +79,26 @@ class FileText {
 
 // The entries whose MAC text is a MAC address, normalised, counted into report.
 std::vector<LogEntry> CheckMacTexts(LogReading reading, ImportReport* report) {
-  std::vector<LogEntry> checked;
-  checked.reserve(reading.entries.size());
+  std::vector<LogEntry>& entries = reading.entries;
   report->lines = reading.lines;
-  report->entries = reading.entries.size();
+  report->entries = entries.size();
   report->withoutMac = 0;
   report->leftOut.clear();
   std::string mac;
-  for (LogEntry& entry : reading.entries) {
+  size_t kept = 0;
+  for (LogEntry& entry : entries) {
     if (entry.mac.empty()) {
       ++report->withoutMac;
     } else if (NormalizeMacText(entry.mac, &mac)) {
       entry.mac = mac;
-      checked.push_back(std::move(entry));
+      if (&entries[kept] != &entry) entries[kept] = std::move(entry);
+      ++kept;
     } else {
       report->leftOut.push_back(LeftOutLine{entry.line, entry.mac.substr(0, 64)});
     }
   }
-  return checked;
+  entries.resize(kept);
+  return std::move(entries);
 }
 
 // Reads with one reader; first (true) for the chosen reader, which reads the bytes as they stand
@@ -184,28 +187,44 @@ bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model
     if (i + 1 < order.size()) steps.triedBefore.push_back(order[i]);
   }
 
-  // One row per machine: its first entry in the log. (The checked MAC texts are upper-case
+  // One machine per MAC text: its first entry in the log. (The checked MAC texts are upper-case
   // hexadecimal, so equal texts are exactly the ones the locale comparison finds equal.)
-  std::unordered_set<std::string_view> seen;
-  seen.reserve(entries.size());
-  model.rows.reserve(entries.size());
-  for (LogEntry& entry : entries) {
-    if (!seen.insert(entry.mac).second) {
-      ++steps.repeats;
-      continue;
+  {
+    std::vector<bool> first(entries.size());
+    {
+      std::unordered_set<std::string_view> seen;
+      seen.reserve(entries.size());
+      for (size_t i = 0; i < entries.size(); ++i) first[i] = seen.insert(entries[i].mac).second;
     }
-    ListRow row;
-    row.cells[kColumnSequence] = std::move(entry.timeKey);
-    row.cells[kColumnMac] = entry.mac;
-    model.rows.push_back(std::move(row));
+    size_t kept = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (!first[i]) continue;
+      if (kept != i) entries[kept] = std::move(entries[i]);
+      ++kept;
+    }
+    steps.repeats = entries.size() - kept;
+    entries.resize(kept);
+  }
+  // The rules of TFTPD32 logs and lease lists give equal time keys to machines seen in the same
+  // second, which the locale sorts put in MAC order. The other readers' keys are 14-digit texts,
+  // for which the locale comparison is plain character order, and equal times keep file order.
+  const bool ruleTOrW =
+      steps.reader == LogFormat::Tftpd32 || steps.reader == LogFormat::WindowsDhcpServer;
+  if (!ruleTOrW) {
+    std::stable_sort(entries.begin(), entries.end(), [](const LogEntry& a, const LogEntry& b) {
+      return a.timeKey < b.timeKey;
+    });
+  }
+  model.rows.resize(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    model.rows[i].cells[kColumnSequence] = std::move(entries[i].timeKey);
+    model.rows[i].cells[kColumnMac] = std::move(entries[i].mac);
   }
   model.direction = SortDirection::Ascending;
-  // The rules of TFTPD32 logs and lease lists give equal time keys to machines seen in the same
-  // second, which then stand in MAC order; the other readers' keys end in the file position.
-  if (steps.reader == LogFormat::Tftpd32 || steps.reader == LogFormat::WindowsDhcpServer) {
+  if (ruleTOrW) {
     SortRows(model, kColumnMac, true, collation);
+    SortRows(model, kColumnSequence, true, collation);
   }
-  SortRows(model, kColumnSequence, true, collation);
   for (size_t i = 0; i < model.rows.size(); ++i) {
     model.rows[i].cells[kColumnSequence] = ZeroPad(static_cast<long long>(i + 1), 3);
   }

@@ -3,6 +3,7 @@
 
 #include "generator/log_readers/lease_dates.h"
 #include "generator/log_readers/log_readers.h"
+#include "generator/log_readers/mac_text.h"
 #include "generator/log_readers/text_lines.h"
 
 namespace {
@@ -54,13 +55,11 @@ LogReading ReadDnsmasqLeases(std::string_view text) {
     long long seconds = 0;
     if (!ReadSeconds(expiry, &seconds) || mac.empty() || !LooksLikeIpv4(address)) return;
     LogEntry entry;
-    entry.mac = std::string(mac);
+    // Checked here already, so that a million leases need no copy of their text.
+    if (!NormalizeMacText(mac, &entry.mac)) entry.mac = std::string(mac);
     entry.line = number;
-    const size_t position = reading.entries.size();
-    std::string key;
     // 0 is a lease that never ends: no time to order by.
-    entry.timeKey = seconds > 0 && EpochTimeKey(seconds, &key) ? KeyInFileOrder(key, position)
-                                                               : UndatedKey(position);
+    if (seconds == 0 || !EpochTimeKey(seconds, &entry.timeKey)) entry.timeKey = kUndatedKey;
     reading.entries.push_back(std::move(entry));
   });
   return reading;

@@ -4,6 +4,7 @@
 
 #include "generator/log_readers/lease_dates.h"
 #include "generator/log_readers/log_readers.h"
+#include "generator/log_readers/mac_text.h"
 #include "generator/log_readers/text_lines.h"
 
 namespace {
@@ -124,10 +125,9 @@ LogReading ReadIscDhcpdLeases(std::string_view text) {
       if (depth > 0) --depth;
       if (depth == 0 && inLease && macLine != 0) {
         LogEntry entry;
-        entry.mac = mac;
+        if (!NormalizeMacText(mac, &entry.mac)) entry.mac = mac;
         entry.line = macLine;
-        const size_t position = reading.entries.size();
-        entry.timeKey = starts.empty() ? UndatedKey(position) : KeyInFileOrder(starts, position);
+        entry.timeKey = starts.empty() ? std::string(kUndatedKey) : starts;
         reading.entries.push_back(std::move(entry));
       }
       if (depth == 0) inLease = false;

@@ -52,14 +52,12 @@ LogReading ReadKeaLeases(std::string_view text) {
     LogEntry entry;
     entry.mac = mac < fields.size() ? fields[mac] : std::string();
     entry.line = line;
-    const size_t position = reading.entries.size();
     long long validLifetime = 0, expiry = 0;
-    std::string key;
     const bool timed = lifetime < fields.size() && expire < fields.size() &&
                        ReadWholeNumber(fields[lifetime], &validLifetime) &&
                        ReadWholeNumber(fields[expire], &expiry) &&
-                       EpochTimeKey(expiry - validLifetime, &key);
-    entry.timeKey = timed ? KeyInFileOrder(key, position) : UndatedKey(position);
+                       EpochTimeKey(expiry - validLifetime, &entry.timeKey);
+    if (!timed) entry.timeKey = kUndatedKey;
     reading.entries.push_back(std::move(entry));
     return true;
   });

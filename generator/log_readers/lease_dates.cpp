@@ -88,15 +88,25 @@ size_t ReadDate(std::string_view text, DateNumbers* date) {
   return pos;
 }
 
+// Appends value as exactly `width` decimal digits (the lowest ones), without a temporary text:
+// a lease file of 50 MB makes a million keys.
+void AppendDigits(std::string& text, unsigned long long value, int width) {
+  char digits[20];
+  for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+  text.append(digits, static_cast<size_t>(width));
+}
+
 }  // namespace
 
 std::string UndatedKey(size_t position) {
-  return "99999999999999" + ZeroPad(static_cast<long long>(position), 10);
+  std::string key;
+  key.reserve(24);
+  key.append("99999999999999");
+  AppendDigits(key, position, 10);
+  return key;
 }
 
-std::string KeyInFileOrder(const std::string& key, size_t position) {
-  return key + ZeroPad(static_cast<long long>(position), 10);
-}
+
 
 bool ShowsDayFirst(std::string_view text) {
   DateNumbers date;
@@ -167,7 +177,13 @@ bool EpochTimeKey(long long seconds, std::string* key) {
   const long long day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
   const long long month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
   const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  *key = ZeroPad(year, 4) + ZeroPad(month, 2) + ZeroPad(day, 2) + ZeroPad(rest / 3600, 2) +
-         ZeroPad(rest / 60 % 60, 2) + ZeroPad(rest % 60, 2);
+  key->clear();
+  key->reserve(24);
+  AppendDigits(*key, static_cast<unsigned long long>(year), 4);
+  AppendDigits(*key, static_cast<unsigned long long>(month), 2);
+  AppendDigits(*key, static_cast<unsigned long long>(day), 2);
+  AppendDigits(*key, static_cast<unsigned long long>(rest / 3600), 2);
+  AppendDigits(*key, static_cast<unsigned long long>(rest / 60 % 60), 2);
+  AppendDigits(*key, static_cast<unsigned long long>(rest % 60), 2);
   return true;
 }

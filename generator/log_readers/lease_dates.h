@@ -24,5 +24,6 @@ bool EpochTimeKey(long long seconds, std::string* key);
 // "99999999999999" and the position as ten digits.
 std::string UndatedKey(size_t position);
 
-// A 14-digit key followed by the position as ten digits, so that equal times keep file order.
-std::string KeyInFileOrder(const std::string& key, size_t position);
+// The key of an entry without a time in the lease files of other servers, after every dated one.
+// Their keys are all 14 digits and the import keeps file order among equal keys.
+constexpr const char kUndatedKey[] = "99999999999999";

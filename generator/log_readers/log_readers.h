@@ -8,8 +8,9 @@
 #include <vector>
 
 struct LogEntry {
-  std::string mac;      // as the log writes it (upper-cased by the TFTPD32 and lease list rules)
-  std::string timeKey;  // digit text that orders the entries
+  std::string mac;      // as the log writes it (upper-cased by the TFTPD32 and lease list rules;
+                        // the readers of large lease files give valid ones already normalised)
+  std::string timeKey;  // digit text that orders the entries (14 digits but for rules T and W)
   size_t line = 0;      // the entry's line in the text, from 1
 };
 

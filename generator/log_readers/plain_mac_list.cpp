@@ -38,7 +38,7 @@ LogReading ReadPlainMacList(std::string_view text) {
     // A line without any MAC address is kept whole, so that the import can name it.
     entry.mac = std::string(mac.empty() ? trimmed : mac);
     entry.line = number;
-    entry.timeKey = KeyInFileOrder("", reading.entries.size());
+    entry.timeKey = kUndatedKey;  // line order alone
     reading.entries.push_back(std::move(entry));
   });
   return reading;

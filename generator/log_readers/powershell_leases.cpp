@@ -49,7 +49,7 @@ LogReading ReadPowerShellLeases(std::string_view text) {
   // Reservations have no expiry: they follow the dated leases in file order.
   for (size_t i = 0; i < reading.entries.size(); ++i) {
     const std::string key = LeaseTimeKey(dates[i], i, dayFirst);
-    reading.entries[i].timeKey = key.size() == 14 ? KeyInFileOrder(key, i) : key;
+    reading.entries[i].timeKey = key.size() == 14 ? key : std::string(kUndatedKey);
   }
   reading.lines = ForEachTextLine(text, [](std::string_view, size_t) {});
   return reading;

@@ -4,6 +4,7 @@
 // (limit 50 MB/s). Exits 1 when a limit is passed.
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -187,11 +188,18 @@ int main() {
                     {"dnsmasq leases file, TFTPD32 chosen", &dnsmasq, LogFormat::Tftpd32},
                     {"dhcpd.leases, ISC reader", &dhcpd, LogFormat::IscDhcpd},
                     {"dhcpd.leases, TFTPD32 chosen", &dhcpd, LogFormat::Tftpd32}};
+  // The processor time is shown beside the elapsed time: on a shared machine the elapsed time
+  // also counts the waits for a processor.
   for (const auto& file : leaseFiles) {
+    const std::clock_t cpuStart = std::clock();
     const double ms = TimeImport(*file.text, file.format, 3, &rows);
+    const double cpuMs = (std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC / 3;
     const double rate = file.text->size() / 1e6 / (ms / 1000);
-    std::printf("import %.1f MB %s: %.1f ms, %.0f MB/s, %zu rows%s\n", file.text->size() / 1e6,
-                file.what, ms, rate, rows, rate >= 50 ? "" : "  TOO SLOW (limit 50 MB/s)");
+    std::printf("import %.1f MB %s: %.1f ms (%.0f MB/s), processor %.1f ms per run (%.0f MB/s), "
+                "%zu rows%s\n",
+                file.text->size() / 1e6, file.what, ms, rate, cpuMs,
+                file.text->size() / 1e6 / (cpuMs / 1000), rows,
+                rate >= 50 ? "" : "  TOO SLOW (limit 50 MB/s)");
     ok = ok && rate >= 50 && rows == 300000;
   }
 
