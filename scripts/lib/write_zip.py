@@ -3,6 +3,7 @@
 stamped with one fixed time, fixed permissions. Names are stored in GBK without the UTF-8 flag,
 which is how every unzip tool on a Chinese Windows reads them (Explorer uses the OEM code page),
 and again in UTF-8 in an Info-ZIP Unicode path field for tools that know it."""
+import os
 import struct
 import sys
 import time
@@ -38,7 +39,9 @@ def entry(name, stamp):
 def main():
     out, epoch, stage, names = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4:]
     stamp = time.gmtime(epoch)[:6]
-    with zipfile.ZipFile(out, "w") as archive:
+    # Written beside the target and renamed, so a failure never leaves a partial zip behind.
+    partial = out + ".partial"
+    with zipfile.ZipFile(partial, "w") as archive:
         for name in names:
             info = entry(name, stamp)
             if name.endswith("/"):
@@ -46,6 +49,7 @@ def main():
             else:
                 with open(f"{stage}/{name}", "rb") as f:
                     archive.writestr(info, f.read(), compresslevel=9)
+    os.replace(partial, out)
 
 
 if __name__ == "__main__":
