@@ -26,8 +26,8 @@ cp "$build/Tolvik.exe" "$build/Brevane.exe" "$build/tools/maclist/maclist.exe" "
 # UTF-8 with LF in the repository; GBK with CR LF in the zip. iconv fails on a character that
 # GBK lacks, so such a text stops the packaging instead of arriving garbled.
 to_gbk_crlf() { sed 's/\r$//; s/$/\r/' "$1" | iconv -f UTF-8 -t GBK >"$2"; }
-# The guide's pictures are files beside the Markdown; the text names them instead.
-sed -E 's/^!\[([^]]*)\]\(([^)]*)\)$/（图：\1，见 docs\/\2）/' docs/使用说明.md >"$stage/guide.md"
+# A plain text cannot show the guide's pictures: their lines stay empty.
+sed -E 's/^ *!\[[^]]*\]\([^)]*\)$//' docs/使用说明.md >"$stage/guide.md"
 to_gbk_crlf "$stage/guide.md" "$stage/使用说明.txt"
 rm "$stage/guide.md"
 to_gbk_crlf docs/示例/mac.ini "$stage/示例/mac.ini"

@@ -61,7 +61,7 @@ shipped = data["使用说明.txt"].decode("gbk").split("\r\n")
 if len(source) != len(shipped):
     sys.exit(f"the guide has {len(shipped)} lines, its source {len(source)}")
 for number, (want, got) in enumerate(zip(source, shipped), 1):
-    if want != got and not want.startswith("!["):
+    if want != got and not want.lstrip().startswith("!["):
         sys.exit(f"guide line {number}: {got!r}, want {want!r}")
 PY
 
