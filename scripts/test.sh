@@ -95,6 +95,12 @@ for exe in $(find "$BUILD_ROOT/win32" "$BUILD_ROOT/win64" -maxdepth 3 -name '*.e
   fi
 done
 
+# The release zip built from a clean clone: file list, checksums, GBK guide, version resources.
+echo "== package"
+timeout 1800 bash tests/package/package_test.sh </dev/null >"$log_dir/package.log" 2>&1
+tail -n 3 "$log_dir/package.log"
+if tail -n 1 "$log_dir/package.log" | grep -q "^PASS"; then count 1 0 "package"; else count 0 1 "package"; fi
+
 # End-to-end scripts under Wine (network namespaces, Xvfb, TFTP server): each ends "PASS name".
 if [ $win64_ok = 1 ]; then
   export WIN64_BUILD=$BUILD_ROOT/win64 NATIVE_BUILD=$BUILD_ROOT/native
