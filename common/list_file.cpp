@@ -177,7 +177,7 @@ SaveProblem WriteListFile(ProfileApi& profile, FileApi& files, const std::string
     files.DeleteFile(temporary);
     return created ? SaveProblem::WriteFailed : SaveProblem::TemporaryNotCreated;
   }
-  if (!files.MoveOver(temporary, path)) {
+  if (!files.RenameReplacing(temporary, path)) {
     files.DeleteFile(temporary);
     return SaveProblem::ReplaceRefused;
   }

@@ -94,7 +94,7 @@ TEST(WriteListFileTest, WritesConfigMembershipAndRowsAsTheSaveRulesSay) {
     ListFields fields = BaseFields();
     c.change(&fields);
     WriteListFile(profile, files, dir.Path("mac.ini"), fields, c.rows);
-    EXPECT_EQ(ShowBytes(dir.ReadFile("mac.ini")), ShowBytes(c.expected));
+    EXPECT_EQ(HexBytes(dir.ReadFile("mac.ini")), HexBytes(c.expected));
   }
 }
 
@@ -115,7 +115,7 @@ TEST(WriteListFileTest, AFailedSaveNamesTheProblemKeepsTheOldFileAndLeavesNoTemp
        path, SaveProblem::TemporaryNotCreated},
       {"disk full", [&](FakeFileApi& f) { f.shortWrites[temporary] = 10; }, path,
        SaveProblem::WriteFailed},
-      {"read-only mac.ini", [&](FakeFileApi& f) { f.refusedMoves.insert(path); }, path,
+      {"read-only mac.ini", [&](FakeFileApi& f) { f.failingRenames.insert(path); }, path,
        SaveProblem::ReplaceRefused},
       {"path too long", [](FakeFileApi&) {}, "C:\\" + std::string(251, 'x') + "\\mac.ini",
        SaveProblem::PathTooLong},
@@ -200,7 +200,7 @@ TEST(ReadListFileTest, DefaultsCaseAndBothMemberships) {
     EXPECT_EQ(s.Gateway, e.Gateway);
     EXPECT_EQ(s.Gwmetric, e.Gwmetric);
     EXPECT_EQ(s.Mask, e.Mask);
-    EXPECT_EQ(ShowBytes(s.DNS1), ShowBytes(e.DNS1));
+    EXPECT_EQ(HexBytes(s.DNS1), HexBytes(e.DNS1));
     EXPECT_EQ(s.DNS2, e.DNS2);
     EXPECT_EQ(s.WorkGroup, e.WorkGroup);
     EXPECT_EQ(s.Domain, e.Domain);
@@ -240,7 +240,7 @@ TEST(SplitEntryValueTest, IpBeforeTheFirstCommaNameAfterIt) {
     std::string name = "stale";
     SplitEntryValue(c.value, &ip, &name);
     EXPECT_EQ(ip, c.ip) << c.value;
-    EXPECT_EQ(ShowBytes(name), ShowBytes(c.name)) << c.value;
+    EXPECT_EQ(HexBytes(name), HexBytes(c.name)) << c.value;
   }
 }
 

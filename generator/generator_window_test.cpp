@@ -132,8 +132,12 @@ TEST(ImportDhcpLogTest, FillsRowsFromTheChosenFileInTheSelectedFormat) {
        "001|||000B294E573A;002|||000B29112233;", true},
       {"windows list", ids::kFormatWindows, kWindowsList,
        "001|||000B29112233;002|||000B294E573A;", true},
-      {"tftpd32 log read as windows list", ids::kFormatWindows, kTftpdLog, "", false},
-      {"windows list read as tftpd32 log", ids::kFormatTftpd32, kWindowsList, "", false},
+      // The chosen rule reads nothing: the other readers are tried.
+      {"tftpd32 log with windows chosen", ids::kFormatWindows, kTftpdLog,
+       "001|||000B294E573A;002|||000B29112233;", true},
+      {"windows list with tftpd32 chosen", ids::kFormatTftpd32, kWindowsList,
+       "001|||000B29112233;002|||000B294E573A;", true},
+      {"file no reader reads", ids::kFormatTftpd32, "Rcvd TFTP request\r\n", "", false},
       {"file that cannot be read", ids::kFormatTftpd32, nullptr, "", false},
   };
   for (const ImportCase& c : cases) {
@@ -278,8 +282,8 @@ TEST(SaveAndExitTest, AFailedSaveShowsTheReasonAndKeepsTheWindow) {
     std::function<void(FakeFileApi&)> unblock;
     const char* reason;
   } cases[] = {
-      {"read-only file", [&](FakeFileApi& f) { f.refusedMoves.insert(path); },
-       [&](FakeFileApi& f) { f.refusedMoves.clear(); }, "\xCE\xDE\xB7\xA8\xCC\xE6\xBB\xBB"},
+      {"read-only file", [&](FakeFileApi& f) { f.failingRenames.insert(path); },
+       [&](FakeFileApi& f) { f.failingRenames.clear(); }, "\xCE\xDE\xB7\xA8\xCC\xE6\xBB\xBB"},
       {"directory of that name", [&](FakeFileApi& f) { f.directories.insert(path); },
        [&](FakeFileApi& f) { f.directories.clear(); }, "\xCE\xC4\xBC\xFE\xBC\xD0"},
   };
@@ -337,12 +341,12 @@ TEST(GenerateRowsTest, RefusesAddressesPast255AndSaysHowManyFit) {
 TEST(MembershipOptionTest, EnablesOneSideAndGreysTheOther) {
   const std::vector<int> domainSide = {ids::kDomain, ids::kUsernameLabel, ids::kPasswordLabel,
                                        ids::kUsername, ids::kPassword};
-  for (bool domain : {false, true}) {
+  CallLog log;
+  RecordingGeneratorWindow window(log);
+  // Switching back and forth: each choice sets all six controls, whatever came before.
+  for (bool domain : {true, false, true}) {
     SCOPED_TRACE(domain ? "domain" : "workgroup");
-    CallLog log;
-    RecordingGeneratorWindow window(log);
-    window.fields[ids::kWorkgroup] = "WG";
-    window.fields[ids::kDomain] = "DOM";
+    window.enabled.clear();
     if (domain) {
       SelectDomain(window);
     } else {
@@ -351,9 +355,8 @@ TEST(MembershipOptionTest, EnablesOneSideAndGreysTheOther) {
     EXPECT_EQ(window.enabled.size(), 6u);
     EXPECT_EQ(window.enabled[ids::kWorkgroup], !domain);
     for (int control : domainSide) EXPECT_EQ(window.enabled[control], domain) << control;
-    EXPECT_EQ(window.fields[ids::kWorkgroup], "WG");
-    EXPECT_EQ(window.fields[ids::kDomain], "DOM");
   }
+  EXPECT_EQ(log.calls.size(), 18u) << "nothing but enabling: no rows shown, no close";
 }
 
 TEST(SortByHeadingTest, FlipsTheDirectionAndShowsTheNewOrder) {

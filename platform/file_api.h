@@ -1,4 +1,5 @@
-// Files and paths: own program path, existence tests, deletion, whole-file reading and writing.
+// Files and paths: own program path, existence tests, deletion, whole-file reading and writing,
+// replacing one file by another.
 #pragma once
 
 #include <string>
@@ -19,12 +20,6 @@ class FileApi {
   // DeleteFileA.
   virtual bool DeleteFile(const std::string& path) = 0;
 
-  // Puts the file from in the place of to in one step, replacing a file there:
-  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), and where that
-  // call is not implemented (Windows 9x) DeleteFileA(to), then MoveFileA. A directory at to is
-  // never removed; false when from did not take the place of to.
-  virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
-
   // MoveFileExA(path, no new name, MOVEFILE_DELAY_UNTIL_REBOOT).
   virtual bool DeleteAtNextStart(const std::string& path) = 0;
 
@@ -37,4 +32,10 @@ class FileApi {
   // Creates or overwrites the file with bytes and flushes it to the disk; false unless every
   // byte was written.
   virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+
+  // Puts the file from in the place of to in one step, replacing a file there:
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), so to is either
+  // the old file or all of from; where that call is not implemented (Windows 9x) DeleteFileA(to),
+  // then MoveFileA. A directory at to is never removed; false when from did not take its place.
+  virtual bool RenameReplacing(const std::string& from, const std::string& to) = 0;
 };

@@ -31,14 +31,6 @@ bool PortableFileApi::IsExistingDirectory(const std::string& path) {
   return fs::is_directory(fs::path(path), error);
 }
 
-bool PortableFileApi::MoveOver(const std::string& from, const std::string& to) {
-  // rename() would replace an empty directory on POSIX; MoveFileExA never does.
-  if (IsExistingDirectory(to) || !IsExistingFile(from)) return false;
-  std::error_code error;
-  fs::rename(fs::path(from), fs::path(to), error);
-  return !error;
-}
-
 bool PortableFileApi::DeleteAtNextStart(const std::string& path) {
   std::error_code error;
   if (!fs::exists(fs::path(path), error)) return false;
@@ -75,4 +67,12 @@ bool PortableFileApi::WriteWholeFile(const std::string& path, const std::string&
   out.flush();
   out.close();
   return !out.fail();
+}
+
+bool PortableFileApi::RenameReplacing(const std::string& from, const std::string& to) {
+  // rename() would replace an empty directory on POSIX; MoveFileExA never does.
+  if (IsExistingDirectory(to) || !IsExistingFile(from)) return false;
+  std::error_code error;
+  fs::rename(fs::path(from), fs::path(to), error);
+  return !error;
 }

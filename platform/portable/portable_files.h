@@ -15,13 +15,13 @@ class PortableFileApi : public FileApi {
   bool IsExistingFile(const std::string& path) override;
   bool IsExistingDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
-  bool MoveOver(const std::string& from, const std::string& to) override;
   // There is no next start here: the path is only noted (see PendingDeletions) when it names
   // an existing file, as Windows accepts the request only for a path it can find.
   bool DeleteAtNextStart(const std::string& path) override;
   std::string TempPath() override;
   bool ReadWholeFile(const std::string& path, std::string* bytes) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool RenameReplacing(const std::string& from, const std::string& to) override;
 
   const std::vector<std::string>& PendingDeletions() const { return pendingDeletions_; }
 

@@ -9,9 +9,9 @@ class Win32FileApi : public FileApi {
   bool IsExistingFile(const std::string& path) override;
   bool IsExistingDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
-  bool MoveOver(const std::string& from, const std::string& to) override;
   bool DeleteAtNextStart(const std::string& path) override;
   std::string TempPath() override;
   bool ReadWholeFile(const std::string& path, std::string* bytes) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool RenameReplacing(const std::string& from, const std::string& to) override;
 };

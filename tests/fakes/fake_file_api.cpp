@@ -24,16 +24,6 @@ bool FakeFileApi::IsExistingDirectory(const std::string& path) {
   return directories.count(path) != 0;
 }
 
-bool FakeFileApi::MoveOver(const std::string& from, const std::string& to) {
-  log_.Add("MoveOver(" + from + ", " + to + ")");
-  if (files.count(from) == 0 || directories.count(to) != 0 || refusedMoves.count(to) != 0) {
-    return false;
-  }
-  files[to] = files[from];
-  files.erase(from);
-  return true;
-}
-
 bool FakeFileApi::DeleteAtNextStart(const std::string& path) {
   log_.Add("DeleteAtNextStart(" + path + ")");
   deletedAtNextStart.push_back(path);
@@ -63,6 +53,14 @@ bool FakeFileApi::WriteWholeFile(const std::string& path, const std::string& byt
     return false;
   }
   files[path] = bytes;
+  return true;
+}
+
+bool FakeFileApi::RenameReplacing(const std::string& from, const std::string& to) {
+  log_.Add("RenameReplacing(" + from + ", " + to + ")");
+  if (files.count(from) == 0 || failingRenames.count(to) != 0 || !CanWrite(to)) return false;
+  files[to] = files[from];
+  files.erase(from);
   return true;
 }
 

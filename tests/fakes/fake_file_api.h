@@ -11,8 +11,8 @@
 
 // Log entries: "ModulePath()", "IsExistingFile(<path>)", "DeleteFile(<path>)",
 // "DeleteAtNextStart(<path>)", "TempPath()", "ReadWholeFile(<path>)",
-// "WriteWholeFile(<path>, <byte count>)", "IsExistingDirectory(<path>)",
-// "MoveOver(<from>, <to>)".
+// "WriteWholeFile(<path>, <byte count>)", "RenameReplacing(<from>, <to>)",
+// "IsExistingDirectory(<path>)".
 class FakeFileApi : public FileApi {
  public:
   explicit FakeFileApi(CallLog& log) : log_(log) {}
@@ -21,11 +21,11 @@ class FakeFileApi : public FileApi {
   bool IsExistingFile(const std::string& path) override;
   bool IsExistingDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
-  bool MoveOver(const std::string& from, const std::string& to) override;
   bool DeleteAtNextStart(const std::string& path) override;
   std::string TempPath() override;
   bool ReadWholeFile(const std::string& path, std::string* bytes) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool RenameReplacing(const std::string& from, const std::string& to) override;
 
   // Test set-up and inspection; none of these is logged.
   void Put(const std::string& path, const std::string& bytes) { files[path] = bytes; }
@@ -46,7 +46,7 @@ class FakeFileApi : public FileApi {
   // Writes to these paths store only the first N bytes and report failure (a full disk).
   std::map<std::string, size_t> shortWrites;
   std::set<std::string> failingDeletes;          // DeleteFile fails, the file stays
-  std::set<std::string> refusedMoves;            // MoveOver onto these paths fails (read-only)
+  std::set<std::string> failingRenames;          // RenameReplacing to these paths fails (read-only)
   bool delayedDeleteFails = false;
 
   std::vector<std::string> deleted;              // paths DeleteFile removed
