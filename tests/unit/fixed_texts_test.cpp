@@ -55,7 +55,11 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     BREVANE(kIpStartHint), BREVANE(kGatewayHint), BREVANE(kMetricHint), BREVANE(kDnsHint),
     BREVANE(kDomainHint), BREVANE(kSaveExitHint), BREVANE(kAboutMenuItem), BREVANE(kAboutCaption),
     BREVANE(kAboutText), BREVANE(kListFileName), BREVANE(kDhcpKeyword),
-    BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker),
+    BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker), BREVANE(kSaveFailedCaption),
+    BREVANE(kSaveFailedBefore), BREVANE(kSaveFailedAfter), BREVANE(kSavePathTooLong),
+    BREVANE(kSaveTargetIsDirectory), BREVANE(kSaveTemporaryNotCreated), BREVANE(kSaveWriteFailed),
+    BREVANE(kSaveReplaceRefused), BREVANE(kTooManyMachinesCaption), BREVANE(kTooManyMachinesBefore),
+    BREVANE(kTooManyMachinesFit), BREVANE(kTooManyMachinesRows), BREVANE(kTooManyMachinesAfter),
   };
   for (const FixedText& text : texts) {
     EXPECT_TRUE(SameBytes(text.constant, text.pinned)) << text.name;
