@@ -93,8 +93,14 @@ bool Win32FileApi::WriteWholeFile(const std::string& path, const std::string& by
 }
 
 bool Win32FileApi::RenameReplacing(const std::string& from, const std::string& to) {
-  // MoveFileExA never replaces a directory; the 9x path below must not either.
-  if (IsExistingDirectory(to)) return false;
+  // MoveFileExA never replaces a directory, nor on Windows a read-only file (Wine renames over
+  // one); the 9x path below must not either.
+  const DWORD attributes = GetFileAttributesA(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }

@@ -922,10 +922,14 @@ int RunBlockedSave(const Target& target, const std::string& tftpdLog, const std:
   SendMessageA(target.Control(ids::kList), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(remote.At(0)));
   const std::string selectedMac = CellText(target, 1, kColumnMac);
   ClickHeading(target, kColumnMac);
-  const int moved = SelectedRow(target);
-  Check(moved >= 0 && moved != 1 && CellText(target, moved, kColumnMac) == selectedMac,
+  int moved = -1;
+  Check(WaitFor([&] {
+          moved = SelectedRow(target);
+          return moved >= 0 && moved != 1 && CellText(target, moved, kColumnMac) == selectedMac;
+        }),
         "the selected row stays selected where the sort put it");
   Click(target.Control(ids::kGenerate));
+  Check(WaitFor([&] { return !CellText(target, 0, kColumnIp).empty(); }), "rows generated");
   Check(SelectedRow(target) == moved, "the generation keeps the selection");
   const std::string rows = Rows(target);
 
