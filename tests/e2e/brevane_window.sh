@@ -168,8 +168,8 @@ run_driver exit exit --tftpd-log "$(winpath "$work/data/tftpd32.log")" || fail "
 # and the old file stay byte for byte; the driver then waits while the cause is removed here,
 # and its second 保存退出 writes the list and ends the program.
 printf '%s\r\n' '[Config]' 'Gateway=' 'Gwmetric=0' 'Mask=255.255.255.0' 'DNS1=' 'DNS2=' '[list]' \
-  '00E0FD3A1B02=192.168.0.1,COMPUTER001' '00E0FD3A1B01=192.168.0.2,COMPUTER002' \
-  '000B294E573A=192.168.0.3,COMPUTER003' '000B29112233=192.168.0.4,COMPUTER004' \
+  '000B294E573A=192.168.0.1,COMPUTER001' '000B29112233=192.168.0.2,COMPUTER002' \
+  '00E0FD3A1B02=192.168.0.3,COMPUTER003' '00E0FD3A1B01=192.168.0.4,COMPUTER004' \
   >"$work/expected-resaved.ini"
 for cause in readonly directory; do
   mkdir -p "$work/$cause" "$work/stage-$cause"
