@@ -13,7 +13,8 @@ std::string FormCommandLine(const std::string& program, const std::string& argum
 }
 
 bool RunAndWait(ProcessApi& processes, const std::string& program, const std::string& arguments,
-                const std::string& workingDirectory, uint16_t showState, uint32_t timeoutMs) {
+                const std::string& workingDirectory, uint16_t showState, uint32_t timeoutMs,
+                bool* started) {
   ProcessLaunch launch;
   launch.commandLine = FormCommandLine(program, arguments);
   launch.workingDirectory = workingDirectory;
@@ -23,7 +24,9 @@ bool RunAndWait(ProcessApi& processes, const std::string& program, const std::st
   launch.showWindow = showState;
 
   uint64_t processId = 0;
-  if (!processes.Start(launch, &processId)) return false;
+  const bool didStart = processes.Start(launch, &processId);
+  if (started != nullptr) *started = didStart;
+  if (!didStart) return false;
   // A child still running after the timeout is left alone; only our handles to it are released.
   const bool ended = processes.Wait(processId, timeoutMs);
   processes.CloseHandles(processId);

@@ -10,5 +10,7 @@
 std::string FormCommandLine(const std::string& program, const std::string& arguments);
 
 // True when the program started and ended within timeoutMs; the child is never ended.
+// *started, when given, tells whether the program could be started at all.
 bool RunAndWait(ProcessApi& processes, const std::string& program, const std::string& arguments,
-                const std::string& workingDirectory, uint16_t showState, uint32_t timeoutMs);
+                const std::string& workingDirectory, uint16_t showState, uint32_t timeoutMs,
+                bool* started = nullptr);
