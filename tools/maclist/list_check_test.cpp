@@ -42,7 +42,7 @@ using Found = std::set<std::pair<size_t, std::string>>;
 
 Found FindingsOf(const std::string& text, bool olderClient = false) {
   ScratchDirectory dir;
-  const std::string path = dir.Write("mac.ini", text);
+  const std::string path = dir.WriteFile("mac.ini", text);
   const auto reader = MakeListReader(path, text);
   Found found;
   for (const ListFinding& f : CheckList(*reader, path, text, olderClient)) {
