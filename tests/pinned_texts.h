@@ -177,5 +177,7 @@ constexpr char kListFileName[] = "mac.ini";
 constexpr char kDhcpKeyword[] = "DHCP";
 constexpr char kTftpdReceivedMarker[] = "Rcvd DHCP";
 constexpr char kTftpdMacMarker[] = "Mac";
+constexpr char kMorningMarker[] = "\xC9\xCF\xCE\xE7";
+constexpr char kAfternoonMarker[] = "\xCF\xC2\xCE\xE7";
 
 }  // namespace pinned_brevane_texts

@@ -55,7 +55,8 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     BREVANE(kIpStartHint), BREVANE(kGatewayHint), BREVANE(kMetricHint), BREVANE(kDnsHint),
     BREVANE(kDomainHint), BREVANE(kSaveExitHint), BREVANE(kAboutMenuItem), BREVANE(kAboutCaption),
     BREVANE(kAboutText), BREVANE(kListFileName), BREVANE(kDhcpKeyword),
-    BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker),
+    BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker), BREVANE(kMorningMarker),
+    BREVANE(kAfternoonMarker),
   };
   for (const FixedText& text : texts) {
     EXPECT_TRUE(SameBytes(text.constant, text.pinned)) << text.name;
