@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/win32/win32_late_bound.h"
+
 // <windows.h> defines these names as macros; the interface's methods keep their own names.
 #undef SetComputerName
 #undef SetComputerNameEx
@@ -24,8 +26,33 @@ bool Win32SystemApi::SetComputerName(const std::string& name) {
   return SetComputerNameA(name.c_str()) != 0;
 }
 
+namespace {
+
+// The NT family's functions, found at run time (see win32_late_bound.h). A missing one fails as
+// Windows 95 and 98 fail the calls they do not implement.
+using SetComputerNameExFunction = BOOL(WINAPI*)(COMPUTER_NAME_FORMAT, LPCSTR);
+using OpenProcessTokenFunction = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+using LookupPrivilegeValueFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+using AdjustTokenPrivilegesFunction = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD,
+                                                    PTOKEN_PRIVILEGES, PDWORD);
+using InitiateSystemShutdownFunction = BOOL(WINAPI*)(LPSTR, LPSTR, DWORD, BOOL, BOOL);
+
+template <typename Function>
+Function Advapi32(const char* name) {
+  return LateBoundFunction<Function>("advapi32.dll", name);
+}
+
+BOOL NotImplemented() {
+  ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return FALSE;
+}
+
+}  // namespace
+
 bool Win32SystemApi::SetComputerNameEx(int nameType, const std::string& name) {
-  return SetComputerNameExA(static_cast<COMPUTER_NAME_FORMAT>(nameType), name.c_str()) != 0;
+  auto setName = LateBoundFunction<SetComputerNameExFunction>("kernel32.dll", "SetComputerNameExA");
+  if (setName == nullptr) return NotImplemented();
+  return setName(static_cast<COMPUTER_NAME_FORMAT>(nameType), name.c_str()) != 0;
 }
 
 std::string Win32SystemApi::ComputerName(uint32_t bufferSize) {
@@ -39,6 +66,13 @@ std::string Win32SystemApi::ComputerName(uint32_t bufferSize) {
 void Win32SystemApi::Beep(uint32_t frequency, uint32_t durationMs) { ::Beep(frequency, durationMs); }
 
 bool Win32SystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
+  auto OpenProcessToken = Advapi32<OpenProcessTokenFunction>("OpenProcessToken");
+  auto LookupPrivilegeValueA = Advapi32<LookupPrivilegeValueFunction>("LookupPrivilegeValueA");
+  auto AdjustTokenPrivileges = Advapi32<AdjustTokenPrivilegesFunction>("AdjustTokenPrivileges");
+  if (OpenProcessToken == nullptr || LookupPrivilegeValueA == nullptr ||
+      AdjustTokenPrivileges == nullptr) {
+    return NotImplemented();
+  }
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
     token = nullptr;
@@ -63,11 +97,13 @@ bool Win32SystemApi::EnablePrivilege(const std::string& machine, const std::stri
 
 bool Win32SystemApi::InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                                             bool forceAppsClosed, bool rebootAfterShutdown) {
+  auto shutDown = Advapi32<InitiateSystemShutdownFunction>("InitiateSystemShutdownA");
+  if (shutDown == nullptr) return NotImplemented();
   // The function takes writable strings; an empty machine name means this computer.
   std::vector<char> name(machine.begin(), machine.end());
   name.push_back('\0');
-  return InitiateSystemShutdownA(machine.empty() ? nullptr : name.data(), nullptr, timeoutSeconds,
-                                 forceAppsClosed, rebootAfterShutdown) != 0;
+  return shutDown(machine.empty() ? nullptr : name.data(), nullptr, timeoutSeconds, forceAppsClosed,
+                  rebootAfterShutdown) != 0;
 }
 
 bool Win32SystemApi::ExitWindows(uint32_t flags) { return ExitWindowsEx(flags, 0) != 0; }
