@@ -82,9 +82,11 @@ std::string MembershipStep(ClientPlatform& platform, ClientState& state) {
     arguments += Quoted(state.Domain) + " username=" + Quoted(state.Username) +
                  " password=" + Quoted(state.Password) + " FJoinOptions=3";
   }
-  bool started = false;
-  RunAndWait(platform.processes, "wmic", arguments, "", kSwHide, kInfinite, &started);
-  if (started) return std::string();  // wmic's own outcome is not examined
+  // wmic's own outcome is not examined; only a wmic that cannot start is replaced.
+  if (StartAndWait(platform.processes, "wmic", arguments, "", kSwHide, kInfinite) !=
+      RunOutcome::kNotStarted) {
+    return std::string();
+  }
 
   // Windows without wmic (removed from Windows 11 25H2 on): the same join through netapi32.
   const DomainJoinOutcome outcome = platform.system.JoinDomain(MembershipJoinRequest(state));

@@ -71,4 +71,8 @@ constexpr const char kDhcpKeyword[] = "DHCP";
 constexpr const char kTftpdReceivedMarker[] = "Rcvd DHCP";
 constexpr const char kTftpdMacMarker[] = "Mac";
 
+// Morning and afternoon as Chinese systems write them in lease expiration times.
+constexpr const char kMorningMarker[] = "上午";
+constexpr const char kAfternoonMarker[] = "下午";
+
 }  // namespace generator_texts

@@ -123,8 +123,12 @@ TEST(ImportDhcpLogTest, FillsRowsFromTheChosenFileInTheSelectedFormat) {
        "001|||000B294E573A;002|||000B29112233;", true},
       {"windows list", ids::kFormatWindows, kWindowsList,
        "001|||000B29112233;002|||000B294E573A;", true},
-      {"tftpd32 log read as windows list", ids::kFormatWindows, kTftpdLog, "", false},
-      {"windows list read as tftpd32 log", ids::kFormatTftpd32, kWindowsList, "", false},
+      // The chosen rule reads nothing: the other readers are tried.
+      {"tftpd32 log with windows chosen", ids::kFormatWindows, kTftpdLog,
+       "001|||000B294E573A;002|||000B29112233;", true},
+      {"windows list with tftpd32 chosen", ids::kFormatTftpd32, kWindowsList,
+       "001|||000B29112233;002|||000B294E573A;", true},
+      {"file no reader reads", ids::kFormatTftpd32, "Rcvd TFTP request\r\n", "", false},
       {"file that cannot be read", ids::kFormatTftpd32, nullptr, "", false},
   };
   for (const ImportCase& c : cases) {

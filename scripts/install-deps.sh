@@ -4,10 +4,10 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(
-  cmake ninja-build g++ clang libgtest-dev libgmock-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick locales fonts-wqy-zenhei
-  tftpd-hpa iproute2 procps ccache
+  tftpd-hpa iproute2 procps ccache debootstrap
 )
 
 missing=()
@@ -27,6 +27,9 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
   grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
   locale-gen >/dev/null
 fi
+
+# Wine 10 (WoW64) in a Debian sid chroot, for the i686 programs.
+bash "$(dirname "$0")/install-wine10.sh"
 
 # The packaged TFTP server must not run as a system service: tests start their own on loopback.
 if command -v service >/dev/null 2>&1; then service tftpd-hpa stop >/dev/null 2>&1 || true; fi

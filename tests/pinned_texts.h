@@ -110,6 +110,7 @@ constexpr char kWin9xRefusal[] =
     "\xB4\xCB\xB9\xA4\xBE\xDF\xB2\xBB\xD6\xA7\xB3\xD6 Win9x \xCF\xB5\xCD\xB3\xA1\xA3";
 constexpr char kListFileName[] = "mac.ini";
 constexpr char kIcdFileName[] = "icd.ini";
+constexpr char kFetchingSuffix[] = ".tmp";
 constexpr char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr char kRunOnceValueName[] = "Tolvik";
 constexpr char kSelfDeleteBatchName[] = "$94827$.bat";

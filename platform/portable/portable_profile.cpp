@@ -21,14 +21,12 @@
 //   only; trailing spaces stay until the file is read (and rewritten) again.
 #include "platform/portable/portable_profile.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
-#include <utility>
+#include <sys/stat.h>
 
-namespace fs = std::filesystem;
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <utility>
 
 namespace {
 
@@ -88,7 +86,11 @@ size_t LastClosingBracket(const std::string& line) {
 
 // What a round trip through code page 936 makes of bytes. Arguments end at their first NUL
 // and lose a lead byte at their very end; file text keeps NULs and shows such a byte as "?".
-std::string ThroughCodePage(const std::string& bytes, bool argument) {
+// lostLineEnds, when given, receives the position in the result of each "?" that swallowed a
+// line end of the file (an LF, or a CR that no LF follows) before a further line, so lines can
+// still be counted.
+std::string ThroughCodePage(const std::string& bytes, bool argument,
+                            std::vector<size_t>* lostLineEnds = nullptr) {
   std::string in = argument ? std::string(bytes.c_str()) : bytes;
   std::string out;
   out.reserve(in.size());
@@ -114,6 +116,9 @@ std::string ThroughCodePage(const std::string& bytes, bool argument) {
       out += in[i + 1];
       i += 2;
     } else {
+      // A line end that something follows; one at the very end of the file joins nothing.
+      const bool endsLine = i + 2 < in.size() && (t == '\n' || (t == '\r' && in[i + 2] != '\n'));
+      if (lostLineEnds && endsLine) lostLineEnds->push_back(out.size());
       out += '?';
       i += 2;
     }
@@ -164,26 +169,51 @@ std::string CutToBytes(const std::string& text, size_t limit) {
   return text.substr(0, i);
 }
 
-int64_t ModifiedTicks(const fs::path& path, std::error_code& error) {
-  return static_cast<int64_t>(fs::last_write_time(path, error).time_since_epoch().count());
+// The C library's files rather than the C++ streams: maclist.exe links this file, and the
+// streams would bring the whole locale machinery into it.
+struct FileFacts {
+  bool exists = false;
+  bool regular = false;
+  uintmax_t size = 0;
+  int64_t modified = 0;  // nanoseconds where the C library tells them, whole seconds on Windows
+};
+
+FileFacts StatFile(const std::string& path) {
+  FileFacts facts;
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return facts;
+  facts.exists = true;
+  facts.regular = S_ISREG(info.st_mode);
+  facts.size = static_cast<uintmax_t>(info.st_size);
+#ifdef _WIN32
+  facts.modified = static_cast<int64_t>(info.st_mtime);
+#else
+  facts.modified = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+#endif
+  return facts;
 }
 
 // The file's bytes; false (and nothing) when it is missing, a directory or unreadable.
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-  std::error_code error;
-  if (!fs::is_regular_file(fs::path(path), error)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  if (!StatFile(path).regular) return false;
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return false;
+  std::string read;
+  char chunk[16384];
+  size_t count;
+  while ((count = std::fread(chunk, 1, sizeof chunk, in)) > 0) read.append(chunk, count);
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (failed) return false;
+  *bytes = std::move(read);
+  return true;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes, bool append) {
-  std::ofstream out(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
+  FILE* out = std::fopen(path.c_str(), append ? "ab" : "wb");
+  if (out == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return (std::fclose(out) == 0) && written;
 }
 
 template <typename Text>
@@ -215,15 +245,16 @@ std::string TailOf(const std::string& bytes) {
 }
 
 bool ReadFileEnds(const std::string& path, uintmax_t size, std::string* head, std::string* tail) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return false;
   const size_t length = static_cast<size_t>(size < kEndBytes ? size : kEndBytes);
   head->assign(length, '\0');
   tail->assign(length, '\0');
-  in.read(&(*head)[0], static_cast<std::streamsize>(length));
-  in.seekg(static_cast<std::streamoff>(size - length));
-  in.read(&(*tail)[0], static_cast<std::streamsize>(length));
-  return static_cast<bool>(in);
+  bool ok = std::fread(&(*head)[0], 1, length, in) == length &&
+            std::fseek(in, static_cast<long>(size - length), SEEK_SET) == 0 &&
+            std::fread(&(*tail)[0], 1, length, in) == length;
+  std::fclose(in);
+  return ok;
 }
 
 ProfileText LoadForRead(const std::string& path) {
@@ -251,19 +282,30 @@ ProfileText ParseProfileText(const std::string& bytes) {
   ProfileText result;
   result.sections.emplace_back();
   std::string text;
+  std::vector<size_t> lostLineEnds;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     result.utf8Mark = true;
     text = bytes.substr(3);
   } else {
-    text = ThroughCodePage(bytes, false);
+    text = ThroughCodePage(bytes, false, &lostLineEnds);
   }
 
+  // Line numbers as an editor counts them: CR LF, a lone CR and a lone LF each end one line.
+  size_t fileLine = 1;
+  size_t nextLost = 0;
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = text.size();
     size_t begin = pos;
     pos = end + 1;
+    const size_t lineNumber = fileLine;
+    size_t joined = 0;
+    while (nextLost < lostLineEnds.size() && lostLineEnds[nextLost] < end) ++joined, ++nextLost;
+    fileLine += joined;
+    if (end < text.size() && (text[end] == '\n' || pos >= text.size() || text[pos] != '\n')) {
+      ++fileLine;
+    }
     while (begin < end && IsProfileSpace(text[begin])) ++begin;
     if (begin == end) continue;
     std::string line = text.substr(begin, end - begin);
@@ -274,12 +316,16 @@ ProfileText ParseProfileText(const std::string& bytes) {
       if (close != std::string::npos && close > 0) {
         ProfileSectionText section;
         section.name = UpToNul(TrimProfileSpaces(line.substr(1, close - 1)));
+        section.fileLine = lineNumber;
+        section.joinedLines = joined;
         result.sections.push_back(std::move(section));
         continue;
       }
     }
 
     ProfileLine entry;
+    entry.fileLine = lineNumber;
+    entry.joinedLines = joined;
     size_t equals = line.find('=');
     if (equals == std::string::npos) {
       entry.name = UpToNul(TrimProfileSpaces(line));
@@ -374,10 +420,9 @@ uint32_t PortableProfileApi::GetSection(const std::string& section, std::vector<
 bool PortableProfileApi::LoadForWrite(const std::string& path, ProfileText* text,
                                       KeyIndex* index, bool* bytesMatchText, std::string* head,
                                       std::string* tail) {
-  std::error_code error;
-  fs::file_status status = fs::status(fs::path(path), error);
-  if (fs::exists(status) && !fs::is_regular_file(status)) return false;
-  if (!fs::exists(status)) {
+  const FileFacts facts = StatFile(path);
+  if (facts.exists && !facts.regular) return false;
+  if (!facts.exists) {
     last_.valid = false;
     *text = ParseProfileText(std::string());
     *bytesMatchText = true;
@@ -386,14 +431,10 @@ bool PortableProfileApi::LoadForWrite(const std::string& path, ProfileText* text
     return true;
   }
   if (reuseLastWrite_ && last_.valid && last_.path == path) {
-    std::error_code sizeError;
-    std::error_code timeError;
-    uintmax_t size = fs::file_size(fs::path(path), sizeError);
-    int64_t modified = ModifiedTicks(fs::path(path), timeError);
     std::string fileHead;
     std::string fileTail;
-    if (!sizeError && !timeError && size == last_.size && modified == last_.modified &&
-        ReadFileEnds(path, size, &fileHead, &fileTail) && fileHead == last_.head &&
+    if (facts.size == last_.size && facts.modified == last_.modified &&
+        ReadFileEnds(path, facts.size, &fileHead, &fileTail) && fileHead == last_.head &&
         fileTail == last_.tail) {
       *text = std::move(last_.text);
       *index = std::move(last_.index);
@@ -418,11 +459,10 @@ void PortableProfileApi::Remember(const std::string& path, ProfileText text, Key
                                   std::string head, std::string tail) {
   last_.valid = false;
   if (!reuseLastWrite_) return;
-  std::error_code sizeError;
-  std::error_code timeError;
-  last_.size = fs::file_size(fs::path(path), sizeError);
-  last_.modified = ModifiedTicks(fs::path(path), timeError);
-  if (sizeError || timeError) return;
+  const FileFacts facts = StatFile(path);
+  if (!facts.exists) return;
+  last_.size = facts.size;
+  last_.modified = facts.modified;
   last_.head = std::move(head);
   last_.tail = std::move(tail);
   last_.path = path;

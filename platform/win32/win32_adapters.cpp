@@ -7,6 +7,13 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/win32/win32_late_bound.h"
+
+namespace {
+// The IP Helper library is missing on Windows 95 and on some 98 installations.
+using GetAdaptersInfoFunction = DWORD(WINAPI*)(PIP_ADAPTER_INFO, PULONG);
+}  // namespace
+
 uint32_t Win32AdapterApi::GetAdaptersInfo(uint32_t* bufferSize, std::vector<AdapterRecord>* records) {
   records->clear();
   // The records hold pointers: the buffer is allocated as whole pointer-sized words so the
@@ -15,7 +22,9 @@ uint32_t Win32AdapterApi::GetAdaptersInfo(uint32_t* bufferSize, std::vector<Adap
   std::vector<void*> words((byteCount + sizeof(void*) - 1) / sizeof(void*) + 1);
   auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(words.data());
   ULONG size = static_cast<ULONG>(byteCount);
-  DWORD result = ::GetAdaptersInfo(byteCount == 0 ? nullptr : first, &size);
+  auto getAdaptersInfo = LateBoundFunction<GetAdaptersInfoFunction>("iphlpapi.dll", "GetAdaptersInfo");
+  if (getAdaptersInfo == nullptr) return ERROR_NOT_SUPPORTED;
+  DWORD result = getAdaptersInfo(byteCount == 0 ? nullptr : first, &size);
   if (result != ERROR_SUCCESS) {
     // Only ERROR_BUFFER_OVERFLOW gives a meaningful size; the buffer is never read on failure.
     if (result == ERROR_BUFFER_OVERFLOW) *bufferSize = static_cast<uint32_t>(size);

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/win32/win32_late_bound.h"
+
 // <windows.h> defines these names as macros; the interface's methods keep their own names.
 #undef SetComputerName
 #undef SetComputerNameEx
@@ -24,8 +26,33 @@ bool Win32SystemApi::SetComputerName(const std::string& name) {
   return SetComputerNameA(name.c_str()) != 0;
 }
 
+namespace {
+
+// The NT family's functions, found at run time (see win32_late_bound.h). A missing one fails as
+// Windows 95 and 98 fail the calls they do not implement.
+using SetComputerNameExFunction = BOOL(WINAPI*)(COMPUTER_NAME_FORMAT, LPCSTR);
+using OpenProcessTokenFunction = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+using LookupPrivilegeValueFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+using AdjustTokenPrivilegesFunction = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD,
+                                                    PTOKEN_PRIVILEGES, PDWORD);
+using InitiateSystemShutdownFunction = BOOL(WINAPI*)(LPSTR, LPSTR, DWORD, BOOL, BOOL);
+
+template <typename Function>
+Function Advapi32(const char* name) {
+  return LateBoundFunction<Function>("advapi32.dll", name);
+}
+
+BOOL NotImplemented() {
+  ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+  return FALSE;
+}
+
+}  // namespace
+
 bool Win32SystemApi::SetComputerNameEx(int nameType, const std::string& name) {
-  return SetComputerNameExA(static_cast<COMPUTER_NAME_FORMAT>(nameType), name.c_str()) != 0;
+  auto setName = LateBoundFunction<SetComputerNameExFunction>("kernel32.dll", "SetComputerNameExA");
+  if (setName == nullptr) return NotImplemented();
+  return setName(static_cast<COMPUTER_NAME_FORMAT>(nameType), name.c_str()) != 0;
 }
 
 std::string Win32SystemApi::ComputerName(uint32_t bufferSize) {
@@ -39,13 +66,6 @@ std::string Win32SystemApi::ComputerName(uint32_t bufferSize) {
 void Win32SystemApi::Beep(uint32_t frequency, uint32_t durationMs) { ::Beep(frequency, durationMs); }
 
 namespace {
-
-// GetProcAddress's result as the function type it stands for (through void*, which GCC allows
-// without a cast-function-type warning).
-template <typename Function>
-Function LookUp(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 // An ANSI-code-page (CP_ACP: GBK, code page 936, on the target PCs) text as UTF-16.
 std::vector<wchar_t> AnsiToWide(const std::string& text) {
@@ -62,17 +82,14 @@ std::vector<wchar_t> AnsiToWide(const std::string& text) {
 }  // namespace
 
 bool Win32SystemApi::IsAdministrator() {
-  // Looked up at run time: Windows 98 lacks CheckTokenMembership, and Tolvik must still load
-  // there to show its refusal. advapi32.dll is loaded already (Tolvik imports it).
+  // Found at run time: Windows 98 has no CheckTokenMembership, and knows no rights either.
   using AllocateSidFunction = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
                                             DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
   using FreeSidFunction = PVOID(WINAPI*)(PSID);
   using CheckMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
-  HMODULE advapi = GetModuleHandleA("advapi32.dll");
-  if (advapi == nullptr) return true;
-  const auto allocateSid = LookUp<AllocateSidFunction>(advapi, "AllocateAndInitializeSid");
-  const auto freeSid = LookUp<FreeSidFunction>(advapi, "FreeSid");
-  const auto checkMembership = LookUp<CheckMembershipFunction>(advapi, "CheckTokenMembership");
+  const auto allocateSid = Advapi32<AllocateSidFunction>("AllocateAndInitializeSid");
+  const auto freeSid = Advapi32<FreeSidFunction>("FreeSid");
+  const auto checkMembership = Advapi32<CheckMembershipFunction>("CheckTokenMembership");
   if (allocateSid == nullptr || freeSid == nullptr || checkMembership == nullptr) return true;
 
   // The built-in Administrators alias, S-1-5-32-544.
@@ -94,15 +111,10 @@ DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
   using NetJoinDomainFunction =
       DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, DWORD);
   DomainJoinOutcome outcome;
-  HMODULE netapi = LoadLibraryA("netapi32.dll");
-  if (netapi == nullptr) {
-    outcome.status = GetLastError();
-    return outcome;
-  }
-  const auto netJoinDomain = LookUp<NetJoinDomainFunction>(netapi, "NetJoinDomain");
+  // NT only, and looked up so that Tolvik still loads where netapi32.dll lacks it.
+  const auto netJoinDomain = LateBoundFunction<NetJoinDomainFunction>("netapi32.dll", "NetJoinDomain");
   if (netJoinDomain == nullptr) {
-    outcome.status = GetLastError();
-    FreeLibrary(netapi);
+    outcome.status = GetLastError();  // from LoadLibraryA or GetProcAddress
     return outcome;
   }
   const std::vector<wchar_t> server = AnsiToWide(request.server);
@@ -119,11 +131,17 @@ DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
                                  orNull(request.accountOu, accountOu),
                                  orNull(request.account, account),
                                  orNull(request.password, password), request.options);
-  FreeLibrary(netapi);
   return outcome;
 }
 
 bool Win32SystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
+  auto OpenProcessToken = Advapi32<OpenProcessTokenFunction>("OpenProcessToken");
+  auto LookupPrivilegeValueA = Advapi32<LookupPrivilegeValueFunction>("LookupPrivilegeValueA");
+  auto AdjustTokenPrivileges = Advapi32<AdjustTokenPrivilegesFunction>("AdjustTokenPrivileges");
+  if (OpenProcessToken == nullptr || LookupPrivilegeValueA == nullptr ||
+      AdjustTokenPrivileges == nullptr) {
+    return NotImplemented();
+  }
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
     token = nullptr;
@@ -148,11 +166,13 @@ bool Win32SystemApi::EnablePrivilege(const std::string& machine, const std::stri
 
 bool Win32SystemApi::InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                                             bool forceAppsClosed, bool rebootAfterShutdown) {
+  auto shutDown = Advapi32<InitiateSystemShutdownFunction>("InitiateSystemShutdownA");
+  if (shutDown == nullptr) return NotImplemented();
   // The function takes writable strings; an empty machine name means this computer.
   std::vector<char> name(machine.begin(), machine.end());
   name.push_back('\0');
-  return InitiateSystemShutdownA(machine.empty() ? nullptr : name.data(), nullptr, timeoutSeconds,
-                                 forceAppsClosed, rebootAfterShutdown) != 0;
+  return shutDown(machine.empty() ? nullptr : name.data(), nullptr, timeoutSeconds, forceAppsClosed,
+                  rebootAfterShutdown) != 0;
 }
 
 bool Win32SystemApi::ExitWindows(uint32_t flags) { return ExitWindowsEx(flags, 0) != 0; }

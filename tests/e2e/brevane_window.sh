@@ -87,6 +87,28 @@ printf '%s\r\n' '[Config]' 'Gateway=10.1.0.254' 'Gwmetric=2' 'Mask=255.255.0.0' 
 
 # Each run gets its own program directory; Brevane writes mac.ini beside itself.
 for run in full escape exit; do cp "$brevane_exe" "$work/$run/Brevane.exe"; done
+# Lease files of other servers, with the TFTPD32 choice left as it opens: each is read by its
+# own reader. Rows in the order the server saw the machines, and the list they give.
+lease_runs=(dnsmasq powershell)
+declare -A lease_file lease_rows lease_macs
+lease_file[dnsmasq]=dnsmasq.leases
+lease_rows[dnsmasq]='001|||A4504612ABCD;002|||000C295D3001;003|||000C295D3003;004|||000C295D3004;005|||000C295D3005;006|||000C295D3006;007|||000C295D3002;008|||001BA9112233;'
+lease_file[powershell]=powershell_leases_unicode.csv
+lease_rows[powershell]='001|||F48C50AABB07;002|||00155D4A3001;003|||00155D4A3002;004|||00155D4A3004;005|||00155D4A3005;006|||00155D4A3003;'
+for run in "${lease_runs[@]}"; do
+  mkdir -p "$work/$run"
+  cp "$brevane_exe" "$work/$run/Brevane.exe"
+  cp "$root/tests/data/logs/${lease_file[$run]}" "$work/data/"
+  {
+    printf '%s\r\n' '[Config]' 'Gateway=' 'Gwmetric=0' 'Mask=255.255.255.0' 'DNS1=' 'DNS2=' 'WorkGroup=LAB' '[list]'
+    n=0
+    IFS=';' read -ra cells <<<"${lease_rows[$run]}"
+    for cell in "${cells[@]}"; do
+      n=$((n + 1))
+      printf '%s=192.168.0.%d,COMPUTER%03d\r\n' "${cell##*|}" "$n" "$n"
+    done
+  } >"$work/expected-$run.ini"
+done
 printf '[Config]\r\nGateway=1.2.3.4\r\n' >"$work/escape/mac.ini"
 cp "$work/escape/mac.ini" "$work/escape-before.ini"
 
@@ -123,6 +145,15 @@ if ! cmp -s "$work/full/mac.ini" "$work/expected-mac.ini"; then
   fail "mac.ini differs from the expected bytes"
 fi
 cp "$work/full/mac.ini" "$artifacts/brevane-mac.ini"
+
+for run in "${lease_runs[@]}"; do
+  run_driver "$run" import --log "$(winpath "$work/data/${lease_file[$run]}")" --format tftpd32 \
+    --rows "${lease_rows[$run]}" --field 1019=LAB || fail "the driver's checks of the $run import failed"
+  cmp -s "$work/$run/mac.ini" "$work/expected-$run.ini" || {
+    od -c "$work/$run/mac.ini" | head -n 30
+    fail "the mac.ini saved from the $run sample differs from the expected bytes"
+  }
+done
 
 run_driver escape escape --tftpd-log "$(winpath "$work/data/tftpd32.log")" || fail "the driver's checks of the Esc run failed"
 cmp -s "$work/escape/mac.ini" "$work/escape-before.ini" || fail "Esc changed mac.ini"

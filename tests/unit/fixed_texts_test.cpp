@@ -41,6 +41,7 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     TOLVIK(kRestartAfterwardsCheck), TOLVIK(kFetchFromNetworkCheck), TOLVIK(kFetchButton),
     TOLVIK(kFontName), TOLVIK(kAboutMenuItem), TOLVIK(kAboutCaption), TOLVIK(kAboutText),
     TOLVIK(kWin9xCaption), TOLVIK(kWin9xRefusal), TOLVIK(kListFileName), TOLVIK(kIcdFileName),
+    TOLVIK(kFetchingSuffix),
     TOLVIK(kRunOnceKey), TOLVIK(kRunOnceValueName), TOLVIK(kSelfDeleteBatchName),
     BREVANE(kWindowTitle), BREVANE(kFontName), BREVANE(kListFontName), BREVANE(kOpenFileButton),
     BREVANE(kNameGroup), BREVANE(kPrefixLabel), BREVANE(kSuffixLabel), BREVANE(kFirstNumberLabel),

@@ -4,9 +4,11 @@
 #include <chrono>
 
 #include "common/text_rules.h"
+#include "platform/code_page_api.h"
 #include "platform/collation_api.h"
 #include "tools/maclist/address_text.h"
 #include "tools/maclist/command_arguments.h"
+#include "tools/maclist/console_text.h"
 #include "tools/maclist/system_files.h"
 
 namespace {
@@ -37,8 +39,48 @@ class WriteWatchingProfileApi : public ProfileApi {
   ProfileApi& real_;
 };
 
-std::string FormatName(LogFormat format) {
-  return format == LogFormat::Tftpd32 ? "TFTPD32 log" : "Windows DHCP Server lease list";
+// The lines of the [list] section in the bytes written: the machines the file really holds.
+size_t ListLineCount(const std::string& written) {
+  size_t count = 0;
+  bool inList = false;
+  size_t pos = 0;
+  while (pos < written.size()) {
+    size_t end = written.find("\r\n", pos);
+    if (end == std::string::npos) end = written.size();
+    const std::string line = written.substr(pos, end - pos);
+    if (!line.empty() && line[0] == '[') {
+      inList = EqualsIgnoringAsciiCase(line, "[list]");
+    } else if (inList && !line.empty()) {
+      ++count;
+    }
+    pos = end + 2;
+  }
+  return count;
+}
+
+// What --explain prints: the reader and the lines each step kept or dropped.
+std::string ExplainImport(const ImportReport& steps) {
+  std::string text;
+  for (LogFormat tried : steps.triedBefore) {
+    text += std::string("tried ") + LogFormatName(tried) + " (" + LogFormatDescription(tried) +
+            "): no machine\n";
+  }
+  const size_t entries = steps.entries;
+  const size_t macs = entries - steps.withoutMac - steps.leftOut.size();
+  text += std::string(steps.rows > 0 ? "reader: " : "no machine found; last reader tried: ") +
+          LogFormatName(steps.reader) + " (" +
+          LogFormatDescription(steps.reader) + ")" +
+          (steps.convertedFromUtf16 ? ", UTF-16LE text converted to code page 936" : "") + "\n";
+  text += "  lines read:           " + std::to_string(steps.lines) + "\n";
+  text += "  entries found:        " + std::to_string(entries) + " kept, " +
+          std::to_string(steps.lines >= entries ? steps.lines - entries : 0) +
+          " lines without an entry dropped\n";
+  text += "  MAC addresses:        " + std::to_string(macs) + " kept, " +
+          std::to_string(steps.withoutMac) + " without a MAC dropped, " +
+          std::to_string(steps.leftOut.size()) + " not a MAC address dropped\n";
+  text += "  one row per machine:  " + std::to_string(steps.rows) + " kept, " +
+          std::to_string(steps.repeats) + " repeats dropped\n";
+  return text;
 }
 
 // A name in directory (which ends in its separator) that no other run picks.
@@ -58,15 +100,13 @@ bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateO
   std::string value;
   while (!args.AtEnd()) {
     if (args.Option("--format", &value)) {
-      options->formatGiven = true;
-      const std::string format = UpperAscii(value);
-      if (format == "TFTPD32") {
-        options->format = LogFormat::Tftpd32;
-      } else if (format == "WINDOWS") {
-        options->format = LogFormat::WindowsDhcpServer;
-      } else {
-        return args.Fail("--format must be tftpd32 or windows, not \"" + value + "\"");
+      if (!LogFormatFromName(value, &options->format)) {
+        return args.Fail(
+            "--format must be auto, tftpd32, windows, dnsmasq, isc, kea, powershell or plain, "
+            "not \"" + value + "\"");
       }
+    } else if (args.Flag("--explain")) {
+      options->explain = true;
     } else if (args.TextOption("--prefix", &options->generation.prefix) ||
                args.TextOption("--suffix", &options->generation.suffix)) {
     } else if (args.Option("--first", &value)) {
@@ -165,18 +205,24 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
   }
 
   ListModel model;
-  CollationApi& collation = SystemCollationApi();
-  if (options.formatGiven) {
-    if (!ImportLogBytes(bytes, options.format, model, collation)) {
-      *error = "no machine found in " + options.logPath + " read as a " + FormatName(options.format);
-      return 2;
+  ImportReport steps;
+  // A named format is read by its own reader only; auto tries every reader in turn.
+  const bool imported = ImportLogBytes(bytes, options.format, model, SystemCollationApi(),
+                                       SystemCodePageApi(), &steps, OtherReaders::Skip);
+  if (options.explain) *report += ExplainImport(steps);
+  if (!imported) {
+    if (options.format == LogFormat::Auto) {
+      *error = "unknown log format: no reader (TFTPD32, Windows DHCP Server, PowerShell, Kea, "
+               "dnsmasq, ISC dhcpd, plain list) finds a machine in " + options.logPath;
+    } else {
+      *error = "no machine found in " + options.logPath + " read as a " +
+               LogFormatDescription(options.format);
     }
-  } else if (!ImportLogBytes(bytes, LogFormat::Tftpd32, model, collation) &&
-             !ImportLogBytes(bytes, LogFormat::WindowsDhcpServer, model, collation)) {
-    *error = "unknown log format: " + options.logPath +
-             " is neither a TFTPD32 log with \"Rcvd DHCP\" lines nor a Windows DHCP Server lease "
-             "list naming a MAC address";
     return 2;
+  }
+  for (const LeftOutLine& left : steps.leftOut) {
+    *report += options.logPath + ":" + std::to_string(left.line) + ": \"" +
+               TerminalText(left.text) + "\" is no MAC address; line left out\n";
   }
 
   // The generation counts the last number on past 255 without carrying; such an address would
@@ -237,6 +283,7 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
     *error = "cannot write " + options.outputPath + ": the file cannot be replaced";
     return 2;
   }
-  *report = "wrote " + std::to_string(rows.size()) + " machines to " + options.outputPath + "\n";
+  *report += "wrote " + std::to_string(ListLineCount(written)) + " machines to " +
+             options.outputPath + "\n";
   return 0;
 }

@@ -29,7 +29,10 @@ const char kGenerateHelp[] =
     "Imports the DHCP log as Brevane does (one machine per MAC address, in the order the server\n"
     "saw them), names and numbers the machines, and writes the bytes Brevane's save writes.\n"
     "\n"
-    "  --format tftpd32|windows  log format (default: TFTPD32, then a Windows DHCP Server list)\n"
+    "  --format F                log format: auto (default: every reader in turn), tftpd32,\n"
+    "                            windows (console export), powershell (Export-Csv), kea,\n"
+    "                            dnsmasq, isc (dhcpd.leases) or plain (one MAC a line)\n"
+    "  --explain                 name the reader that took the file and what each step kept\n"
     "  --prefix P                computer name prefix (default COMPUTER)\n"
     "  --suffix S                computer name suffix (default empty)\n"
     "  --first N                 number of the first machine, 0 to 1000 (default 1)\n"
@@ -45,7 +48,8 @@ const char kGenerateHelp[] =
     "                            which receives the file's GBK bytes unchanged)\n"
     "\n"
     "The file is written under another name beside FILE and renamed into place once complete:\n"
-    "a failed run leaves no partial file. Addresses that would pass 255 stop the run.\n";
+    "a failed run leaves no partial file. Addresses that would pass 255 stop the run. Each line\n"
+    "whose MAC text is no MAC address is left out and named on standard error.\n";
 
 const char kCheckHelp[] =
     "usage: maclist check FILE [--json] [--older-client]\n"
@@ -63,7 +67,7 @@ const char kCheckHelp[] =
     "Exit status: 0 clean, 1 problems found, 2 the file cannot be read.\n";
 
 const char kPlanHelp[] =
-    "usage: maclist plan FILE --mac MAC [options] [/K] [/R]\n"
+    "usage: maclist plan FILE --mac MAC [options] [/K] [/R] [/N] [/IP:ADDRESS]\n"
     "\n"
     "Runs Tolvik's own lookup, summary, apply and close handling for a PC whose adapter has the\n"
     "MAC address, with nothing changed: prints the summary Tolvik would show, an empty line,\n"
@@ -77,6 +81,11 @@ const char kPlanHelp[] =
     "  --program PATH       Tolvik.exe on the PC (default C:\\Tolvik\\Tolvik.exe)\n"
     "  --temp DIR           the PC's temporary directory (default C:\\WINDOWS\\TEMP\\)\n"
     "  /K, /R               Tolvik's switches: delete the list and itself, restart afterwards\n"
+    "  /N, /IP:ADDRESS      fetch first, from the DHCP server or the address; the server is\n"
+    "                       taken to hold FILE as mac.ini and the --icd file as icd.ini\n"
+    "  --dhcp-server ADDR   the adapter's DHCP server, tried by /N (default: none)\n"
+    "  --no-tftp            the PC has no tftp (off by default since Windows Vista): show\n"
+    "                       Tolvik reading the files over TFTP itself\n"
     "\n"
     "The ICD client's settings file is taken to exist, so its writes are shown.\n"
     "Exit status: 0 planned, 1 no line of the list names the adapter, 2 bad input.\n";

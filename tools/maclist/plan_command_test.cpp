@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "client/client_texts.h"
 #include "tools/maclist/console_text.h"
 #include "tools/maclist/maclist_commands.h"
@@ -44,6 +46,20 @@ PlanResult Plan(const ScratchDirectory& dir, std::vector<std::string> arguments)
   (void)dir;
   return result;
 }
+
+// The worked example's summary and actions, around which a fetch adds its lines.
+const char kExampleSummary[] =
+    "计算机名将改为: COMPUTER001\n工作组将改名为: WORKGROUP\n\n"
+    "“本地连接”所在网卡的配置将改为: \n      IP: 192.168.0.1\n子网掩码: 255.255.255.0\n"
+    "默认网关: 192.168.0.254\n  跃点数: 自动\n     DNS: DHCP 自动指派\n\n";
+const char kExampleActions[] =
+    "run: netsh  interface ip set address 本地连接 static 192.168.0.1 255.255.255.0 "
+    "192.168.0.254 0\n"
+    "run: netsh  interface ip set dns 本地连接 static none\n"
+    "call: SetComputerNameA COMPUTER001\n"
+    "call: SetComputerNameExA 5 COMPUTER001\n"
+    "run: wmic  computersystem where Name=\"%COMPUTERNAME%\" call JoinDomainOrWorkgroup "
+    "Name=\"WORKGROUP\"\n";
 
 TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
   const struct {
@@ -104,6 +120,30 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"C:\\TEMP\\$94827$.bat\"\n"
        "run: C:\\TEMP\\$94827$.bat\n"},
+      {"/IP: with tftp at hand: the two tftp runs come first", kExampleList, nullptr,
+       {"--mac", "00E0FD3A1B01", "/IP:192.0.2.1"},
+       std::string(kExampleSummary) +
+           "run: tftp 192.0.2.1 get mac.ini\nrun: tftp 192.0.2.1 get icd.ini\n" + kExampleActions},
+      {"/N without tftp: Tolvik reads both files from the DHCP server itself", kExampleList, kIcd,
+       {"--mac", "00E0FD3A1B01", "/N", "--dhcp-server", "192.0.2.7", "--no-tftp"},
+       std::string(kExampleSummary) + "cannot start: tftp 192.0.2.7 get mac.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.7 mac.ini\n"
+           "write file: C:\\Tolvik\\mac.ini.tmp (" + std::to_string(std::strlen(kExampleList)) +
+           " bytes)\nrename: C:\\Tolvik\\mac.ini.tmp -> C:\\Tolvik\\mac.ini\n"
+           "cannot start: tftp 192.0.2.7 get icd.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.7 icd.ini\n"
+           "write file: C:\\Tolvik\\icd.ini.tmp (" + std::to_string(std::strlen(kIcd)) +
+           " bytes)\nrename: C:\\Tolvik\\icd.ini.tmp -> C:\\Tolvik\\icd.ini\n" +
+           kExampleActions},
+      {"/IP: without tftp and without icd.ini", kExampleList, nullptr,
+       {"--mac", "00E0FD3A1B01", "/IP:192.0.2.1", "--no-tftp"},
+       std::string(kExampleSummary) + "cannot start: tftp 192.0.2.1 get mac.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.1 mac.ini\n"
+           "write file: C:\\Tolvik\\mac.ini.tmp (" + std::to_string(std::strlen(kExampleList)) +
+           " bytes)\nrename: C:\\Tolvik\\mac.ini.tmp -> C:\\Tolvik\\mac.ini\n"
+           "cannot start: tftp 192.0.2.1 get icd.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.1 icd.ini\n"
+           "    not on the server: nothing written\n" + kExampleActions},
       {"ICD range that does not hold the address: no ICD step", kExampleList, kIcd,
        {"--mac", "00E0FD3A1B02", "--current-name", "PC"},
        "计算机名将改为: COMPUTER002\n工作组将改名为: WORKGROUP\n\n"
@@ -213,8 +253,7 @@ TEST(Plan, RefusesBadInput) {
        "cannot read the list file"},
       {"missing ICD file", {"plan", list, "--mac", "00E0FD3A1B01", "--icd", dir.Path("none.ini")}, 2,
        "cannot read the ICD file"},
-      {"fetch switch", {"plan", list, "--mac", "00E0FD3A1B01", "/N"}, 2, "only the switches /K and /R"},
-      {"help switch", {"plan", list, "--mac", "00E0FD3A1B01", "/?"}, 2, "only the switches /K and /R"},
+      {"help switch", {"plan", list, "--mac", "00E0FD3A1B01", "/?"}, 2, "only the switches /K, /R"},
       {"unknown option", {"plan", list, "--mac", "00E0FD3A1B01", "--adapter", "x"}, 2,
        "unknown option --adapter"},
   };

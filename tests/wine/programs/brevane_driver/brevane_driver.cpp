@@ -11,6 +11,9 @@
 //       domain]: imports the log in its format, sets each field whose control id is given to the
 //       text, selects the domain option when asked, generates and saves. For comparing saves
 //       made from the same log and field values by other means.
+//   scenario "import" --log FILE --format tftpd32|windows --rows ROWS [--field ID=TEXT]...: chooses
+//       the format, opens the log of any DHCP server through the dialog, checks the rows
+//       ("001|||MAC;..."), sets the fields, generates and saves.
 //   scenario "escape" --tftpd-log FILE: imports and generates, then presses Esc; the program
 //       must end without saving.
 //   scenario "exit" --tftpd-log FILE: the same, leaving with a click on 退出.
@@ -858,6 +861,29 @@ int RunSave(const Target& target, const std::string& windowsList, const std::str
   return 0;
 }
 
+// A lease file of any server through the dialog, with the window's format choice as given: the
+// import's other readers take what the chosen rule cannot read.
+int RunImport(const Target& target, const std::string& log, const std::string& format,
+              const std::string& rows, const std::vector<std::string>& fields) {
+  Note("import " + log + " with " + format + " chosen");
+  Click(target.Control(format == "windows" ? ids::kFormatWindows : ids::kFormatTftpd32));
+  ChooseFile(OpenDialogWithClick(target), log);
+  CheckBytes(Rows(target), rows, "rows of the imported lease file");
+  Check(IsWindowEnabled(target.Control(ids::kGenerate)) != FALSE, "生成列表 enabled by the import");
+  for (const std::string& field : fields) {
+    const size_t equals = field.find('=');
+    HWND control = equals == std::string::npos
+                       ? nullptr
+                       : target.Control(std::atoi(field.substr(0, equals).c_str()));
+    Check(control != nullptr, "control of field " + field);
+    if (control) SetText(control, field.substr(equals + 1).c_str());
+  }
+  Click(target.Control(ids::kGenerate));
+  Click(target.Control(ids::kSaveExit));
+  Check(Ended(target, 15000), "保存退出 ends the program");
+  return 0;
+}
+
 int RunLeave(const Target& target, bool escape, const std::string& tftpdLog) {
   // A generation first, so that there would be something to save.
   Note(escape ? "Esc after a generation" : "退出 after a generation");
@@ -885,7 +911,7 @@ int main(int argc, char** argv) {
   }
   const std::string program = argv[1];
   const std::string scenario = argv[2];
-  std::string windowsList, tftpdLog, stageDir;
+  std::string windowsList, tftpdLog, stageDir, leaseLog, leaseFormat, leaseRows;
   std::vector<std::string> fields;
   bool domain = false;
   for (int i = 3; i + 1 < argc; i += 2) {
@@ -895,6 +921,9 @@ int main(int argc, char** argv) {
     if (option == "--stage-dir") stageDir = argv[i + 1];
     if (option == "--field") fields.push_back(argv[i + 1]);
     if (option == "--choose") domain = std::string(argv[i + 1]) == "domain";
+    if (option == "--log") leaseLog = argv[i + 1];
+    if (option == "--format") leaseFormat = argv[i + 1];
+    if (option == "--rows") leaseRows = argv[i + 1];
   }
 
   Target target;
@@ -905,6 +934,8 @@ int main(int argc, char** argv) {
     RunRoad(target, tftpdLog);
   } else if (scenario == "save") {
     RunSave(target, windowsList, tftpdLog, fields, domain);
+  } else if (scenario == "import") {
+    RunImport(target, leaseLog, leaseFormat, leaseRows, fields);
   } else if (scenario == "escape" || scenario == "exit") {
     RunLeave(target, scenario == "escape", tftpdLog);
   } else {
