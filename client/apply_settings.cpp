@@ -82,7 +82,7 @@ std::string MembershipStep(ClientPlatform& platform, ClientState& state) {
     arguments += Quoted(state.Domain) + " username=" + Quoted(state.Username) +
                  " password=" + Quoted(state.Password) + " FJoinOptions=3";
   }
-  // wmic's own outcome is not examined; only a wmic that cannot start is replaced.
+  // wmic's own outcome is not examined; only whether it could be started at all.
   if (StartAndWait(platform.processes, "wmic", arguments, "", kSwHide, kInfinite) !=
       RunOutcome::kNotStarted) {
     return std::string();

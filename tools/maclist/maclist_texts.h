@@ -19,16 +19,16 @@ constexpr uint32_t kWindowsXpVersion = 0x0A280105;  // GetVersion of Windows XP 
 
 // One line of the plan per action, in the order Tolvik takes them.
 constexpr const char kRunAction[] = "run: ";
-constexpr const char kWmicRunAction[] = "run: wmic ";
-// Follows the wmic line: the call Tolvik makes instead on a PC where wmic cannot be started.
-constexpr const char kJoinFallbackAction[] = "    where wmic is missing: NetJoinDomain(";
-constexpr const char kNullArgument[] = "NULL";
 constexpr const char kCannotStartAction[] = "cannot start: ";
 constexpr const char kOwnTftpReadAction[] = "read over TFTP by Tolvik itself: ";
 constexpr const char kNotOnServerAction[] = "    not on the server: nothing written";
 constexpr const char kRenameAction[] = "rename: ";
 constexpr const char kRenameArrow[] = " -> ";
 constexpr const char kByteCountSuffix[] = " bytes";
+constexpr const char kWmicRunAction[] = "run: wmic ";
+// Follows the wmic line: the call Tolvik makes instead on a PC where wmic cannot be started.
+constexpr const char kJoinFallbackAction[] = "    where wmic is missing: NetJoinDomain(";
+constexpr const char kNullArgument[] = "NULL";
 constexpr const char kSetComputerNameAction[] = "call: SetComputerNameA ";
 constexpr const char kSetComputerNameExAction[] = "call: SetComputerNameExA ";
 constexpr const char kWriteProfileAction[] = "write: ";

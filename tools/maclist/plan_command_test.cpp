@@ -59,7 +59,8 @@ const char kExampleActions[] =
     "call: SetComputerNameA COMPUTER001\n"
     "call: SetComputerNameExA 5 COMPUTER001\n"
     "run: wmic  computersystem where Name=\"%COMPUTERNAME%\" call JoinDomainOrWorkgroup "
-    "Name=\"WORKGROUP\"\n";
+    "Name=\"WORKGROUP\"\n"
+    "    where wmic is missing: NetJoinDomain(NULL, \"WORKGROUP\", NULL, NULL, NULL, 0)\n";
 
 TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
   const struct {
