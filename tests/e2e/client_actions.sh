@@ -6,9 +6,9 @@
 # its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
 # unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
 # hangs past its 60-second wait; the fetch button with an empty address box; no tftp at all, where
-# Tolvik reads the files over TFTP itself; a PC without wmic, where the join goes through
-# NetJoinDomain. Restarts are never
-# requested here (no /R): the restart path is checked by the unit tests' recording platform.
+# Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain.
+# Restarts are never requested here (no /R): the restart path is checked by the unit tests'
+# recording platform.
 set -uo pipefail
 name=client_actions
 root=$(cd "$(dirname "$0")/../.." && pwd)
