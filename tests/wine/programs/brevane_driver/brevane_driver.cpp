@@ -32,26 +32,17 @@
 #include <string>
 #include <vector>
 
-#include "generator/generator_texts.h"
 #include "generator/generator_window.h"
+#include "tests/hex_bytes.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
 namespace ids = brevane_controls;
-namespace texts = generator_texts;
+namespace texts = pinned_brevane_texts;
 
 int g_failures = 0;
 int g_checks = 0;
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buffer[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buffer, sizeof(buffer), "%02X ", c);
-    out += buffer;
-  }
-  return out;
-}
 
 void Check(bool ok, const std::string& what) {
   ++g_checks;
@@ -66,8 +57,8 @@ void CheckBytes(const std::string& actual, const std::string& expected, const st
   ++g_checks;
   if (actual != expected) {
     ++g_failures;
-    std::printf("FAILED: %s\n  actual:   %s\n  expected: %s\n", what.c_str(), Hex(actual).c_str(),
-                Hex(expected).c_str());
+    std::printf("FAILED: %s\n  actual:   %s\n  expected: %s\n", what.c_str(),
+                HexBytes(actual).c_str(), HexBytes(expected).c_str());
   }
   std::fflush(stdout);
 }
