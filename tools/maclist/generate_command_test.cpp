@@ -155,8 +155,8 @@ TEST(Generate, NamesLeftOutLinesAndCountsTheMachinesWritten) {
       "192.168.0.12\tPC-03\t2026/12/5 9:07:00\tDHCP\ta=b\r\n"
       "192.168.0.13\tPC-04\t2026/12/5 9:08:00\tDHCP\t01-00-0b-29-11-22-33\r\n";
   ScratchDirectory dir;
-  const std::string path = dir.Write("dhcp.log", log);
-  const std::string output = dir.File("mac.ini");
+  const std::string path = dir.WriteFile("dhcp.log", log);
+  const std::string output = dir.Path("mac.ini");
   std::string out, err;
   ASSERT_EQ(Maclist({"generate", path, "-o", output, "--explain"}, &out, &err), 0) << err;
   EXPECT_EQ(ReadFileBytes(output),
@@ -184,13 +184,13 @@ TEST(Generate, ReadsEachServersFileByNameOrFindsItsReader) {
       "[list]\r\n000C295D3001=192.168.0.1,COMPUTER001\r\n000C295D3003=192.168.0.2,COMPUTER002\r\n";
   for (const char* format : {"dnsmasq", "auto", "DNSMASQ"}) {
     ScratchDirectory dir;
-    const std::string path = dir.Write("dnsmasq.leases", dnsmasq);
+    const std::string path = dir.WriteFile("dnsmasq.leases", dnsmasq);
     std::string out, err;
     ASSERT_EQ(Maclist({"generate", path, "--format", format, "-o", "-"}, &out, &err), 0) << err;
     EXPECT_EQ(out, list) << format;
   }
   ScratchDirectory dir;
-  const std::string path = dir.Write("dnsmasq.leases", dnsmasq);
+  const std::string path = dir.WriteFile("dnsmasq.leases", dnsmasq);
   std::string out, err;
   EXPECT_EQ(Maclist({"generate", path, "--format", "isc", "-o", "-", "--explain"}, &out, &err), 2);
   EXPECT_NE(err.find("no machine found in " + path + " read as a ISC dhcpd.leases file"),
