@@ -82,6 +82,16 @@ if [ $win64_ok = 1 ]; then
 fi
 run_build win32 && count 1 0 "i686 build"
 
+# Each i686 program carries its own manifest: Tolvik needs administrator rights, the others not.
+echo "== manifests of the i686 programs"
+for pair in Tolvik.exe:requireAdministrator Brevane.exe:asInvoker tools/maclist/maclist.exe:asInvoker; do
+  if scripts/check-manifest.sh "$BUILD_ROOT/win32/${pair%%:*}" "${pair##*:}"; then
+    count 1 0 "manifest"
+  else
+    count 0 1 "manifest ${pair%%:*}"
+  fi
+done
+
 # Every program is self-contained: it imports only DLLs that Windows itself ships.
 echo "== self-containment of the .exe files"
 for exe in $(find "$BUILD_ROOT/win32" "$BUILD_ROOT/win64" -maxdepth 3 -name '*.exe' 2>/dev/null | sort); do

@@ -6,7 +6,8 @@
 # its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
 # unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
 # hangs past its 60-second wait; the fetch button with an empty address box; no tftp at all, where
-# Tolvik reads the files over TFTP itself. Restarts are never
+# Tolvik reads the files over TFTP itself; a PC without wmic, where the join goes through
+# NetJoinDomain. Restarts are never
 # requested here (no /R): the restart path is checked by the unit tests' recording platform.
 set -uo pipefail
 name=client_actions
@@ -39,7 +40,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for exe in Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe; do
+for exe in Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe netapi32.dll; do
   [ -f "$WIN64_BUILD/$exe" ] || fail "$WIN64_BUILD/$exe is missing"
 done
 command -v Xvfb >/dev/null || fail "Xvfb is not installed"
@@ -353,5 +354,34 @@ own_tftp_client() {
   [ -z "$left" ] || fail "own-empty: files left in the program directory: $left"
 }
 own_tftp_client
+
+# --- 8. No wmic on the PC: the join goes through NetJoinDomain ------------------------------------
+# Neither the stand-in wmic nor Wine's own (disabled by its DLL override) can start; Wine has no
+# NetJoinDomain, so the stand-in netapi32.dll beside Tolvik records the call in commands.log.
+log "no wmic: NetJoinDomain for the workgroup and for the domain"
+join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.ini beside Tolvik
+  local case=$1 dir=$work/$1
+  shift
+  mkdir -p "$dir"
+  cp "$WIN64_BUILD/Tolvik.exe" "$WIN64_BUILD/netsh.exe" "$WIN64_BUILD/netapi32.dll" "$dir/"
+  crlf "[Config]" "Gateway=" "DNS1=192.0.2.53" "$@" "[list]" "$mac_text=192.0.2.41,PC-041" |
+    gbk >"$dir/mac.ini"
+  (cd "$work" && exec timeout 120 ip netns exec "$ns" "${wine_env[@]}" \
+    WINEDLLOVERRIDES="mscoree,mshtml=;netapi32=native,builtin;wmic.exe=" \
+    /usr/lib/wine/wine64 "$dir/Tolvik.exe" /A </dev/null >"$dir/tolvik.out" 2>&1) ||
+    fail "$case: Tolvik /A did not end by itself"
+  {
+    printf 'netsh  interface ip set address "本地连接 2" static 192.0.2.41 255.255.255.0\n'
+    printf 'netsh  interface ip set dns "本地连接 2" static none\n'
+    printf 'netsh  interface ip add dns "本地连接 2" 192.0.2.53\n'
+    printf '%s\n' "$(cat "$work/$case.join")"
+  } | gbk >"$work/$case.expected"
+  expect_records "$dir" "$work/$case.expected" "$case"
+}
+# GBK texts on the way in: they reach NetJoinDomain as the same characters in UTF-16.
+echo 'NetJoinDomain(NULL, "工作组", NULL, NULL, NULL, 0)' >"$work/join-workgroup.join"
+join_without_wmic join-workgroup "WorkGroup=工作组" "Domain=IGNORED.EXAMPLE"
+echo 'NetJoinDomain(NULL, "corp.example", NULL, "CORP\管理员", "p@ss 1", 3)' >"$work/join-domain.join"
+join_without_wmic join-domain "Domain=corp.example" "Username=CORP\管理员" "password=p@ss 1"
 
 echo "PASS $name"
