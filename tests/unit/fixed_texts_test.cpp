@@ -41,6 +41,8 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     TOLVIK(kWin9xCaption), TOLVIK(kWin9xRefusal), TOLVIK(kListFileName), TOLVIK(kIcdFileName),
     TOLVIK(kFetchingSuffix),
     TOLVIK(kRunOnceKey), TOLVIK(kRunOnceValueName), TOLVIK(kSelfDeleteBatchName),
+    TOLVIK(kNoAdministratorRights), TOLVIK(kWorkgroupNotChanged), TOLVIK(kDomainNotJoined),
+    TOLVIK(kJoinFailedCode), TOLVIK(kJoinUnavailableCode), TOLVIK(kJoinLineEnd),
     BREVANE(kWindowTitle), BREVANE(kFontName), BREVANE(kListFontName), BREVANE(kOpenFileButton),
     BREVANE(kNameGroup), BREVANE(kPrefixLabel), BREVANE(kSuffixLabel), BREVANE(kFirstNumberLabel),
     BREVANE(kDigitsLabel), BREVANE(kDefaultFirstNumber), BREVANE(kDefaultDigits),
