@@ -6,6 +6,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 version=$(git describe --tags --always)
+# The zip is named after the commit; changes not yet committed would ship under that name.
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+  echo "package: warning: uncommitted changes are packaged as $version" >&2
+fi
 build=${BUILD_ROOT:-$root/build}/win32
 dist=${DIST_DIR:-$root/dist}
 

@@ -63,8 +63,9 @@ for marlett in /usr/share/wine/fonts/marlett.ttf /opt/tolvik-wine10/usr/share/wi
   [ -f "$marlett" ] && cp "$marlett" "$prefix/drive_c/windows/Fonts/" && break
 done
 
-# The screen cropped to the window (the root window around it is black).
-shoot() { sleep 1; in_ns env DISPLAY="$display" import -window root "$work/screen.png"; convert "$work/screen.png" -trim +repage "$images/$1"; }
+# The screen cropped to the window (the root window around it is black), without time stamps,
+# so that unchanged windows give unchanged files.
+shoot() { sleep 1; in_ns env DISPLAY="$display" import -window root "$work/screen.png"; convert "$work/screen.png" -trim +repage -strip -define png:exclude-chunk=date,time "$images/$1"; }
 winpath() { echo "Z:${1//\//\\}"; }
 
 # 1. Brevane after the generation: the driver imports a TFTPD32 log, fills the fields, generates
