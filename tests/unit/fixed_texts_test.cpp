@@ -43,8 +43,6 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     TOLVIK(kWin9xCaption), TOLVIK(kWin9xRefusal), TOLVIK(kListFileName), TOLVIK(kIcdFileName),
     TOLVIK(kFetchingSuffix),
     TOLVIK(kRunOnceKey), TOLVIK(kRunOnceValueName), TOLVIK(kSelfDeleteBatchName),
-    TOLVIK(kNoAdministratorRights), TOLVIK(kWorkgroupNotChanged), TOLVIK(kDomainNotJoined),
-    TOLVIK(kJoinFailedCode), TOLVIK(kJoinUnavailableCode), TOLVIK(kJoinLineEnd),
     BREVANE(kWindowTitle), BREVANE(kFontName), BREVANE(kListFontName), BREVANE(kOpenFileButton),
     BREVANE(kNameGroup), BREVANE(kPrefixLabel), BREVANE(kSuffixLabel), BREVANE(kFirstNumberLabel),
     BREVANE(kDigitsLabel), BREVANE(kDefaultFirstNumber), BREVANE(kDefaultDigits),
@@ -60,7 +58,9 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     BREVANE(kDomainHint), BREVANE(kSaveExitHint), BREVANE(kAboutMenuItem), BREVANE(kAboutCaption),
     BREVANE(kAboutText), BREVANE(kListFileName), BREVANE(kDhcpKeyword),
     BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker), BREVANE(kMorningMarker),
-    BREVANE(kAfternoonMarker),
+    BREVANE(kAfternoonMarker), BREVANE(kSaveFailedCaption), BREVANE(kSaveFailedBefore),
+    BREVANE(kSaveFailedAfter), BREVANE(kSavePathTooLong), BREVANE(kSaveTargetIsDirectory),
+    BREVANE(kSaveTemporaryNotCreated), BREVANE(kSaveWriteFailed),
   };
   for (const FixedText& text : texts) {
     EXPECT_TRUE(SameBytes(text.constant, text.pinned)) << text.name;

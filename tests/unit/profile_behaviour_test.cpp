@@ -412,7 +412,7 @@ TEST_P(ListFileBehaviourTest, SeededListsSaveTheBytesOfTheKeyByKeyWrites) {
     std::remove(baseline.c_str());
     ASSERT_TRUE(WriteListKeyByKey(*profile, baseline, fields, rows)) << seed;
     ASSERT_EQ(WriteListFile(*profile, files, path, fields, rows), SaveProblem::None) << seed;
-    ASSERT_EQ(ShowBytes(dir.ReadFile("mac.ini")), ShowBytes(dir.ReadFile("keybykey.ini")))
+    ASSERT_EQ(HexBytes(dir.ReadFile("mac.ini")), HexBytes(dir.ReadFile("keybykey.ini")))
         << "seed " << seed;
     EXPECT_EQ(dir.ReadFile("mac.ini.tmp"), "<missing>");
   }
