@@ -1,4 +1,5 @@
-// Tests of ApplySettings: step order, every command line byte for byte, the ICD file writes.
+// Tests of ApplySettings: step order, every command line byte for byte, the ICD file writes, the
+// rights check and the NetJoinDomain join where wmic cannot start.
 #include "client/apply_settings.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include "client/client_texts.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -259,11 +261,7 @@ TEST(ApplySettings, WithoutAdministratorRightsChangesNothing) {
   EXPECT_TRUE(SameByteLists(
       fake.log.calls,
       {"IsAdministrator()", std::string("SetInfoText(") + client_texts::kNoAdministratorRights + ")"}));
-  EXPECT_TRUE(SameBytes(fake.window.infoText,
-                        "\xC3\xBB\xD3\xD0\xB9\xDC\xC0\xED\xD4\xB1\xC8\xA8\xCF\xDE\xA3\xAC"
-                        "\xCE\xB4\xD7\xF6\xC8\xCE\xBA\xCE\xD0\xDE\xB8\xC4\xA3\xA1\r\n"
-                        "\xC7\xEB\xD2\xD4\xB9\xDC\xC0\xED\xD4\xB1\xC9\xED\xB7\xDD\xD4\xCB"
-                        "\xD0\xD0\xB1\xBE\xB3\xCC\xD0\xF2\xA1\xA3"));
+  EXPECT_TRUE(SameBytes(fake.window.infoText, pinned_tolvik_texts::kNoAdministratorRights));
   EXPECT_EQ(state.Applied, 0);
   EXPECT_EQ(state.ComputerName, "PC-020");
 }
@@ -274,10 +272,11 @@ struct JoinCase {
   DomainJoinOutcome joinOutcome;
   bool domain;                         // join CORP instead of the workgroup
   std::vector<std::string> joinCalls;  // JoinDomain calls made
-  std::string lastLine;                // after "修改完毕。" and CR LF; empty: none
+  std::string lastLine;                // GBK, after "修改完毕。" and CR LF; empty: none
 };
 
 TEST(ApplySettings, JoinsWithNetJoinDomainWhereWmicCannotStart) {
+  namespace pinned = pinned_tolvik_texts;
   const std::string workgroupCall = "JoinDomain(, WORKGROUP, , , , 0)";
   const std::string domainCall = "JoinDomain(, CORP, , CORP\\admin, p w, 3)";
   const JoinCase cases[] = {
@@ -286,11 +285,14 @@ TEST(ApplySettings, JoinsWithNetJoinDomainWhereWmicCannotStart) {
       {"wmic missing, workgroup joined", false, {true, 0}, false, {workgroupCall}, ""},
       {"wmic missing, domain joined", false, {true, 0}, true, {domainCall}, ""},
       {"wmic missing, workgroup join fails", false, {true, 1326}, false, {workgroupCall},
-       "工作组未修改：NetJoinDomain 出错，错误代码 1326。"},
+       std::string(pinned::kWorkgroupNotChanged) + pinned::kJoinFailedCode + "1326" +
+           pinned::kJoinLineEnd},
       {"wmic missing, domain join fails", false, {true, 2453}, true, {domainCall},
-       "未加入域：NetJoinDomain 出错，错误代码 2453。"},
+       std::string(pinned::kDomainNotJoined) + pinned::kJoinFailedCode + "2453" +
+           pinned::kJoinLineEnd},
       {"neither wmic nor NetJoinDomain", false, {false, 127}, false, {workgroupCall},
-       "工作组未修改：无法运行 wmic，也无法调用 NetJoinDomain，错误代码 127。"},
+       std::string(pinned::kWorkgroupNotChanged) + pinned::kJoinUnavailableCode + "127" +
+           pinned::kJoinLineEnd},
   };
   for (const JoinCase& c : cases) {
     FakeClientPlatform fake;
@@ -318,7 +320,7 @@ TEST(ApplySettings, JoinsWithNetJoinDomainWhereWmicCannotStart) {
     ASSERT_EQ(order.size(), 5 + c.joinCalls.size() + 3) << c.name;
     EXPECT_EQ(CallLog::NameOf(order[4]), "Start") << c.name;
     EXPECT_EQ(CallLog::NameOf(order[5]), c.joinCalls.empty() ? "WriteString" : "JoinDomain");
-    const std::string finished = client_texts::kApplyFinished;
+    const std::string finished = pinned::kApplyFinished;
     EXPECT_TRUE(SameBytes(fake.window.infoText,
                           c.lastLine.empty() ? finished : finished + "\r\n" + c.lastLine))
         << c.name;

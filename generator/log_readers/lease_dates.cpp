@@ -159,8 +159,15 @@ std::string LeaseTimeKey(std::string_view text, size_t position, bool dayFirst) 
                      day <= DaysInMonth(year, month) && hour <= 23 && parts[1] <= 59 &&
                      parts[2] <= 59;
   if (!valid) return UndatedKey(position);
-  return ZeroPad(year, 4) + ZeroPad(month, 2) + ZeroPad(day, 2) + ZeroPad(hour, 2) +
-         ZeroPad(parts[1], 2) + ZeroPad(parts[2], 2);
+  std::string key;
+  key.reserve(14);
+  AppendDigits(key, static_cast<unsigned long long>(year), 4);
+  AppendDigits(key, static_cast<unsigned long long>(month), 2);
+  AppendDigits(key, static_cast<unsigned long long>(day), 2);
+  AppendDigits(key, static_cast<unsigned long long>(hour), 2);
+  AppendDigits(key, static_cast<unsigned long long>(parts[1]), 2);
+  AppendDigits(key, static_cast<unsigned long long>(parts[2]), 2);
+  return key;
 }
 
 bool EpochTimeKey(long long seconds, std::string* key) {

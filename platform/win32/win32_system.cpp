@@ -67,13 +67,6 @@ void Win32SystemApi::Beep(uint32_t frequency, uint32_t durationMs) { ::Beep(freq
 
 namespace {
 
-// GetProcAddress's result as the function type it stands for (through void*, which GCC allows
-// without a cast-function-type warning).
-template <typename Function>
-Function LookUp(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // An ANSI-code-page (CP_ACP: GBK, code page 936, on the target PCs) text as UTF-16.
 std::vector<wchar_t> AnsiToWide(const std::string& text) {
   std::vector<wchar_t> wide(1, L'\0');
@@ -89,17 +82,14 @@ std::vector<wchar_t> AnsiToWide(const std::string& text) {
 }  // namespace
 
 bool Win32SystemApi::IsAdministrator() {
-  // Looked up at run time: Windows 98 lacks CheckTokenMembership, and Tolvik must still load
-  // there to show its refusal. advapi32.dll is loaded already (Tolvik imports it).
+  // Found at run time: Windows 98 has no CheckTokenMembership, and knows no rights either.
   using AllocateSidFunction = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
                                             DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
   using FreeSidFunction = PVOID(WINAPI*)(PSID);
   using CheckMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
-  HMODULE advapi = GetModuleHandleA("advapi32.dll");
-  if (advapi == nullptr) return true;
-  const auto allocateSid = LookUp<AllocateSidFunction>(advapi, "AllocateAndInitializeSid");
-  const auto freeSid = LookUp<FreeSidFunction>(advapi, "FreeSid");
-  const auto checkMembership = LookUp<CheckMembershipFunction>(advapi, "CheckTokenMembership");
+  const auto allocateSid = Advapi32<AllocateSidFunction>("AllocateAndInitializeSid");
+  const auto freeSid = Advapi32<FreeSidFunction>("FreeSid");
+  const auto checkMembership = Advapi32<CheckMembershipFunction>("CheckTokenMembership");
   if (allocateSid == nullptr || freeSid == nullptr || checkMembership == nullptr) return true;
 
   // The built-in Administrators alias, S-1-5-32-544.
@@ -121,15 +111,10 @@ DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
   using NetJoinDomainFunction =
       DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, DWORD);
   DomainJoinOutcome outcome;
-  HMODULE netapi = LoadLibraryA("netapi32.dll");
-  if (netapi == nullptr) {
-    outcome.status = GetLastError();
-    return outcome;
-  }
-  const auto netJoinDomain = LookUp<NetJoinDomainFunction>(netapi, "NetJoinDomain");
+  // NT only, and looked up so that Tolvik still loads where netapi32.dll lacks it.
+  const auto netJoinDomain = LateBoundFunction<NetJoinDomainFunction>("netapi32.dll", "NetJoinDomain");
   if (netJoinDomain == nullptr) {
-    outcome.status = GetLastError();
-    FreeLibrary(netapi);
+    outcome.status = GetLastError();  // from LoadLibraryA or GetProcAddress
     return outcome;
   }
   const std::vector<wchar_t> server = AnsiToWide(request.server);
@@ -146,7 +131,6 @@ DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
                                  orNull(request.accountOu, accountOu),
                                  orNull(request.account, account),
                                  orNull(request.password, password), request.options);
-  FreeLibrary(netapi);
   return outcome;
 }
 

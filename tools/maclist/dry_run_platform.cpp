@@ -26,6 +26,7 @@ class DryRunFiles : public FileApi {
     if (SamePath(path, directory + t::kIcdFileName)) return !setup_.icdFile.empty();
     return true;
   }
+  bool IsExistingDirectory(const std::string&) override { return false; }
   bool DeleteFile(const std::string& path) override {
     record_.actions.push_back(t::kDeleteAction + path);
     return true;

@@ -13,31 +13,17 @@
 
 namespace {
 
-// Forwards the profile writes and remembers whether any of them failed, since the save itself
-// reports nothing.
-class WriteWatchingProfileApi : public ProfileApi {
- public:
-  explicit WriteWatchingProfileApi(ProfileApi& real) : real_(real) {}
-  std::string GetString(const std::string& section, const std::string& key,
-                        const std::string& defaultValue, const std::string& path,
-                        uint32_t bufferSize) override {
-    return real_.GetString(section, key, defaultValue, path, bufferSize);
+std::string SaveProblemText(SaveProblem problem) {
+  switch (problem) {
+    case SaveProblem::PathTooLong: return "the path is too long";
+    case SaveProblem::TargetIsDirectory: return "it is a directory";
+    case SaveProblem::TemporaryNotCreated: return "no temporary file can be created beside it";
+    case SaveProblem::WriteFailed: return "the temporary file was not written whole (disk full?)";
+    case SaveProblem::ReplaceRefused: return "the file cannot be replaced (read-only or in use)";
+    case SaveProblem::None: break;
   }
-  uint32_t GetSection(const std::string& section, std::vector<char>* buffer,
-                      const std::string& path) override {
-    return real_.GetSection(section, buffer, path);
-  }
-  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& path) override {
-    const bool ok = real_.WriteString(section, key, value, path);
-    failed = failed || !ok;
-    return ok;
-  }
-  bool failed = false;
-
- private:
-  ProfileApi& real_;
-};
+  return std::string();
+}
 
 // The lines of the [list] section in the bytes written: the machines the file really holds.
 size_t ListLineCount(const std::string& written) {
@@ -226,17 +212,13 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
   }
 
   // The generation counts the last number on past 255 without carrying; such an address would
-  // reach the PCs as it stands, so the run stops instead.
-  if (!EqualsIgnoringAsciiCase(options.generation.ipStart, "DHCP")) {
-    uint32_t start = 0;
-    ParseDottedAddress(options.generation.ipStart, &start);
-    const uint64_t last = (start & 255) + model.rows.size() - 1;
-    if (last > 255) {
-      *error = std::to_string(model.rows.size()) + " machines from " + options.generation.ipStart +
-               " would need addresses up to ." + std::to_string(last) +
-               ", past 255; choose a lower start address";
-      return 2;
-    }
+  // reach the PCs as it stands, so the run stops instead, with the same rule as Brevane.
+  const size_t fit = MachinesThatFit(options.generation.ipStart);
+  if (model.rows.size() > fit) {
+    *error = std::to_string(model.rows.size()) + " machines from " + options.generation.ipStart +
+             ": only " + std::to_string(fit) +
+             " fit before the last number goes past 255; choose a lower start address";
+    return 2;
   }
   GenerateList(model, options.generation);
 
@@ -247,41 +229,34 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
                              row.cells[kColumnComputerName]});
   }
 
-  // The list is written under a temporary name beside its target (in the temporary directory
-  // for standard output) and takes the target's name only once complete.
+  // Standard output gets the bytes of a file saved in the temporary directory.
   const bool toStandardOutput = options.outputPath == "-";
-  std::string target;
-  std::string temporary;
-  if (toStandardOutput) {
-    temporary = FullPath(TemporaryPath(files.TempPath(), "mac.ini"));
-  } else {
-    target = FullPath(options.outputPath);
-    if (target.empty() || IsDirectoryPath(target)) {
-      *error = "cannot write " + options.outputPath + ": it is a directory or no valid path";
-      return 2;
-    }
-    const std::string directory = DirectoryPart(target);
-    temporary = TemporaryPath(directory, target.substr(directory.size()));
+  const std::string target = toStandardOutput
+                                 ? FullPath(TemporaryPath(files.TempPath(), "mac.ini"))
+                                 : FullPath(options.outputPath);
+  if (target.empty()) {
+    *error = "cannot write " + options.outputPath + ": no valid path";
+    return 2;
   }
 
-  WriteWatchingProfileApi watching(profile);
-  WriteListFile(watching, files, temporary, options.fields, rows);
-  std::string written;
-  const bool readBack = files.ReadWholeFile(temporary, &written);
-  if (watching.failed || !readBack) {
-    files.DeleteFile(temporary);
-    *error = "cannot write " + (toStandardOutput ? temporary : options.outputPath);
+  // Brevane's own save: a temporary file beside the target, renamed over it once complete.
+  const SaveProblem problem = WriteListFile(profile, files, target, options.fields, rows);
+  if (problem != SaveProblem::None) {
+    *error = "cannot write " + (toStandardOutput ? target : options.outputPath) + ": " +
+             SaveProblemText(problem) + "; an older file is left as it was";
     return 2;
   }
+  // The bytes as written: for standard output, and to count the machines the file holds.
+  std::string written;
+  const bool readBack = files.ReadWholeFile(target, &written);
   if (toStandardOutput) {
-    files.DeleteFile(temporary);
+    files.DeleteFile(target);
+    if (!readBack) {
+      *error = "cannot read back " + target;
+      return 2;
+    }
     *standardOutput += written;
     return 0;
-  }
-  if (!MoveReplacing(temporary, target)) {
-    files.DeleteFile(temporary);
-    *error = "cannot write " + options.outputPath + ": the file cannot be replaced";
-    return 2;
   }
   *report += "wrote " + std::to_string(ListLineCount(written)) + " machines to " +
              options.outputPath + "\n";

@@ -114,13 +114,14 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "call: SetComputerNameA PC07\n"
        "call: SetComputerNameExA 5 PC07\n"
        "delete: D:\\My Tools\\mac.ini\n"
+       "delete at restart: D:\\My Tools\\Tolvik.exe\n"
        "write file: C:\\TEMP\\$94827$.bat\n"
        "    cd C:\\TEMP\\\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"C:\\TEMP\\$94827$.bat\"\n"
-       "run: C:\\TEMP\\$94827$.bat\n"},
+       "run: \"C:\\TEMP\\$94827$.bat\"\n"},
       {"/IP: with tftp at hand: the two tftp runs come first", kExampleList, nullptr,
        {"--mac", "00E0FD3A1B01", "/IP:192.0.2.1"},
        std::string(kExampleSummary) +

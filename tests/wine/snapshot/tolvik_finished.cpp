@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   fakes.files.Put("C:\\Tolvik\\mac.ini", kList);
   Win32ClientWindow window(GetModuleHandleA(nullptr));
   ClientPlatform platform{fakes.profile, fakes.registry, fakes.adapters, fakes.processes,
-                          fakes.files,   fakes.system,   window,         fakes.datagrams};
+                          fakes.files,   fakes.system,   window,           fakes.datagrams};
   if (!window.Create(&platform)) return 1;
   HWND hwnd = window.Handle();
   ShowWindow(hwnd, SW_SHOWNORMAL);

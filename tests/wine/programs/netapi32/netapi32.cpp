@@ -8,13 +8,11 @@
 
 namespace {
 
+HMODULE g_thisDll = nullptr;  // set when the DLL is loaded
+
 std::string DirectoryOfThisDll() {
-  HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&DirectoryOfThisDll), &self);
   char path[MAX_PATH * 4] = {};
-  const DWORD length = GetModuleFileNameA(self, path, sizeof path);
+  const DWORD length = GetModuleFileNameA(g_thisDll, path, sizeof path);
   const std::string text(path, length);
   const size_t slash = text.rfind('\\');
   return slash == std::string::npos ? std::string() : text.substr(0, slash + 1);
@@ -31,6 +29,11 @@ std::string Shown(LPCWSTR text) {
 }
 
 }  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) g_thisDll = instance;
+  return TRUE;
+}
 
 extern "C" DWORD WINAPI NetJoinDomain(LPCWSTR server, LPCWSTR domain, LPCWSTR accountOu,
                                       LPCWSTR account, LPCWSTR password, DWORD options) {
