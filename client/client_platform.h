@@ -3,6 +3,7 @@
 
 #include "platform/adapter_api.h"
 #include "platform/client_window_api.h"
+#include "platform/datagram_api.h"
 #include "platform/file_api.h"
 #include "platform/process_api.h"
 #include "platform/profile_api.h"
@@ -17,4 +18,5 @@ struct ClientPlatform {
   FileApi& files;
   SystemApi& system;
   ClientWindowApi& window;
+  DatagramApi& datagrams;  // Tolvik's own TFTP client, when tftp cannot be started
 };

@@ -79,6 +79,8 @@ constexpr const char kWin9xRefusal[] = "此工具不支持 Win9x 系统。";
 // Fixed names.
 constexpr const char kListFileName[] = "mac.ini";
 constexpr const char kIcdFileName[] = "icd.ini";
+// A file fetched by Tolvik itself arrives under its name + this, and is renamed once whole.
+constexpr const char kFetchingSuffix[] = ".tmp";
 constexpr const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr const char kRunOnceValueName[] = "Tolvik";
 constexpr const char kSelfDeleteBatchName[] = "$94827$.bat";

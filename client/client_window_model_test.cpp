@@ -1,9 +1,10 @@
-// Tests of the main window's data: version refusal, Enter/Esc routing, places and sizes of controls.
+// Tests of the main window's data: version refusal, Enter/Esc routing, room for every control.
 #include "client/client_window_model.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/fakes/byte_text.h"
+#include "tests/pinned_texts.h"
 
 #include <cstdio>
 #include <string>
@@ -81,41 +82,6 @@ TEST(ClientWindowKeys, EnterAppliesUnlessOnAnotherButtonOrCheckBoxEscAlwaysExits
   }
 }
 
-struct PlaceCase {
-  int row;
-  Rect expected;  // in the window's client area
-};
-
-TEST(ClientWindowLayout, ControlsSitAtTheirPlacesInTheClientArea) {
-  // Caption 48 x 12 and a 13 x 13 check glyph for every auto-sized control.
-  CaptionMetrics metrics{{48, 12}, {13, 13}};
-  const PlaceCase cases[] = {
-      {kRowApplyNow, {240, 206, 85, 25}},
-      {kRowAddToStartup, {240, 235, 85, 25}},
-      {kRowInfoGroup, {8, 8, 321, 193}},
-      {kRowInfoText, {12, 32, 313, 165}},
-      {kRowExit, {240, 299, 85, 25}},
-      {kRowStartupGroup, {8, 208, 225, 113}},
-      {kRowAddressLabel, {18, 288, 48, 12}},
-      {kRowAutoApplyCheck, {16, 224, 67, 17}},
-      {kRowDeleteAfterwardsCheck, {16, 256, 67, 17}},
-      {kRowRestartAfterwardsCheck, {120, 224, 67, 17}},
-      {kRowAddressBox, {128, 283, 94, 22}},
-      {kRowFetchFromNetworkCheck, {120, 256, 67, 17}},
-      {kRowFetch, {240, 264, 85, 25}},
-  };
-  ASSERT_EQ(ClientControls().size(), sizeof cases / sizeof cases[0]);
-  for (const PlaceCase& c : cases) {
-    const ControlInfo& control = ControlByRow(c.row);
-    EXPECT_EQ(control.row, c.row);
-    Rect got = ControlRectInWindow(control, metrics);
-    EXPECT_EQ(got.x, c.expected.x) << "row " << c.row;
-    EXPECT_EQ(got.y, c.expected.y) << "row " << c.row;
-    EXPECT_EQ(got.width, c.expected.width) << "row " << c.row;
-    EXPECT_EQ(got.height, c.expected.height) << "row " << c.row;
-  }
-}
-
 // Width of a GBK caption in a 12-pixel SimSun: 12 pixels per double-byte character, 6 per ASCII.
 int SimSunWidth(const std::string& caption) {
   int width = 0;
@@ -186,10 +152,10 @@ struct OptionCase {
 
 TEST(ClientWindowLayout, EachStartupOptionReadsItsOwnTickedCheckBox) {
   const OptionCase cases[] = {
-      {StartupOption::AutoApply, "\xD7\xD4\xB6\xAF\xD0\xDE\xB8\xC4"},
-      {StartupOption::DeleteAfterwards, "\xD0\xDE\xB8\xC4\xBA\xF3\xD7\xD4\xC9\xBE\xB3\xFD"},
-      {StartupOption::RestartAfterwards, "\xD0\xDE\xB8\xC4\xBA\xF3\xD6\xD8\xC6\xF4"},
-      {StartupOption::FetchFromNetwork, "\xB4\xD3\xCD\xF8\xC2\xE7\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3"},
+      {StartupOption::AutoApply, pinned_tolvik_texts::kAutoApplyCheck},
+      {StartupOption::DeleteAfterwards, pinned_tolvik_texts::kDeleteAfterwardsCheck},
+      {StartupOption::RestartAfterwards, pinned_tolvik_texts::kRestartAfterwardsCheck},
+      {StartupOption::FetchFromNetwork, pinned_tolvik_texts::kFetchFromNetworkCheck},
   };
   for (const OptionCase& c : cases) {
     const ControlInfo& control = ControlByRow(RowOfOption(c.option));

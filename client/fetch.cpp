@@ -1,4 +1,5 @@
-// Fetching mac.ini and icd.ini over TFTP: the tftp runs, the DHCP-server loop, the fetch button.
+// Fetching mac.ini and icd.ini over TFTP: the tftp runs (or Tolvik's own client), the DHCP-server
+// loop, the fetch button.
 #include "client/fetch.h"
 
 #include <vector>
@@ -8,6 +9,7 @@
 #include "client/client_texts.h"
 #include "client/main_flow.h"
 #include "client/run_and_wait.h"
+#include "client/tftp_read.h"
 #include "common/program_directory.h"
 
 namespace {
@@ -18,16 +20,34 @@ std::string ProgramDirectoryOf(ClientPlatform& platform) {
   return ProgramDirectory(platform.files.ModulePath());
 }
 
+// Fetches one file with Windows' tftp, or with Tolvik's own client when tftp cannot be started
+// (an optional feature, off by default since Windows Vista).
+void FetchFile(ClientPlatform& platform, const std::string& address, const std::string& directory,
+               const std::string& fileName) {
+  // tftp stores what it fetches in its working directory; running it in the program directory
+  // puts the files where the lookup reads them, whatever directory Tolvik was started from.
+  if (StartAndWait(platform.processes, "tftp", address + " get " + fileName, directory, kSwHide,
+                   kTftpTimeoutMs) != RunOutcome::kNotStarted) {
+    return;
+  }
+  std::string content;
+  if (TftpReadFile(platform.datagrams, address, fileName, &content) != TftpOutcome::kComplete) {
+    return;  // whatever was there before stays
+  }
+  // Written aside and renamed only when whole, so the lookup never reads a part of a file.
+  const std::string fetching = directory + fileName + client_texts::kFetchingSuffix;
+  if (!platform.files.WriteWholeFile(fetching, content) ||
+      !platform.files.RenameReplacing(fetching, directory + fileName)) {
+    platform.files.DeleteFile(fetching);
+  }
+}
+
 }  // namespace
 
 void FetchFromServer(ClientPlatform& platform, const std::string& address) {
-  // tftp stores what it fetches in its working directory; running it in the program directory
-  // puts the files where the lookup reads them, whatever directory Tolvik was started from.
   const std::string directory = ProgramDirectoryOf(platform);
-  RunAndWait(platform.processes, "tftp", address + " get " + client_texts::kListFileName,
-             directory, kSwHide, kTftpTimeoutMs);
-  RunAndWait(platform.processes, "tftp", address + " get " + client_texts::kIcdFileName,
-             directory, kSwHide, kTftpTimeoutMs);
+  FetchFile(platform, address, directory, client_texts::kListFileName);
+  FetchFile(platform, address, directory, client_texts::kIcdFileName);
 }
 
 void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state) {

@@ -1,4 +1,5 @@
-// Fetching mac.ini and icd.ini over TFTP with Windows' tftp client.
+// Fetching mac.ini and icd.ini over TFTP with Windows' tftp client, or Tolvik's own client when
+// tftp cannot be started.
 #pragma once
 
 #include <string>
@@ -6,7 +7,8 @@
 #include "client/client_platform.h"
 #include "client/client_state.h"
 
-// Two tftp runs (get mac.ini, get icd.ini) against address, 60000 ms each.
+// Two tftp runs (get mac.ini, get icd.ini) against address, 60000 ms each; a file whose tftp
+// cannot be started is read by Tolvik itself into the program directory.
 void FetchFromServer(ClientPlatform& platform, const std::string& address);
 
 // Tries each DHCP server in turn until mac.ini exists in the program directory.

@@ -55,6 +55,62 @@ TEST(FetchFromServer, RunsTftpTwiceInTheProgramDirectory) {
   }
 }
 
+// When tftp cannot be started, Tolvik reads each file itself: written aside, renamed when whole.
+struct OwnClientCase {
+  const char* name;
+  std::vector<Arrival> listArrivals;  // the server's answers to the mac.ini request
+  bool listThereBefore;               // an older mac.ini is in the program directory
+  bool renameFails;
+  std::string listAfter;              // mac.ini afterwards; empty: none
+};
+
+TEST(FetchFromServer, ReadsItselfWhenTftpCannotStart) {
+  const std::string full(512, 'm');
+  const OwnClientCase cases[] = {
+      {"whole list arrives", {DataArrival(1, full), DataArrival(2, "")}, false, false, full},
+      {"whole list replaces an older one", {DataArrival(1, "new")}, true, false, "new"},
+      {"server stops half-way: nothing", {DataArrival(1, full)}, false, false, ""},
+      {"server stops half-way: the older list stays", {DataArrival(1, full)}, true, false, "old"},
+      {"no such file", {ErrorArrival(1, "File not found")}, false, false, ""},
+      {"rename fails: nothing", {DataArrival(1, "new")}, false, true, ""},
+  };
+  for (const OwnClientCase& c : cases) {
+    FakeClientPlatform fake;
+    fake.processes.defaultOutcome.starts = false;
+    if (c.listThereBefore) fake.files.Put(kListPath, "old");
+    if (c.renameFails) fake.files.failingRenames.insert(kListPath);
+    fake.datagrams.scripts.push_back(std::deque<Arrival>(c.listArrivals.begin(), c.listArrivals.end()));
+    fake.datagrams.scripts.push_back({DataArrival(1, "[cfg]")});
+    ClientPlatform platform = fake.platform();
+    FetchFromServer(platform, "192.0.2.1");
+
+    // Each file: Windows' tftp first, Tolvik's own request only after it failed to start.
+    const std::vector<std::string> order = fake.log.Only({"Start", "SendTo"});
+    ASSERT_GE(order.size(), 4u) << c.name;
+    EXPECT_EQ(order[0], "Start(tftp 192.0.2.1 get mac.ini)") << c.name;
+    EXPECT_EQ(order[1], "SendTo(69 RRQ mac.ini octet)") << c.name;
+    EXPECT_EQ(fake.log.Count("Start"), 2u) << c.name;
+    EXPECT_EQ(fake.datagrams.sends.back(), "2001 ACK 1") << c.name;
+    EXPECT_EQ(fake.files.Has(kListPath), !c.listAfter.empty()) << c.name;
+    EXPECT_TRUE(SameBytes(fake.files.Get(kListPath), c.listAfter)) << c.name;
+    EXPECT_TRUE(SameBytes(fake.files.Get("C:\\Tolvik\\icd.ini"), "[cfg]")) << c.name;
+    EXPECT_FALSE(fake.files.Has("C:\\Tolvik\\mac.ini.tmp")) << c.name;
+    EXPECT_FALSE(fake.files.Has("C:\\Tolvik\\icd.ini.tmp")) << c.name;
+    for (const std::string& path : fake.files.written) EXPECT_NE(path, kListPath) << c.name;
+  }
+}
+
+TEST(FetchFromServer, LeavesTheSocketAloneWhenTftpStarts) {
+  for (bool endsInTime : {true, false}) {
+    FakeClientPlatform fake;
+    fake.processes.defaultOutcome.endsInTime = endsInTime;
+    ClientPlatform platform = fake.platform();
+    FetchFromServer(platform, "192.0.2.1");
+    EXPECT_EQ(fake.log.Count("Start"), 2u);
+    EXPECT_EQ(fake.log.Count("Open"), 0u) << "tftp ran; ended in time: " << endsInTime;
+  }
+}
+
 struct DhcpCase {
   const char* name;
   std::vector<std::string> servers;

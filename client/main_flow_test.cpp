@@ -16,13 +16,23 @@ const char kConnection[] =
     "\\Connection";
 const char kList[] = "[Config]\r\nMask=255.255.255.0\r\n[list]\r\n00E0FD3A1B01=192.0.2.10,PC10\r\n";
 
-// One DHCP adapter "LAN" with the MAC text 00E0FD3A1B01 whose DHCP server is 192.0.2.1.
-void OnePc(FakeClientPlatform& fake) {
-  fake.adapters.Add("{AAA}", {0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x01});
-  fake.registry.SetDword(kTcpip, "EnableDHCP", 1);
-  fake.registry.SetString(kTcpip, "DHCPServer", "192.0.2.1");
-  fake.registry.SetString(kConnection, "Name", "LAN");
-}
+// One PC: a DHCP adapter "LAN" with the MAC text 00E0FD3A1B01 whose DHCP server is
+// 192.0.2.1, with or without the list beside the program, and the given command line.
+struct OnePc {
+  explicit OnePc(const std::string& commandLine, bool listPresent = true) {
+    fake.adapters.Add("{AAA}", {0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x01});
+    fake.registry.SetDword(kTcpip, "EnableDHCP", 1);
+    fake.registry.SetString(kTcpip, "DHCPServer", "192.0.2.1");
+    fake.registry.SetString(kConnection, "Name", "LAN");
+    fake.system.commandLine = commandLine;
+    if (listPresent) fake.files.Put(kListPath, kList);
+  }
+  void Run(bool firstRun) { RunMainFlow(platform, state, firstRun); }
+
+  FakeClientPlatform fake;
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+};
 
 // The position of the first log entry with the given name (the log's size when there is none).
 size_t FirstOf(const CallLog& log, const std::string& name) {
@@ -33,16 +43,14 @@ size_t FirstOf(const CallLog& log, const std::string& name) {
 }
 
 TEST(RunMainFlow, RunsItsStepsInOrderAndInstallsTheIconOnlyOnTheFirstRun) {
-  FakeClientPlatform fake;
-  OnePc(fake);
-  fake.system.commandLine = "\"C:\\Tolvik\\Tolvik.exe\" /N";
+  // No list beside the program: only the fetch brings it.
+  OnePc pc("\"C:\\Tolvik\\Tolvik.exe\" /N", false);
+  FakeClientPlatform& fake = pc.fake;
+  const ClientState& state = pc.state;
   fake.processes.onRun = [&fake](const ProcessLaunch& launch) {
     if (launch.commandLine.find("get mac.ini") != std::string::npos) fake.files.Put(kListPath, kList);
   };
-  // No list beside the program: only the fetch brings it.
-  ClientPlatform platform = fake.platform();
-  ClientState state;
-  RunMainFlow(platform, state, true);
+  pc.Run(true);
 
   const CallLog& log = fake.log;
   EXPECT_EQ(FirstOf(log, "InstallIconAndAboutItem"), 0u);
@@ -63,7 +71,7 @@ TEST(RunMainFlow, RunsItsStepsInOrderAndInstallsTheIconOnlyOnTheFirstRun) {
   EXPECT_EQ(state.Applied, 0);
 
   fake.log.Clear();
-  RunMainFlow(platform, state, false);
+  pc.Run(false);
   EXPECT_EQ(fake.log.Count("InstallIconAndAboutItem"), 0u);
   EXPECT_EQ(fake.window.iconInstalls, 1);
   // The command line is read again, so /N fetches once more.
@@ -71,10 +79,8 @@ TEST(RunMainFlow, RunsItsStepsInOrderAndInstallsTheIconOnlyOnTheFirstRun) {
 }
 
 TEST(RunMainFlow, EveryRunStartsFromFreshListsAndFlags) {
-  FakeClientPlatform fake;
-  OnePc(fake);
-  ClientPlatform platform = fake.platform();
-  ClientState state;
+  OnePc pc("Tolvik.exe", false);
+  ClientState& state = pc.state;
   state.ConnectionNames = {"stale"};
   state.AdapterMacs = {"AABBCCDDEEFF"};
   state.DhcpServers = {"198.51.100.1"};
@@ -82,7 +88,7 @@ TEST(RunMainFlow, EveryRunStartsFromFreshListsAndFlags) {
   state.Applied = 1;
   state.RestartAfterwards = 1;
   state.FetchAddress = "198.51.100.9";  // not one of the fields a run resets
-  RunMainFlow(platform, state, false);
+  pc.Run(false);
   EXPECT_EQ(state.ConnectionNames, (std::vector<std::string>{"LAN"}));
   EXPECT_EQ(state.AdapterMacs, (std::vector<std::string>{"00E0FD3A1B01"}));
   EXPECT_EQ(state.DhcpServers, (std::vector<std::string>{"192.0.2.1"}));
@@ -90,8 +96,8 @@ TEST(RunMainFlow, EveryRunStartsFromFreshListsAndFlags) {
   EXPECT_EQ(state.Applied, 0);
   EXPECT_EQ(state.RestartAfterwards, 0);
   EXPECT_EQ(state.FetchAddress, "198.51.100.9");
-  EXPECT_EQ(fake.processes.CommandLines().size(), 0u);
-  EXPECT_TRUE(SameBytes(fake.window.infoText,
+  EXPECT_EQ(pc.fake.processes.CommandLines().size(), 0u);
+  EXPECT_TRUE(SameBytes(pc.fake.window.infoText,
                         "未找到配置文件: MAC.INI\r\n请使用 /N 或 /IP 参数从网络获取配置文件"));
 }
 
@@ -121,30 +127,21 @@ TEST(RunMainFlow, SwitchesDecideFetchApplyAndClose) {
        false, 0, 0, "tftp 192.0.2.1 get mac.ini"},
   };
   for (const SwitchRunCase& c : cases) {
-    FakeClientPlatform fake;
-    OnePc(fake);
-    if (c.listPresent) fake.files.Put(kListPath, kList);
-    fake.system.commandLine = c.commandLine;
-    ClientPlatform platform = fake.platform();
-    ClientState state;
-    RunMainFlow(platform, state, true);
-    std::vector<std::string> started = fake.processes.CommandLines();
-    EXPECT_EQ(state.Applied, c.applied ? 1 : 0) << c.what;
-    EXPECT_EQ(fake.window.closeRequests, c.closeRequests) << c.what;
-    EXPECT_EQ(fake.window.helpBoxes.size(), c.helpBoxes) << c.what;
+    OnePc pc(c.commandLine, c.listPresent);
+    pc.Run(true);
+    std::vector<std::string> started = pc.fake.processes.CommandLines();
+    EXPECT_EQ(pc.state.Applied, c.applied ? 1 : 0) << c.what;
+    EXPECT_EQ(pc.fake.window.closeRequests, c.closeRequests) << c.what;
+    EXPECT_EQ(pc.fake.window.helpBoxes.size(), c.helpBoxes) << c.what;
     EXPECT_EQ(started.empty() ? std::string() : started.front(), c.firstProcess) << c.what;
   }
 }
 
 TEST(RunMainFlow, HelpComesBeforeTheApplyAndTheApplysCloseComesLast) {
-  FakeClientPlatform fake;
-  OnePc(fake);
-  fake.files.Put(kListPath, kList);
-  fake.system.commandLine = "Tolvik.exe /? /A";
-  ClientPlatform platform = fake.platform();
-  ClientState state;
-  RunMainFlow(platform, state, true);
-  std::vector<std::string> calls = fake.log.Only({"Hide", "PostCloseRequest", "Start", "Beep"});
+  OnePc pc("Tolvik.exe /? /A");
+  pc.Run(true);
+  const CallLog& log = pc.fake.log;
+  std::vector<std::string> calls = log.Only({"Hide", "PostCloseRequest", "Start", "Beep"});
   ASSERT_GE(calls.size(), 4u);
   EXPECT_EQ(calls[0], "Hide()");
   EXPECT_EQ(calls[1], "PostCloseRequest()");
@@ -152,7 +149,7 @@ TEST(RunMainFlow, HelpComesBeforeTheApplyAndTheApplysCloseComesLast) {
   EXPECT_EQ(calls[calls.size() - 2], "Beep(900, 600)");
   EXPECT_EQ(calls.back(), "PostCloseRequest()");
   // The list's presence is tested once more after the summary, right before the apply.
-  std::vector<std::string> tests = fake.log.Only({"IsExistingFile", "Start"});
+  std::vector<std::string> tests = log.Only({"IsExistingFile", "Start"});
   ASSERT_GE(tests.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(tests.begin(), tests.begin() + 4),
             (std::vector<std::string>{"IsExistingFile(C:\\Tolvik\\mac.ini)",
@@ -163,37 +160,27 @@ TEST(RunMainFlow, HelpComesBeforeTheApplyAndTheApplysCloseComesLast) {
 }
 
 TEST(RunMainFlow, KAndRAreSetOnlyForTheRunWhoseCommandLineHoldsThem) {
-  FakeClientPlatform fake;
-  OnePc(fake);
-  fake.files.Put(kListPath, kList);
-  fake.system.commandLine = "Tolvik.exe /K /R";
-  ClientPlatform platform = fake.platform();
-  ClientState state;
-  RunMainFlow(platform, state, true);
-  EXPECT_EQ(state.DeleteAfterwards, 1);
-  EXPECT_EQ(state.RestartAfterwards, 1);
-  fake.system.commandLine = "Tolvik.exe";
-  RunMainFlow(platform, state, false);
-  EXPECT_EQ(state.DeleteAfterwards, 0);
-  EXPECT_EQ(state.RestartAfterwards, 0);
+  OnePc pc("Tolvik.exe /K /R");
+  pc.Run(true);
+  EXPECT_EQ(pc.state.DeleteAfterwards, 1);
+  EXPECT_EQ(pc.state.RestartAfterwards, 1);
+  pc.fake.system.commandLine = "Tolvik.exe";
+  pc.Run(false);
+  EXPECT_EQ(pc.state.DeleteAfterwards, 0);
+  EXPECT_EQ(pc.state.RestartAfterwards, 0);
 }
 
 TEST(RunMainFlow, AListGoneSinceTheLastRunLeavesNothingToApply) {
-  FakeClientPlatform fake;
-  OnePc(fake);
-  fake.files.Put(kListPath, kList);
-  fake.system.commandLine = "Tolvik.exe";
-  ClientPlatform platform = fake.platform();
-  ClientState state;
-  RunMainFlow(platform, state, true);
-  ASSERT_EQ(state.EntryIp, "192.0.2.10");
+  OnePc pc("Tolvik.exe");
+  pc.Run(true);
+  ASSERT_EQ(pc.state.EntryIp, "192.0.2.10");
 
-  fake.files.files.erase(kListPath);
-  RunMainFlow(platform, state, false);
-  EXPECT_EQ(state.EntryIp, "");
-  ApplySettings(platform, state);  // what the apply button does next
-  EXPECT_EQ(fake.processes.CommandLines().size(), 0u);
-  EXPECT_EQ(state.Applied, 0);
+  pc.fake.files.files.erase(kListPath);
+  pc.Run(false);
+  EXPECT_EQ(pc.state.EntryIp, "");
+  ApplySettings(pc.platform, pc.state);  // what the apply button does next
+  EXPECT_EQ(pc.fake.processes.CommandLines().size(), 0u);
+  EXPECT_EQ(pc.state.Applied, 0);
 }
 
 }  // namespace

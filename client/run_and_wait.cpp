@@ -12,8 +12,9 @@ std::string FormCommandLine(const std::string& program, const std::string& argum
   return commandLine;
 }
 
-bool RunAndWait(ProcessApi& processes, const std::string& program, const std::string& arguments,
-                const std::string& workingDirectory, uint16_t showState, uint32_t timeoutMs) {
+RunOutcome StartAndWait(ProcessApi& processes, const std::string& program,
+                        const std::string& arguments, const std::string& workingDirectory,
+                        uint16_t showState, uint32_t timeoutMs) {
   ProcessLaunch launch;
   launch.commandLine = FormCommandLine(program, arguments);
   launch.workingDirectory = workingDirectory;
@@ -23,9 +24,15 @@ bool RunAndWait(ProcessApi& processes, const std::string& program, const std::st
   launch.showWindow = showState;
 
   uint64_t processId = 0;
-  if (!processes.Start(launch, &processId)) return false;
+  if (!processes.Start(launch, &processId)) return RunOutcome::kNotStarted;
   // A child still running after the timeout is left alone; only our handles to it are released.
   const bool ended = processes.Wait(processId, timeoutMs);
   processes.CloseHandles(processId);
-  return ended;
+  return ended ? RunOutcome::kEnded : RunOutcome::kStillRunning;
+}
+
+bool RunAndWait(ProcessApi& processes, const std::string& program, const std::string& arguments,
+                const std::string& workingDirectory, uint16_t showState, uint32_t timeoutMs) {
+  return StartAndWait(processes, program, arguments, workingDirectory, showState, timeoutMs) ==
+         RunOutcome::kEnded;
 }

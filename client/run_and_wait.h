@@ -9,6 +9,14 @@
 // The program text (quoted when it holds a space and no double quote), a space, the arguments.
 std::string FormCommandLine(const std::string& program, const std::string& arguments);
 
+enum class RunOutcome { kNotStarted, kEnded, kStillRunning };
+
+// RunAndWait with the reason when it is false: the program could not be started at all, or it
+// was still running after timeoutMs.
+RunOutcome StartAndWait(ProcessApi& processes, const std::string& program,
+                        const std::string& arguments, const std::string& workingDirectory,
+                        uint16_t showState, uint32_t timeoutMs);
+
 // True when the program started and ended within timeoutMs; the child is never ended.
 bool RunAndWait(ProcessApi& processes, const std::string& program, const std::string& arguments,
                 const std::string& workingDirectory, uint16_t showState, uint32_t timeoutMs);

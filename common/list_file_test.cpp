@@ -92,7 +92,7 @@ TEST(WriteListFileTest, WritesConfigMembershipAndRowsAsTheSaveRulesSay) {
     ListFields fields = BaseFields();
     c.change(&fields);
     WriteListFile(profile, files, dir.Path("mac.ini"), fields, c.rows);
-    EXPECT_EQ(ShowBytes(dir.ReadFile("mac.ini")), ShowBytes(c.expected));
+    EXPECT_EQ(HexBytes(dir.ReadFile("mac.ini")), HexBytes(c.expected));
   }
 }
 
@@ -142,7 +142,7 @@ TEST(ReadListFileTest, DefaultsCaseAndBothMemberships) {
     EXPECT_EQ(s.Gateway, e.Gateway);
     EXPECT_EQ(s.Gwmetric, e.Gwmetric);
     EXPECT_EQ(s.Mask, e.Mask);
-    EXPECT_EQ(ShowBytes(s.DNS1), ShowBytes(e.DNS1));
+    EXPECT_EQ(HexBytes(s.DNS1), HexBytes(e.DNS1));
     EXPECT_EQ(s.DNS2, e.DNS2);
     EXPECT_EQ(s.WorkGroup, e.WorkGroup);
     EXPECT_EQ(s.Domain, e.Domain);
@@ -182,7 +182,7 @@ TEST(SplitEntryValueTest, IpBeforeTheFirstCommaNameAfterIt) {
     std::string name = "stale";
     SplitEntryValue(c.value, &ip, &name);
     EXPECT_EQ(ip, c.ip) << c.value;
-    EXPECT_EQ(ShowBytes(name), ShowBytes(c.name)) << c.value;
+    EXPECT_EQ(HexBytes(name), HexBytes(c.name)) << c.value;
   }
 }
 

@@ -1,4 +1,5 @@
-// Files and paths: own program path, existence tests, deletion, whole-file reading and writing.
+// Files and paths: own program path, existence tests, deletion, whole-file reading and writing,
+// replacing one file by another.
 #pragma once
 
 #include <string>
@@ -27,4 +28,7 @@ class FileApi {
 
   // Creates or overwrites the file with bytes; false unless every byte was written.
   virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): to is either the old file or all of from.
+  virtual bool RenameReplacing(const std::string& from, const std::string& to) = 0;
 };

@@ -56,6 +56,15 @@ run_build() {
 run_build native && run_ctest native-unit "$BUILD_ROOT/native"
 run_build asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest asan-unit "$BUILD_ROOT/asan"
 
+# Every reader of outside input under coverage-guided fuzzing, about 20 seconds per target.
+echo "== fuzz"
+bash scripts/fuzz.sh 20 >"$log_dir/fuzz.log" 2>&1
+grep -E '^(PASS|FAIL)' "$log_dir/fuzz.log"
+fuzz_passed=$(grep -c '^PASS' "$log_dir/fuzz.log")
+fuzz_failed=$(grep -c '^FAIL' "$log_dir/fuzz.log")
+[ "$fuzz_passed" = 0 ] && [ "$fuzz_failed" = 0 ] && fuzz_failed=1
+count "$fuzz_passed" "$fuzz_failed" "fuzz"
+
 # Windows builds: x86_64 (run under wine64) and i686 (the deliverable, compiled with -Werror).
 win64_ok=0
 run_build win64 && win64_ok=1

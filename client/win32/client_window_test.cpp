@@ -32,7 +32,7 @@ struct WindowUnderTest {
   FakeClientPlatform fakes;
   Win32ClientWindow window{GetModuleHandleA(nullptr)};
   ClientPlatform platform{fakes.profile, fakes.registry, fakes.adapters, fakes.processes,
-                          fakes.files,   fakes.system,   window};
+                          fakes.files,   fakes.system,   window,         fakes.datagrams};
 
   WindowUnderTest() {
     fakes.adapters.Add("{A}", {0x02, 0x00, 0xC0, 0x00, 0x02, 0x2A});

@@ -4,6 +4,7 @@
 #include "client/win32/client_window.h"
 #include "platform/profile_api.h"
 #include "platform/win32/win32_adapters.h"
+#include "platform/win32/win32_datagrams.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
@@ -15,8 +16,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   Win32ProcessApi processes;
   Win32FileApi files;
   Win32SystemApi system;
+  Win32DatagramApi datagrams;
   Win32ClientWindow window(instance);
-  ClientPlatform platform{SystemProfileApi(), registry, adapters, processes, files, system, window};
+  ClientPlatform platform{SystemProfileApi(), registry, adapters, processes, files, system, window,
+                          datagrams};
   if (!window.Create(&platform)) return 1;
   return window.RunMessageLoop(showCommand);
 }

@@ -62,3 +62,9 @@ bool PortableFileApi::WriteWholeFile(const std::string& path, const std::string&
   out.close();
   return !out.fail();
 }
+
+bool PortableFileApi::RenameReplacing(const std::string& from, const std::string& to) {
+  std::error_code error;
+  std::filesystem::rename(from, to, error);
+  return !error;
+}

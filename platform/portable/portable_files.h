@@ -20,6 +20,7 @@ class PortableFileApi : public FileApi {
   std::string TempPath() override;
   bool ReadWholeFile(const std::string& path, std::string* bytes) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool RenameReplacing(const std::string& from, const std::string& to) override;
 
   const std::vector<std::string>& PendingDeletions() const { return pendingDeletions_; }
 

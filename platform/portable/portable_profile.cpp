@@ -86,7 +86,11 @@ size_t LastClosingBracket(const std::string& line) {
 
 // What a round trip through code page 936 makes of bytes. Arguments end at their first NUL
 // and lose a lead byte at their very end; file text keeps NULs and shows such a byte as "?".
-std::string ThroughCodePage(const std::string& bytes, bool argument) {
+// lostLineEnds, when given, receives the position in the result of each "?" that swallowed a
+// line end of the file (an LF, or a CR that no LF follows) before a further line, so lines can
+// still be counted.
+std::string ThroughCodePage(const std::string& bytes, bool argument,
+                            std::vector<size_t>* lostLineEnds = nullptr) {
   std::string in = argument ? std::string(bytes.c_str()) : bytes;
   std::string out;
   out.reserve(in.size());
@@ -112,6 +116,9 @@ std::string ThroughCodePage(const std::string& bytes, bool argument) {
       out += in[i + 1];
       i += 2;
     } else {
+      // A line end that something follows; one at the very end of the file joins nothing.
+      const bool endsLine = i + 2 < in.size() && (t == '\n' || (t == '\r' && in[i + 2] != '\n'));
+      if (lostLineEnds && endsLine) lostLineEnds->push_back(out.size());
       out += '?';
       i += 2;
     }
@@ -275,19 +282,30 @@ ProfileText ParseProfileText(const std::string& bytes) {
   ProfileText result;
   result.sections.emplace_back();
   std::string text;
+  std::vector<size_t> lostLineEnds;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     result.utf8Mark = true;
     text = bytes.substr(3);
   } else {
-    text = ThroughCodePage(bytes, false);
+    text = ThroughCodePage(bytes, false, &lostLineEnds);
   }
 
+  // Line numbers as an editor counts them: CR LF, a lone CR and a lone LF each end one line.
+  size_t fileLine = 1;
+  size_t nextLost = 0;
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = text.size();
     size_t begin = pos;
     pos = end + 1;
+    const size_t lineNumber = fileLine;
+    size_t joined = 0;
+    while (nextLost < lostLineEnds.size() && lostLineEnds[nextLost] < end) ++joined, ++nextLost;
+    fileLine += joined;
+    if (end < text.size() && (text[end] == '\n' || pos >= text.size() || text[pos] != '\n')) {
+      ++fileLine;
+    }
     while (begin < end && IsProfileSpace(text[begin])) ++begin;
     if (begin == end) continue;
     std::string line = text.substr(begin, end - begin);
@@ -298,12 +316,16 @@ ProfileText ParseProfileText(const std::string& bytes) {
       if (close != std::string::npos && close > 0) {
         ProfileSectionText section;
         section.name = UpToNul(TrimProfileSpaces(line.substr(1, close - 1)));
+        section.fileLine = lineNumber;
+        section.joinedLines = joined;
         result.sections.push_back(std::move(section));
         continue;
       }
     }
 
     ProfileLine entry;
+    entry.fileLine = lineNumber;
+    entry.joinedLines = joined;
     size_t equals = line.find('=');
     if (equals == std::string::npos) {
       entry.name = UpToNul(TrimProfileSpaces(line));

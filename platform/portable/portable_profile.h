@@ -13,11 +13,18 @@ struct ProfileLine {
   std::string name;
   bool hasValue = false;
   std::string value;
+  // Where the line stands in the file read: its first line number (1-based), and how many
+  // following lines of the file the code-page conversion joined to it (a lone GBK lead byte at
+  // the end of a line takes the line end with it). Zero for lines not read from a file.
+  size_t fileLine = 0;
+  size_t joinedLines = 0;
 };
 
 struct ProfileSectionText {
   std::string name;
   std::vector<ProfileLine> lines;
+  size_t fileLine = 0;  // the header's line number, as for ProfileLine
+  size_t joinedLines = 0;
 };
 
 // A parsed profile file. sections[0] is the unnamed part before the first header; it always

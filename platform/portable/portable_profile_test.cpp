@@ -44,6 +44,6 @@ TEST(PortableProfileCopyTest, AnotherWritersChangeIsSeenByTheNextWrite) {
     ASSERT_TRUE(profile.WriteString("S", "a", "1", path));
     c.change(dir, path);
     ASSERT_TRUE(profile.WriteString("S", "c", "3", path));
-    EXPECT_EQ(ShowBytes(dir.ReadFile("t.ini")), ShowBytes(c.expected));
+    EXPECT_EQ(HexBytes(dir.ReadFile("t.ini")), HexBytes(c.expected));
   }
 }

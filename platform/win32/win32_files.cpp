@@ -83,3 +83,8 @@ bool Win32FileApi::WriteWholeFile(const std::string& path, const std::string& by
   if (!CloseHandle(file)) ok = false;
   return ok;
 }
+
+bool Win32FileApi::RenameReplacing(const std::string& from, const std::string& to) {
+  // On one volume this renames in place: the target is never half written.
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}

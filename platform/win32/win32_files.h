@@ -12,4 +12,5 @@ class Win32FileApi : public FileApi {
   std::string TempPath() override;
   bool ReadWholeFile(const std::string& path, std::string* bytes) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool RenameReplacing(const std::string& from, const std::string& to) override;
 };

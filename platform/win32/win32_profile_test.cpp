@@ -37,19 +37,19 @@ TEST(Win32ProfileAgreementTest, PortableReadsDamagedFilesAsWindowsDoes) {
   const uint32_t seeds = requested ? static_cast<uint32_t>(std::strtoul(requested, nullptr, 10)) : 100;
   for (uint32_t seed = 1; seed <= seeds; ++seed) {
     const std::string text = SeededProfileText(seed);
-    SCOPED_TRACE("seed " + std::to_string(seed) + ": " + ShowBytes(text));
+    SCOPED_TRACE("seed " + std::to_string(seed) + ": " + HexBytes(text));
     dir.WriteFile("mac.ini", text);
     for (const char* section : sections) {
       std::vector<char> fromWindows(32767, '#');
       std::vector<char> fromPortable(32767, '#');
       uint32_t count = windows.GetSection(section, &fromWindows, path);
       EXPECT_EQ(portable.GetSection(section, &fromPortable, path), count) << section;
-      EXPECT_EQ(ShowBytes(std::string(fromPortable.data(), count)),
-                ShowBytes(std::string(fromWindows.data(), count)))
+      EXPECT_EQ(HexBytes(std::string(fromPortable.data(), count)),
+                HexBytes(std::string(fromWindows.data(), count)))
           << section;
       for (const char* key : keys) {
-        EXPECT_EQ(ShowBytes(portable.GetString(section, key, "dflt", path)),
-                  ShowBytes(windows.GetString(section, key, "dflt", path)))
+        EXPECT_EQ(HexBytes(portable.GetString(section, key, "dflt", path)),
+                  HexBytes(windows.GetString(section, key, "dflt", path)))
             << section << "/" << key;
       }
     }
@@ -65,7 +65,7 @@ TEST(Win32ProfileAgreementTest, PortableReadsDamagedFilesAsWindowsDoes) {
     dir.WriteFile("p.ini", text);
     EXPECT_TRUE(windows.WriteString(section, key, value, dir.Path("w.ini")));
     EXPECT_TRUE(portable.WriteString(section, key, value, dir.Path("p.ini")));
-    EXPECT_EQ(ShowBytes(dir.ReadFile("p.ini")), ShowBytes(dir.ReadFile("w.ini")))
+    EXPECT_EQ(HexBytes(dir.ReadFile("p.ini")), HexBytes(dir.ReadFile("w.ini")))
         << "[" << section << "] " << key << "=" << value;
   }
 }

@@ -5,7 +5,8 @@
 # computer name, writes the ICD client's settings file and, with /K, deletes the list and starts
 # its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
 # unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
-# hangs past its 60-second wait; the fetch button with an empty address box. Restarts are never
+# hangs past its 60-second wait; the fetch button with an empty address box; no tftp at all, where
+# Tolvik reads the files over TFTP itself. Restarts are never
 # requested here (no /R): the restart path is checked by the unit tests' recording platform.
 set -uo pipefail
 name=client_actions
@@ -315,5 +316,42 @@ driver wait-window 5000 click 5 wait-gone 30000 ||
 } | gbk >"$work/button.expected"
 expect_records "$pc6" "$work/button.expected" "fetch button"
 grep -qa "PC-021" "$work/button.info" || fail "the summary after the fetch button lacks PC-021"
+
+# --- 7. No tftp at all: Tolvik reads the files over TFTP itself ----------------------------------
+# The PC has no tftp.exe anywhere Windows would look for it: not beside Tolvik, not in the
+# current directory, not in Wine. Both files must arrive byte for byte from the real tftpd-hpa,
+# by /IP: and by the DHCP server of /N; a server without mac.ini leaves no file behind.
+own_tftp_client() {
+  local pc label
+  for f in "$prefix"/drive_c/windows/system32/tftp.exe "$prefix"/drive_c/windows/syswow64/tftp.exe \
+    /usr/lib/*/wine/*-windows/tftp.exe /usr/lib/wine/*-windows/tftp.exe "$work/tftp.exe"; do
+    [ -e "$f" ] && fail "a tftp.exe is where Tolvik would find it: $f"
+  done
+  for label in own-named own-dhcp; do
+    log "no tftp: Tolvik's own client, $label"
+    pc=$(make_pc "$label")
+    rm -f "$pc/tftp.exe"
+    if [ "$label" = own-named ]; then start_tolvik "$pc" /IP:192.0.2.1; else start_tolvik "$pc" /N; fi
+    settle "$label" 90
+    driver wait-window 5000 click 5 wait-gone 30000 || fail "$label: the window did not wait for the user"
+    cmp -s "$pc/mac.ini" "$work/srv1/mac.ini" || fail "$label: mac.ini did not arrive byte for byte"
+    cmp -s "$pc/icd.ini" "$work/srv1/icd.ini" || fail "$label: icd.ini did not arrive byte for byte"
+    # The summary of this PC's line, with the ICD servers only icd.ini names.
+    grep -qa "PC-021" "$work/$label.info" && grep -qa "192.0.2.101" "$work/$label.info" ||
+      fail "$label: the summary lacks PC-021 or the ICD servers: $(od -An -c "$work/$label.info" | head -5)"
+    [ ! -e "$pc/commands.log" ] || fail "$label: a command ran: $(cat "$pc/commands.log")"
+  done
+  log "no tftp: a server without mac.ini"
+  pc=$(make_pc own-empty)
+  rm -f "$pc/tftp.exe"
+  start_tolvik "$pc" /IP:192.0.2.3
+  settle own-empty 90
+  driver wait-window 5000 click 5 wait-gone 30000 || fail "own-empty: the window did not wait for the user"
+  expect_info own-empty "$work/missing.gbk"
+  local left
+  left=$(cd "$pc" && ls | grep -v -x -e Tolvik.exe -e netsh.exe -e wmic.exe -e tolvik.out)
+  [ -z "$left" ] || fail "own-empty: files left in the program directory: $left"
+}
+own_tftp_client
 
 echo "PASS $name"

@@ -1,22 +1,12 @@
 // Byte-exact comparison of texts for tests: a mismatch is printed as hex, so GBK bytes show.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-inline std::string HexBytes(const std::string& bytes) {
-  std::string hex;
-  char cell[4];
-  for (unsigned char byte : bytes) {
-    std::snprintf(cell, sizeof cell, "%02X ", byte);
-    hex += cell;
-  }
-  if (!hex.empty()) hex.pop_back();
-  return hex;
-}
+#include "tests/hex_bytes.h"
 
 // EXPECT_TRUE(SameBytes(actual, expected)).
 inline ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {

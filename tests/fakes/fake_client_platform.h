@@ -13,6 +13,7 @@
 #include "tests/fakes/fake_registry_api.h"
 #include "tests/fakes/fake_system_api.h"
 #include "tests/fakes/recording_window.h"
+#include "tests/fakes/scripted_datagram_api.h"
 
 // The program runs as C:\Tolvik\Tolvik.exe with C:\TEMP\ as its temporary directory unless a
 // test changes files.modulePath / files.tempPath. The profile reads and writes the INI texts
@@ -27,9 +28,10 @@ struct FakeClientPlatform {
   RecordingProcessApi processes{log};
   FakeSystemApi system{log};
   RecordingWindow window{log};
+  ScriptedDatagramApi datagrams{log};
 
   ClientPlatform platform() {
-    return ClientPlatform{profile, registry, adapters, processes, files, system, window};
+    return ClientPlatform{profile, registry, adapters, processes, files, system, window, datagrams};
   }
 
   // The program directory of files.modulePath, with its trailing "\".

@@ -51,6 +51,14 @@ bool FakeFileApi::WriteWholeFile(const std::string& path, const std::string& byt
   return true;
 }
 
+bool FakeFileApi::RenameReplacing(const std::string& from, const std::string& to) {
+  log_.Add("RenameReplacing(" + from + ", " + to + ")");
+  if (files.count(from) == 0 || failingRenames.count(to) != 0 || !CanWrite(to)) return false;
+  files[to] = files[from];
+  files.erase(from);
+  return true;
+}
+
 std::string FakeFileApi::Get(const std::string& path) const {
   auto found = files.find(path);
   return found == files.end() ? std::string() : found->second;

@@ -11,7 +11,7 @@
 
 // Log entries: "ModulePath()", "IsExistingFile(<path>)", "DeleteFile(<path>)",
 // "DeleteAtNextStart(<path>)", "TempPath()", "ReadWholeFile(<path>)",
-// "WriteWholeFile(<path>, <byte count>)".
+// "WriteWholeFile(<path>, <byte count>)", "RenameReplacing(<from>, <to>)".
 class FakeFileApi : public FileApi {
  public:
   explicit FakeFileApi(CallLog& log) : log_(log) {}
@@ -23,6 +23,7 @@ class FakeFileApi : public FileApi {
   std::string TempPath() override;
   bool ReadWholeFile(const std::string& path, std::string* bytes) override;
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  bool RenameReplacing(const std::string& from, const std::string& to) override;
 
   // Test set-up and inspection; none of these is logged.
   void Put(const std::string& path, const std::string& bytes) { files[path] = bytes; }
@@ -43,6 +44,7 @@ class FakeFileApi : public FileApi {
   // Writes to these paths store only the first N bytes and report failure (a full disk).
   std::map<std::string, size_t> shortWrites;
   std::set<std::string> failingDeletes;          // DeleteFile fails, the file stays
+  std::set<std::string> failingRenames;          // RenameReplacing to these paths fails
   bool delayedDeleteFails = false;
 
   std::vector<std::string> deleted;              // paths DeleteFile removed

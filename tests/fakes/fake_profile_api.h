@@ -1,18 +1,20 @@
-// FakeProfileApi: the three profile-string functions over the INI texts held by a FakeFileApi.
+// FakeProfileApi: records the profile-string calls and runs them on PortableProfileApi over
+// the INI texts held by a FakeFileApi.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/portable/portable_profile.h"
 #include "platform/profile_api.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/fake_file_api.h"
+#include "tests/scratch_directory.h"
 
-// A simple model of the Windows profile functions, enough for the logic's tests: lines end in
-// LF or CR LF; "[name]" opens a section; "key=value" lines, key and value trimmed of spaces and
-// tabs, one pair of enclosing double or single quotes removed from the value; section and key
-// names compare without regard to ASCII case; the first matching line wins. Files live in the
-// FakeFileApi, so a deleted or fetched file is seen at once.
+// Each call copies the file's bytes from the FakeFileApi into a scratch file, lets the portable
+// emulation (the one held to Windows' behaviour) read or change it, and copies a written file
+// back; so a deleted or fetched file is seen at once, and a write the FakeFileApi refuses fails.
 // Log entries: "GetString(<section>, <key>, <path>)", "GetSection(<section>, <path>)",
 // "WriteString(<section>, <key>, <value>, <path>)".
 class FakeProfileApi : public ProfileApi {
@@ -33,6 +35,10 @@ class FakeProfileApi : public ProfileApi {
   std::vector<Write> writes;  // every WriteString call, successful or not
 
  private:
+  std::string Mirror(const std::string& path);  // the scratch file holding path's bytes
+
   CallLog& log_;
   FakeFileApi& files_;
+  std::unique_ptr<ScratchDirectory> scratch_;  // made at the first call: most tests make none
+  PortableProfileApi portable_{false};
 };

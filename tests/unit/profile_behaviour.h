@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/profile_api.h"
+#include "tests/hex_bytes.h"
+#include "tests/scratch_directory.h"
 
 struct ProfileOp {
   enum Kind { kGetString, kGetSection, kWrite };
@@ -39,22 +41,6 @@ std::vector<ProfileCase> ProfileCases();
 // A random profile text (pieces of list files, line ends, NULs, stray bytes) or a damaged
 // list file, the same for the same seed.
 std::string SeededProfileText(uint32_t seed);
-
-// Bytes with everything outside printable ASCII shown as \xNN, for failure messages.
-std::string ShowBytes(const std::string& bytes);
-
-// A fresh directory under the temporary directory, removed again by the destructor.
-class ScratchDirectory {
- public:
-  explicit ScratchDirectory(const std::string& label);
-  ~ScratchDirectory();
-  std::string Path(const std::string& fileName) const;
-  std::string ReadFile(const std::string& fileName) const;  // "<missing>" when absent
-  void WriteFile(const std::string& fileName, const std::string& bytes) const;
-
- private:
-  std::string root_;
-};
 
 class ProfileBehaviourTest
     : public testing::TestWithParam<std::tuple<ProfileImplementation, ProfileCase>> {};

@@ -225,51 +225,6 @@ std::string SeededProfileText(uint32_t seed) {
   return seed % 2 ? RandomProfileText(random) : MutatedListText(random);
 }
 
-std::string ShowBytes(const std::string& bytes) {
-  std::string shown;
-  char hex[8];
-  for (unsigned char c : bytes) {
-    if (c >= 32 && c < 127 && c != '\\') {
-      shown += static_cast<char>(c);
-    } else {
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      shown += hex;
-    }
-  }
-  return shown;
-}
-
-ScratchDirectory::ScratchDirectory(const std::string& label) {
-  static int serial = 0;
-  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path root = fs::temp_directory_path() /
-                  ("tolvik-" + label + "-" + std::to_string(stamp) + "-" + std::to_string(++serial));
-  fs::create_directories(root);
-  root_ = root.string();
-}
-
-ScratchDirectory::~ScratchDirectory() {
-  std::error_code error;
-  fs::remove_all(fs::path(root_), error);
-}
-
-std::string ScratchDirectory::Path(const std::string& fileName) const {
-  return (fs::path(root_) / fileName).string();
-}
-
-std::string ScratchDirectory::ReadFile(const std::string& fileName) const {
-  std::error_code error;
-  if (fs::is_directory(fs::path(Path(fileName)), error)) return "<directory>";
-  std::ifstream in(Path(fileName), std::ios::binary);
-  if (!in) return "<missing>";
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void ScratchDirectory::WriteFile(const std::string& fileName, const std::string& bytes) const {
-  std::ofstream out(Path(fileName), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string ProfileTestName(
     const testing::TestParamInfo<std::tuple<ProfileImplementation, ProfileCase>>& info) {
   return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
@@ -285,22 +240,22 @@ TEST_P(ProfileBehaviourTest, GivesWhatWindowsGives) {
 
   for (size_t i = 0; i < c.ops.size(); ++i) {
     const ProfileOp& op = c.ops[i];
-    SCOPED_TRACE("operation " + std::to_string(i) + " [" + ShowBytes(op.section) + "] " +
-                 ShowBytes(op.key));
+    SCOPED_TRACE("operation " + std::to_string(i) + " [" + HexBytes(op.section) + "] " +
+                 HexBytes(op.key));
     if (op.kind == ProfileOp::kGetString) {
       std::string got = profile->GetString(op.section, op.key, op.text, path, op.size);
-      EXPECT_EQ(ShowBytes(got), ShowBytes(op.expected));
+      EXPECT_EQ(HexBytes(got), HexBytes(op.expected));
     } else if (op.kind == ProfileOp::kGetSection) {
       std::vector<char> buffer(op.size, '#');
       uint32_t copied = profile->GetSection(op.section, &buffer, path);
       ASSERT_EQ(copied, op.expected.size());
-      EXPECT_EQ(ShowBytes(std::string(buffer.data(), copied)), ShowBytes(op.expected));
+      EXPECT_EQ(HexBytes(std::string(buffer.data(), copied)), HexBytes(op.expected));
       if (copied < buffer.size()) {
         EXPECT_EQ(buffer[copied], '\0');
       }
     } else {
       EXPECT_EQ(profile->WriteString(op.section, op.key, op.text, path), op.writeSucceeds);
-      EXPECT_EQ(ShowBytes(dir.ReadFile("t.ini")), ShowBytes(op.expected));
+      EXPECT_EQ(HexBytes(dir.ReadFile("t.ini")), HexBytes(op.expected));
     }
   }
 }
@@ -338,7 +293,7 @@ TEST_P(ListFileBehaviourTest, WorkedExampleIsWrittenByteForByteAndReadBack) {
   fields.domain = "ignored.example";
   WriteListFile(*profile, files, path, fields,
                 {{"00E0FD3A1B01", "192.168.0.1", "COMPUTER001"}, {"00E0FD3A1B02", "192.168.0.2", "COMPUTER002"}});
-  ASSERT_EQ(ShowBytes(dir.ReadFile("mac.ini")), ShowBytes(ExampleFile()));
+  ASSERT_EQ(HexBytes(dir.ReadFile("mac.ini")), HexBytes(ExampleFile()));
 
   ListFileContent content = ReadListFile(*profile, path);
   const ListSettings& s = content.settings;
@@ -400,8 +355,8 @@ TEST_P(ListFileBehaviourTest, SavedRowsMatchTheKeyByKeyProcedure) {
                        MacOf(7) + "=DHCP,AGAIN");
   expectedList += "00E0FD00FFFF=,\r\n";
   WriteListFile(*profile, files, path, fields, rows);
-  EXPECT_EQ(ShowBytes(dir.ReadFile("mac.ini")),
-            ShowBytes("[Config]\r\nGateway=10.0.0.254\r\nGwmetric=1\r\nMask=255.255.0.0\r\nDNS1=\r\n"
+  EXPECT_EQ(HexBytes(dir.ReadFile("mac.ini")),
+            HexBytes("[Config]\r\nGateway=10.0.0.254\r\nGwmetric=1\r\nMask=255.255.0.0\r\nDNS1=\r\n"
                       "DNS2=\r\nDomain=corp\r\nUsername=admin\r\npassword=\r\n[list]\r\n" + expectedList));
 }
 

@@ -4,6 +4,7 @@
 #include "common/program_directory.h"
 #include "common/text_rules.h"
 #include "tools/maclist/maclist_texts.h"
+#include "tools/maclist/system_files.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ class DryRunFiles : public FileApi {
   std::string TempPath() override { return setup_.tempDirectory; }
   bool ReadWholeFile(const std::string&, std::string*) override { return false; }
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    // A file written beside Tolvik is a fetched list: its size says enough.
+    if (SamePath(ProgramDirectory(path), ProgramDirectory(setup_.programPath))) {
+      record_.actions.push_back(t::kWriteFileAction + path + " (" + std::to_string(bytes.size()) +
+                                t::kByteCountSuffix + ")");
+      return true;
+    }
     record_.actions.push_back(t::kWriteFileAction + path);
     size_t begin = 0;
     while (begin < bytes.size()) {
@@ -46,10 +53,90 @@ class DryRunFiles : public FileApi {
     }
     return true;
   }
+  bool RenameReplacing(const std::string& from, const std::string& to) override {
+    record_.actions.push_back(t::kRenameAction + from + t::kRenameArrow + to);
+    return true;
+  }
 
  private:
   const DryRunSetup& setup_;
   PlanRecord& record_;
+};
+
+// A TFTP server at whatever address Tolvik names, serving the PC's list as mac.ini and the
+// given icd.ini, so that Tolvik's own client runs its whole transfer; each request is noted.
+class DryRunDatagrams : public DatagramApi {
+ public:
+  DryRunDatagrams(const DryRunSetup& setup, PlanRecord& record) : setup_(setup), record_(record) {}
+
+  bool Open() override {
+    queue_.clear();
+    served_.clear();
+    return true;
+  }
+  bool Resolve(const std::string& host, uint32_t* address) override {
+    host_ = host;
+    *address = kServer;
+    return true;
+  }
+  bool SendTo(uint32_t, uint16_t, const std::string& bytes) override {
+    if (bytes.size() < 4) return true;
+    const int op = Number(bytes, 0);
+    if (op == 1) {
+      const std::string name = bytes.substr(2, bytes.find('\0', 2) - 2);
+      record_.actions.push_back(t::kOwnTftpReadAction + host_ + " " + name);
+      std::string local;
+      if (SamePath(name, t::kListFileName)) local = setup_.listFile;
+      if (SamePath(name, t::kIcdFileName)) local = setup_.icdFile;
+      if (local.empty() || !SystemFiles().ReadWholeFile(local, &served_)) {
+        record_.actions.push_back(t::kNotOnServerAction);
+        queue_.push_back(Packet(5, 1, ""));
+        return true;
+      }
+      QueueBlock(1);
+    } else if (op == 4) {
+      const size_t acked = static_cast<size_t>(Number(bytes, 2));
+      if (acked * 512 <= served_.size()) QueueBlock(static_cast<uint16_t>(acked + 1));
+    }
+    return true;
+  }
+  ReceiveStatus Receive(uint32_t timeoutMs, Datagram* datagram) override {
+    if (queue_.empty()) {
+      clock_ += timeoutMs;
+      return ReceiveStatus::kNothing;
+    }
+    datagram->address = kServer;
+    datagram->port = kTransferPort;
+    datagram->bytes = queue_.front();
+    queue_.erase(queue_.begin());
+    return ReceiveStatus::kReceived;
+  }
+  void Close() override {}
+  uint32_t Milliseconds() override { return clock_; }
+
+ private:
+  static constexpr uint32_t kServer = 0x7F000001;
+  static constexpr uint16_t kTransferPort = 50000;
+
+  static int Number(const std::string& bytes, size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 8) | static_cast<unsigned char>(bytes[at + 1]);
+  }
+  static std::string Packet(uint16_t op, uint16_t number, const std::string& payload) {
+    return std::string{static_cast<char>(op >> 8), static_cast<char>(op & 0xFF),
+                       static_cast<char>(number >> 8), static_cast<char>(number & 0xFF)} +
+           payload;
+  }
+  void QueueBlock(uint16_t block) {
+    const size_t begin = static_cast<size_t>(block - 1) * 512;
+    queue_.push_back(Packet(3, block, served_.substr(begin, 512)));
+  }
+
+  const DryRunSetup& setup_;
+  PlanRecord& record_;
+  std::string host_;
+  std::string served_;
+  std::vector<std::string> queue_;
+  uint32_t clock_ = 0;
 };
 
 // Reads go to the local stand-ins of mac.ini and icd.ini; writes are noted.
@@ -128,8 +215,13 @@ class DryRunAdapters : public AdapterApi {
 
 class DryRunProcesses : public ProcessApi {
  public:
-  explicit DryRunProcesses(PlanRecord& record) : record_(record) {}
+  DryRunProcesses(PlanRecord& record, bool withoutTftp)
+      : record_(record), withoutTftp_(withoutTftp) {}
   bool Start(const ProcessLaunch& launch, uint64_t* processId) override {
+    if (withoutTftp_ && launch.commandLine.compare(0, 5, "tftp ") == 0) {
+      record_.actions.push_back(t::kCannotStartAction + launch.commandLine);
+      return false;
+    }
     record_.actions.push_back(t::kRunAction + launch.commandLine);
     *processId = ++started_;
     return true;
@@ -139,6 +231,7 @@ class DryRunProcesses : public ProcessApi {
 
  private:
   PlanRecord& record_;
+  bool withoutTftp_;
   uint64_t started_ = 0;
 };
 
@@ -203,11 +296,12 @@ struct DryRunPlatform::Parts {
         profile(setup, reader, record),
         registry(record),
         adapters(setup),
-        processes(record),
+        processes(record, setup.withoutTftp),
         files(setup, record),
         system(setup, record),
         window(record),
-        platform{profile, registry, adapters, processes, files, system, window} {}
+        datagrams(setup, record),
+        platform{profile, registry, adapters, processes, files, system, window, datagrams} {}
 
   DryRunSetup setup;
   PlanRecord record;
@@ -218,6 +312,7 @@ struct DryRunPlatform::Parts {
   DryRunFiles files;
   DryRunSystem system;
   DryRunWindow window;
+  DryRunDatagrams datagrams;
   ClientPlatform platform;
 };
 

@@ -26,6 +26,7 @@ struct DryRunSetup {
   std::vector<uint8_t> mac;     // the adapter's hardware address
   std::string currentName;      // what GetComputerNameA returns on the PC
   std::string commandLine;      // what GetCommandLineA returns on the PC
+  bool withoutTftp = false;     // the PC has no tftp: Tolvik reads the files itself
 };
 
 class DryRunPlatform {

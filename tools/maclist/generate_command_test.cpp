@@ -61,16 +61,16 @@ TEST(Generate, WritesTheBytesOfBrevanesSave) {
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;
-    const std::string log = dir.Write("dhcp.log", c.log);
-    const std::string output = dir.File("mac.ini");
+    const std::string log = dir.WriteFile("dhcp.log", c.log);
+    const std::string output = dir.Path("mac.ini");
     std::vector<std::string> arguments = {"generate", log};
     arguments.insert(arguments.end(), c.options.begin(), c.options.end());
     arguments.insert(arguments.end(), {"-o", output});
     std::string out, err;
     EXPECT_EQ(Maclist(arguments, &out, &err), 0) << c.what << ": " << err;
     const std::string written = ReadFileBytes(output);
-    EXPECT_EQ(written, c.expected) << c.what << "\n  written:  " << Hex(written)
-                                   << "\n  expected: " << Hex(c.expected);
+    EXPECT_EQ(written, c.expected) << c.what << "\n  written:  " << HexBytes(written)
+                                   << "\n  expected: " << HexBytes(c.expected);
     EXPECT_EQ(dir.EntryCount(), 2u) << c.what << ": only the log and mac.ini remain";
 
     // The same bytes on standard output, and no file.
@@ -84,9 +84,9 @@ TEST(Generate, WritesTheBytesOfBrevanesSave) {
 
 TEST(Generate, ReplacesAnOlderListWhole) {
   ScratchDirectory dir;
-  const std::string log = dir.Write("dhcp.log", kTftpdLog);
+  const std::string log = dir.WriteFile("dhcp.log", kTftpdLog);
   const std::string output =
-      dir.Write("mac.ini", "[Config]\r\nGateway=1.2.3.4\r\nWorkGroup=OLD\r\n[list]\r\nAABBCCDDEEFF=x,y\r\n");
+      dir.WriteFile("mac.ini", "[Config]\r\nGateway=1.2.3.4\r\nWorkGroup=OLD\r\n[list]\r\nAABBCCDDEEFF=x,y\r\n");
   std::string out, err;
   ASSERT_EQ(Maclist({"generate", log, "-o", output}, &out, &err), 0) << err;
   EXPECT_EQ(ReadFileBytes(output),
@@ -129,9 +129,9 @@ TEST(Generate, RefusesBadInputAndLeavesNoFile) {
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;
-    const std::string log = c.log ? dir.Write("dhcp.log", c.log) : dir.File("dhcp.log");
+    const std::string log = c.log ? dir.WriteFile("dhcp.log", c.log) : dir.Path("dhcp.log");
     const std::string older = "[Config]\r\nGateway=1.2.3.4\r\n";
-    const std::string output = dir.Write("mac.ini", older);
+    const std::string output = dir.WriteFile("mac.ini", older);
     std::vector<std::string> arguments = {"generate", log, "-o", output};
     arguments.insert(arguments.end(), c.options.begin(), c.options.end());
     std::string out, err;
@@ -145,11 +145,11 @@ TEST(Generate, RefusesBadInputAndLeavesNoFile) {
 
 TEST(Generate, UnwritableTargetLeavesNothing) {
   ScratchDirectory dir;
-  const std::string log = dir.Write("dhcp.log", kTftpdLog);
+  const std::string log = dir.WriteFile("dhcp.log", kTftpdLog);
   std::string out, err;
-  EXPECT_EQ(Maclist({"generate", log, "-o", dir.File("missing/mac.ini")}, &out, &err), 2);
+  EXPECT_EQ(Maclist({"generate", log, "-o", dir.Path("missing/mac.ini")}, &out, &err), 2);
   EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
-  EXPECT_EQ(Maclist({"generate", log, "-o", dir.File("")}, &out, &err), 2);
+  EXPECT_EQ(Maclist({"generate", log, "-o", dir.Path("")}, &out, &err), 2);
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
 

@@ -19,55 +19,22 @@ constexpr uint32_t kOlderClientSectionBuffer = 32767;
 // A computer name Windows accepts has at most this many bytes (MAX_COMPUTERNAME_LENGTH).
 constexpr size_t kLongestComputerName = 15;
 
-// One line of the file as the profile functions see it, with its line number.
-struct RawLine {
-  size_t number = 0;
-  bool header = false;
-  std::string section;  // the header's name, or the section the line stands in
-  ProfileLine line;
-};
-
-// Cuts the bytes into numbered lines (CR LF, a lone CR and a lone LF each end one line) and reads
-// each with the profile parser itself, so a line counts as a header or a key exactly as the
-// profile functions count it.
-std::vector<RawLine> NumberedLines(const std::string& bytes) {
-  std::vector<RawLine> result;
-  std::string section;
-  size_t number = 0;
-  size_t pos = 0;
-  while (pos < bytes.size()) {
-    size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = bytes.size();
-    ++number;
-    const std::string text = bytes.substr(pos, end - pos);
-    pos = end + 1;
-    if (end < bytes.size() && bytes[end] == '\r' && pos < bytes.size() && bytes[pos] == '\n') ++pos;
-
-    const ProfileText parsed = ParseProfileText(text);
-    RawLine raw;
-    raw.number = number;
-    if (parsed.sections.size() > 1) {
-      raw.header = true;
-      section = parsed.sections[1].name;
-      raw.section = section;
-      result.push_back(raw);
-    } else if (!parsed.sections[0].lines.empty()) {
-      raw.section = section;
-      raw.line = parsed.sections[0].lines[0];
-      result.push_back(raw);
-    }
-  }
-  return result;
-}
-
 std::string LineText(const ProfileLine& line) {
   return line.hasValue ? line.name + "=" + line.value : line.name;
+}
+
+// The first section of a name, as the profile functions pick it; sections[0] has no name.
+const ProfileSectionText* FirstSection(const ProfileText& text, const char* name) {
+  for (size_t i = 1; i < text.sections.size(); ++i) {
+    if (EqualsIgnoringAsciiCase(text.sections[i].name, name)) return &text.sections[i];
+  }
+  return nullptr;
 }
 
 class Checker {
  public:
   Checker(ProfileApi& profile, const std::string& path, const std::string& bytes, bool olderClient)
-      : profile_(profile), path_(path), raw_(NumberedLines(bytes)), olderClient_(olderClient) {}
+      : profile_(profile), path_(path), text_(ParseProfileText(bytes)), olderClient_(olderClient) {}
 
   std::vector<ListFinding> Run();
 
@@ -78,6 +45,7 @@ class Checker {
   size_t ConfigLine(const char* key) const;
   std::vector<size_t> ListLineNumbers(const std::vector<std::string>& lines);
   void CheckSections();
+  void CheckJoinedLines();
   void CheckSettings(const ListSettings& settings);
   void CheckEntries(const std::vector<std::string>& lines, const std::vector<size_t>& numbers,
                     const ListSettings& settings);
@@ -86,7 +54,8 @@ class Checker {
 
   ProfileApi& profile_;
   const std::string path_;
-  const std::vector<RawLine> raw_;
+  // The file read once by the profile rules, every line with its line number.
+  const ProfileText text_;
   const bool olderClient_;
   std::vector<ListFinding> findings_;
   // Filled by CheckSettings, used for the machines' addresses.
@@ -95,48 +64,49 @@ class Checker {
   uint32_t gateway_ = 0;
 };
 
-// The first line of the first "config" section whose key matches: the one Tolvik reads.
+// The line of the first "config" section that Tolvik reads a key from: the first with that
+// name, which gives the value only when it has an "=".
 size_t Checker::ConfigLine(const char* key) const {
-  bool inFirst = false;
-  bool seen = false;
-  for (const RawLine& raw : raw_) {
-    if (raw.header) {
-      if (inFirst) return 0;
-      inFirst = !seen && EqualsIgnoringAsciiCase(raw.section, "config");
-      seen = seen || inFirst;
-      continue;
-    }
-    if (inFirst && raw.line.hasValue && EqualsIgnoringAsciiCase(raw.line.name, key)) {
-      return raw.number;
-    }
+  const ProfileSectionText* config = FirstSection(text_, "config");
+  if (!config) return 0;
+  for (const ProfileLine& line : config->lines) {
+    if (EqualsIgnoringAsciiCase(line.name, key)) return line.hasValue ? line.fileLine : 0;
   }
   return 0;
 }
 
-// The line numbers of the section lines Tolvik reads, in order. Each section line is matched to
-// the next raw line of the first "list" section with the same text; lines the section reader
-// leaves out (comments, lines without a name) are skipped on the way.
+// The line numbers of the section lines Tolvik read, in order. The file's own first "list"
+// section, less the lines the section reader leaves out (comments, lines without a name), gives
+// the same lines in the same order; each is taken in turn when its text is the one read. Should
+// the reader have read a line differently (Windows' own functions), the line is looked up by
+// its text among the lines not yet taken, so the work stays linear either way.
 std::vector<size_t> Checker::ListLineNumbers(const std::vector<std::string>& lines) {
-  std::vector<const RawLine*> candidates;
-  bool inFirst = false;
-  bool seen = false;
-  for (const RawLine& raw : raw_) {
-    if (raw.header) {
-      inFirst = !seen && EqualsIgnoringAsciiCase(raw.section, "list");
-      seen = seen || inFirst;
-      continue;
+  std::vector<const ProfileLine*> candidates;
+  if (const ProfileSectionText* list = FirstSection(text_, "list")) {
+    for (const ProfileLine& line : list->lines) {
+      if (line.name.empty() && !line.hasValue) continue;
+      if (!line.name.empty() && line.name[0] == ';') continue;
+      candidates.push_back(&line);
     }
-    if (inFirst) candidates.push_back(&raw);
   }
   std::vector<size_t> numbers(lines.size(), 0);
-  size_t next = 0;
+  std::unordered_map<std::string, std::vector<size_t>> byText;  // line numbers, last first
+  bool indexed = false;
   for (size_t i = 0; i < lines.size(); ++i) {
-    for (size_t c = next; c < candidates.size(); ++c) {
-      if (LineText(candidates[c]->line) == lines[i]) {
-        numbers[i] = candidates[c]->number;
-        next = c + 1;
-        break;
+    if (!indexed && i < candidates.size() && LineText(*candidates[i]) == lines[i]) {
+      numbers[i] = candidates[i]->fileLine;
+      continue;
+    }
+    if (!indexed) {
+      for (size_t c = candidates.size(); c-- > i;) {
+        byText[LineText(*candidates[c])].push_back(candidates[c]->fileLine);
       }
+      indexed = true;
+    }
+    auto found = byText.find(lines[i]);
+    if (found != byText.end() && !found->second.empty()) {
+      numbers[i] = found->second.back();
+      found->second.pop_back();
     }
   }
   return numbers;
@@ -145,18 +115,35 @@ std::vector<size_t> Checker::ListLineNumbers(const std::vector<std::string>& lin
 // Only the first section of a name is read; the lines of a repeated one never reach Tolvik.
 void Checker::CheckSections() {
   std::unordered_map<std::string, size_t> firstHeader;
-  for (const RawLine& raw : raw_) {
-    if (!raw.header) continue;
-    const std::string name = UpperAscii(raw.section);
+  for (size_t i = 1; i < text_.sections.size(); ++i) {
+    const ProfileSectionText& section = text_.sections[i];
+    const std::string name = UpperAscii(section.name);
     if (name != "LIST" && name != "CONFIG") continue;
     auto found = firstHeader.find(name);
     if (found == firstHeader.end()) {
-      firstHeader.emplace(name, raw.number);
+      firstHeader.emplace(name, section.fileLine);
     } else {
-      Add(raw.number, "repeated-section",
-          "section [" + raw.section + "] repeats the one on line " +
+      Add(section.fileLine, "repeated-section",
+          "section [" + section.name + "] repeats the one on line " +
               std::to_string(found->second) + "; its lines are never read");
     }
+  }
+}
+
+// A line ending in the first byte of a GBK character takes the line end with it when the file
+// is converted from the code page, so the next line is read as the rest of this one (Windows
+// does the same): the entry on it is lost and this line's value carries its text.
+void Checker::CheckJoinedLines() {
+  const auto report = [this](size_t line, size_t joined) {
+    if (joined == 0) return;
+    Add(line, "joined-line",
+        "line ends in the first byte of a double-byte character, so line " +
+            std::to_string(line + 1) + (joined > 1 ? " to " + std::to_string(line + joined) : "") +
+            " is read as part of it");
+  };
+  for (const ProfileSectionText& section : text_.sections) {
+    report(section.fileLine, section.joinedLines);
+    for (const ProfileLine& line : section.lines) report(line.fileLine, line.joinedLines);
   }
 }
 
@@ -349,6 +336,7 @@ std::vector<ListFinding> Checker::Run() {
   const ListFileContent content = ReadListFile(profile_, path_);
   const std::vector<size_t> numbers = ListLineNumbers(content.lines);
   CheckSections();
+  CheckJoinedLines();
   CheckSettings(content.settings);
   CheckEntries(content.lines, numbers, content.settings);
   if (olderClient_) CheckOlderClientReach(content.lines, numbers);

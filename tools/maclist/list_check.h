@@ -13,8 +13,9 @@ struct ListFinding {
   std::string message;  // GBK text: what is wrong and why it matters
 };
 
-// Reads the list at path as Tolvik reads it (through profile) and the file's bytes for the line
-// numbers, and reports every problem in file order (settings first, then the machine lines).
+// Reads the list at path as Tolvik reads it (through profile), and bytes, the file's content,
+// once by the same profile rules for the line numbers; reports every problem (the sections and
+// joined lines, the settings, then the machine lines in file order).
 // With olderClient, lines an older client would never see (it reads the list section once into
 // 32,767 bytes) are reported too; today's Tolvik reads the whole section, so any list of more
 // than about a thousand machines passes that size without being wrong for it.

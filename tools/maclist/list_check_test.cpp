@@ -42,7 +42,7 @@ using Found = std::set<std::pair<size_t, std::string>>;
 
 Found FindingsOf(const std::string& text, bool olderClient = false) {
   ScratchDirectory dir;
-  const std::string path = dir.Write("mac.ini", text);
+  const std::string path = dir.WriteFile("mac.ini", text);
   const auto reader = MakeListReader(path, text);
   Found found;
   for (const ListFinding& f : CheckList(*reader, path, text, olderClient)) {
@@ -196,8 +196,8 @@ TEST(ListCheck, CleanListsGiveNothing) {
   }
 }
 
-// Blank lines, comments, spaces around "=" and every kind of line end: the numbers are those
-// an editor shows.
+// Blank lines, comments, spaces around "=", every kind of line end, the UTF-8 byte-order mark
+// and lines the code-page conversion joins: the numbers are those an editor shows.
 TEST(ListCheck, LineNumbersCountEveryLineOfTheFile) {
   const struct {
     const char* what;
@@ -215,6 +215,27 @@ TEST(ListCheck, LineNumbersCountEveryLineOfTheFile) {
       {"settings found in their first section only",
        "[config]\r\nmask=255.255.255.0\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,PC001\r\n[Config]\r\nGwmetric=x\r\n",
        {{5, "repeated-section"}}},
+      // With the mark the file is not converted from GBK, so the UTF-8 name stays as it is.
+      {"UTF-8 mark, CR LF, a UTF-8 name",
+       "\xEF\xBB\xBF[list]\r\n00E0FD3A1B01=10.0.0.1,PC1\r\n00E0FD3A1B01=10.0.0.2,\xE6\x9C\xBA" "2\r\n",
+       {{3, "duplicate-mac"}}},
+      {"UTF-8 mark, LF, a byte that is no GBK",
+       "\xEF\xBB\xBF[Config]\nMask=255.255.0\n[list]\n00E0FD3A1B01=10.0.0.1,PC\x80\n00E0FD3A1B02=10.0.0.1,PC2\n",
+       {{2, "bad-mask"}, {5, "duplicate-address"}}},
+      {"UTF-8 mark alone on the first line", "\xEF\xBB\xBF\r\n[list]\r\n\r\n00E0FD3A1B01\r\n", {{4, "bad-line"}}},
+      // A lone lead byte before LF swallows the line end: the next line becomes part of the name.
+      {"lone lead byte before LF",
+       "[list]\n00E0FD3A1B01=10.0.0.1,PC\xB1\n00E0FD3A1B02=10.0.0.2,PC2\n00E0FD3A1B03=10.0.0.1,PC3\n",
+       {{2, "joined-line"}, {2, "name-too-long"}, {4, "duplicate-address"}}},
+      {"lone lead byte before a lone CR, twice",
+       "[list]\r00E0FD3A1B01=10.0.0.1,\xB1\r\xB1\r00E0FD3A1B02=10.0.0.1,PC2\r",
+       {{2, "joined-line"}, {2, "name-too-long"}}},
+      {"lone lead byte before the last LF of the file", "[list]\n00E0FD3A1B01=10.0.0.1,PC\xB1\n",
+       {{2, "name-bad-character"}}},
+      // Before CR LF only the CR goes: the line reads "PC?" and nothing is joined.
+      {"lone lead byte before CR LF",
+       "[list]\r\n00E0FD3A1B01=10.0.0.1,PC\xB1\r\n00E0FD3A1B01=10.0.0.2,PC2\r\n",
+       {{2, "name-bad-character"}, {3, "duplicate-mac"}}},
   };
   for (const auto& c : cases) {
     const Found found = FindingsOf(c.text);

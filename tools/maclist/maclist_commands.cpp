@@ -63,7 +63,7 @@ const char kCheckHelp[] =
     "Exit status: 0 clean, 1 problems found, 2 the file cannot be read.\n";
 
 const char kPlanHelp[] =
-    "usage: maclist plan FILE --mac MAC [options] [/K] [/R]\n"
+    "usage: maclist plan FILE --mac MAC [options] [/K] [/R] [/N] [/IP:ADDRESS]\n"
     "\n"
     "Runs Tolvik's own lookup, summary, apply and close handling for a PC whose adapter has the\n"
     "MAC address, with nothing changed: prints the summary Tolvik would show, an empty line,\n"
@@ -77,6 +77,11 @@ const char kPlanHelp[] =
     "  --program PATH       Tolvik.exe on the PC (default C:\\Tolvik\\Tolvik.exe)\n"
     "  --temp DIR           the PC's temporary directory (default C:\\WINDOWS\\TEMP\\)\n"
     "  /K, /R               Tolvik's switches: delete the list and itself, restart afterwards\n"
+    "  /N, /IP:ADDRESS      fetch first, from the DHCP server or the address; the server is\n"
+    "                       taken to hold FILE as mac.ini and the --icd file as icd.ini\n"
+    "  --dhcp-server ADDR   the adapter's DHCP server, tried by /N (default: none)\n"
+    "  --no-tftp            the PC has no tftp (off by default since Windows Vista): show\n"
+    "                       Tolvik reading the files over TFTP itself\n"
     "\n"
     "The ICD client's settings file is taken to exist, so its writes are shown.\n"
     "Exit status: 0 planned, 1 no line of the list names the adapter, 2 bad input.\n";

@@ -19,6 +19,12 @@ constexpr uint32_t kWindowsXpVersion = 0x0A280105;  // GetVersion of Windows XP 
 
 // One line of the plan per action, in the order Tolvik takes them.
 constexpr const char kRunAction[] = "run: ";
+constexpr const char kCannotStartAction[] = "cannot start: ";
+constexpr const char kOwnTftpReadAction[] = "read over TFTP by Tolvik itself: ";
+constexpr const char kNotOnServerAction[] = "    not on the server: nothing written";
+constexpr const char kRenameAction[] = "rename: ";
+constexpr const char kRenameArrow[] = " -> ";
+constexpr const char kByteCountSuffix[] = " bytes";
 constexpr const char kSetComputerNameAction[] = "call: SetComputerNameA ";
 constexpr const char kSetComputerNameExAction[] = "call: SetComputerNameExA ";
 constexpr const char kWriteProfileAction[] = "write: ";

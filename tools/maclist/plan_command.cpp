@@ -7,6 +7,7 @@
 #include "client/client_texts.h"
 #include "client/command_line.h"
 #include "client/entry_lookup.h"
+#include "client/fetch.h"
 #include "client/finishing.h"
 #include "common/program_directory.h"
 #include "tools/maclist/command_arguments.h"
@@ -66,7 +67,10 @@ bool ParsePlanArguments(const std::vector<std::string>& arguments, PlanOptions* 
     } else if (args.TextOption("--connection", &options->connection) ||
                args.TextOption("--current-name", &options->currentName) ||
                args.TextOption("--program", &options->programPath) ||
-               args.TextOption("--temp", &options->tempDirectory)) {
+               args.TextOption("--temp", &options->tempDirectory) ||
+               args.TextOption("--dhcp-server", &options->dhcpServer)) {
+    } else if (args.Flag("--no-tftp")) {
+      options->withoutTftp = true;
     } else if (args.Option("--icd", &value)) {
       if (value.empty()) return args.Fail("--icd needs a file name");
       options->icdPath = value;
@@ -121,6 +125,7 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   setup.tempDirectory = options.tempDirectory.empty() ? std::string(maclist_texts::kDefaultTempDirectory)
                                                       : options.tempDirectory;
   setup.mac = options.mac;
+  setup.withoutTftp = options.withoutTftp;
   setup.currentName = options.currentName.empty() ? std::string(maclist_texts::kDefaultCurrentName)
                                                   : options.currentName;
   // The PC runs Tolvik with /A (the apply that the button would start) and the given switches.
@@ -135,8 +140,9 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   bool autoApply = false;
   bool fetchRequested = false;
   ParseCommandLine(platform, state, &autoApply, &fetchRequested);
-  if (record.helpShown || fetchRequested) {
-    *error = "plan pictures a run with the given list: only the switches /K and /R can be added";
+  if (record.helpShown) {
+    *error = "plan pictures a run with the given list: only the switches /K, /R, /N and /IP: can "
+             "be added";
     return 2;
   }
 
@@ -145,6 +151,12 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   state.ConnectionNames.push_back(options.connection.empty()
                                       ? std::string(maclist_texts::kDefaultConnection)
                                       : options.connection);
+
+  // /N or /IP: fetch first: the given list and icd.ini stand for what the server holds.
+  if (fetchRequested) {
+    if (!options.dhcpServer.empty()) state.DhcpServers.push_back(options.dhcpServer);
+    RunFetchStep(platform, state);
+  }
 
   LookUpEntryAndShowSummary(platform, state, ProgramDirectory(options.programPath));
   if (record.infoText == client_texts::kNoMatchingAdapter ||

@@ -15,7 +15,9 @@ struct PlanOptions {
   std::string currentName;            // GBK; the name Windows runs under on the PC
   std::string programPath;            // GBK; Tolvik.exe on the PC
   std::string tempDirectory;          // GBK; the PC's temporary directory
-  std::vector<std::string> switches;  // Tolvik's switches beside /A: /K, /R
+  std::vector<std::string> switches;  // Tolvik's switches beside /A: /K, /R, /N, /IP:address
+  std::string dhcpServer;             // the adapter's DHCP server, tried by /N; empty: none
+  bool withoutTftp = false;           // the PC has no tftp (Windows 7 and later by default)
 };
 
 // A MAC address as 00-E0-FD-3A-1B-01, 00:e0:fd:3a:1b:01, 00e0.fd3a.1b01 or 00E0FD3A1B01: six

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "client/client_texts.h"
 #include "tools/maclist/console_text.h"
 #include "tools/maclist/maclist_commands.h"
@@ -44,6 +46,20 @@ PlanResult Plan(const ScratchDirectory& dir, std::vector<std::string> arguments)
   (void)dir;
   return result;
 }
+
+// The worked example's summary and actions, around which a fetch adds its lines.
+const char kExampleSummary[] =
+    "计算机名将改为: COMPUTER001\n工作组将改名为: WORKGROUP\n\n"
+    "“本地连接”所在网卡的配置将改为: \n      IP: 192.168.0.1\n子网掩码: 255.255.255.0\n"
+    "默认网关: 192.168.0.254\n  跃点数: 自动\n     DNS: DHCP 自动指派\n\n";
+const char kExampleActions[] =
+    "run: netsh  interface ip set address 本地连接 static 192.168.0.1 255.255.255.0 "
+    "192.168.0.254 0\n"
+    "run: netsh  interface ip set dns 本地连接 static none\n"
+    "call: SetComputerNameA COMPUTER001\n"
+    "call: SetComputerNameExA 5 COMPUTER001\n"
+    "run: wmic  computersystem where Name=\"%COMPUTERNAME%\" call JoinDomainOrWorkgroup "
+    "Name=\"WORKGROUP\"\n";
 
 TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
   const struct {
@@ -101,6 +117,30 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"C:\\TEMP\\$94827$.bat\"\n"
        "run: C:\\TEMP\\$94827$.bat\n"},
+      {"/IP: with tftp at hand: the two tftp runs come first", kExampleList, nullptr,
+       {"--mac", "00E0FD3A1B01", "/IP:192.0.2.1"},
+       std::string(kExampleSummary) +
+           "run: tftp 192.0.2.1 get mac.ini\nrun: tftp 192.0.2.1 get icd.ini\n" + kExampleActions},
+      {"/N without tftp: Tolvik reads both files from the DHCP server itself", kExampleList, kIcd,
+       {"--mac", "00E0FD3A1B01", "/N", "--dhcp-server", "192.0.2.7", "--no-tftp"},
+       std::string(kExampleSummary) + "cannot start: tftp 192.0.2.7 get mac.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.7 mac.ini\n"
+           "write file: C:\\Tolvik\\mac.ini.tmp (" + std::to_string(std::strlen(kExampleList)) +
+           " bytes)\nrename: C:\\Tolvik\\mac.ini.tmp -> C:\\Tolvik\\mac.ini\n"
+           "cannot start: tftp 192.0.2.7 get icd.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.7 icd.ini\n"
+           "write file: C:\\Tolvik\\icd.ini.tmp (" + std::to_string(std::strlen(kIcd)) +
+           " bytes)\nrename: C:\\Tolvik\\icd.ini.tmp -> C:\\Tolvik\\icd.ini\n" +
+           kExampleActions},
+      {"/IP: without tftp and without icd.ini", kExampleList, nullptr,
+       {"--mac", "00E0FD3A1B01", "/IP:192.0.2.1", "--no-tftp"},
+       std::string(kExampleSummary) + "cannot start: tftp 192.0.2.1 get mac.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.1 mac.ini\n"
+           "write file: C:\\Tolvik\\mac.ini.tmp (" + std::to_string(std::strlen(kExampleList)) +
+           " bytes)\nrename: C:\\Tolvik\\mac.ini.tmp -> C:\\Tolvik\\mac.ini\n"
+           "cannot start: tftp 192.0.2.1 get icd.ini\n"
+           "read over TFTP by Tolvik itself: 192.0.2.1 icd.ini\n"
+           "    not on the server: nothing written\n" + kExampleActions},
       {"ICD range that does not hold the address: no ICD step", kExampleList, kIcd,
        {"--mac", "00E0FD3A1B02", "--current-name", "PC"},
        "计算机名将改为: COMPUTER002\n工作组将改名为: WORKGROUP\n\n"
@@ -116,13 +156,13 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;
-    std::vector<std::string> arguments = {dir.Write("list.ini", c.list)};
-    if (c.icd) arguments.insert(arguments.end(), {"--icd", dir.Write("icd.ini", c.icd)});
+    std::vector<std::string> arguments = {dir.WriteFile("list.ini", c.list)};
+    if (c.icd) arguments.insert(arguments.end(), {"--icd", dir.WriteFile("icd.ini", c.icd)});
     arguments.insert(arguments.end(), c.options.begin(), c.options.end());
     const PlanResult r = Plan(dir, arguments);
     EXPECT_EQ(r.code, 0) << c.what << ": " << r.error;
-    EXPECT_EQ(r.plan, c.expected) << c.what << "\n  plan:     " << Hex(r.plan)
-                                  << "\n  expected: " << Hex(c.expected);
+    EXPECT_EQ(r.plan, c.expected) << c.what << "\n  plan:     " << HexBytes(r.plan)
+                                  << "\n  expected: " << HexBytes(c.expected);
   }
 }
 
@@ -130,16 +170,16 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
 // them as UTF-8 E2 80 9C and E2 80 9D.
 TEST(Plan, TerminalShowsTheSummaryInUtf8) {
   ScratchDirectory dir;
-  const std::string list = dir.Write("mac.ini", kExampleList);
+  const std::string list = dir.WriteFile("mac.ini", kExampleList);
   std::string out, err;
   ASSERT_EQ(RunMaclist({"plan", list, "--mac", "00E0FD3A1B01", "--connection", "LAN"},
                        SystemProfileApi(), &out, &err),
             0)
       << err;
   const std::string line = "\xE2\x80\x9CLAN\xE2\x80\x9D";
-  EXPECT_NE(out.find(line), std::string::npos) << Hex(out.substr(0, 200));
+  EXPECT_NE(out.find(line), std::string::npos) << HexBytes(out.substr(0, 200));
   const PlanResult r = Plan(dir, {list, "--mac", "00E0FD3A1B01", "--connection", "LAN"});
-  EXPECT_NE(r.plan.find("\xA1\xB0LAN\xA1\xB1"), std::string::npos) << Hex(r.plan.substr(0, 200));
+  EXPECT_NE(r.plan.find("\xA1\xB0LAN\xA1\xB1"), std::string::npos) << HexBytes(r.plan.substr(0, 200));
 }
 
 TEST(Plan, AnAdapterTheListDoesNotNameGetsTolviksErrorText) {
@@ -155,7 +195,7 @@ TEST(Plan, AnAdapterTheListDoesNotNameGetsTolviksErrorText) {
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;
-    const PlanResult r = Plan(dir, {dir.Write("mac.ini", c.list), "--mac", c.mac});
+    const PlanResult r = Plan(dir, {dir.WriteFile("mac.ini", c.list), "--mac", c.mac});
     EXPECT_EQ(r.code, 1) << c.what;
     EXPECT_EQ(r.error, TerminalText(client_texts::kNoMatchingAdapter)) << c.what;
     EXPECT_TRUE(r.plan.empty()) << c.what << ": " << r.plan;
@@ -165,7 +205,7 @@ TEST(Plan, AnAdapterTheListDoesNotNameGetsTolviksErrorText) {
 TEST(Plan, AnEntryWithoutAddressIsShownButNothingIsApplied) {
   ScratchDirectory dir;
   const PlanResult r =
-      Plan(dir, {dir.Write("mac.ini", "[list]\r\n00E0FD3A1B01=,PC1\r\n"), "--mac", "00E0FD3A1B01"});
+      Plan(dir, {dir.WriteFile("mac.ini", "[list]\r\n00E0FD3A1B01=,PC1\r\n"), "--mac", "00E0FD3A1B01"});
   EXPECT_EQ(r.code, 0) << r.error;
   EXPECT_EQ(r.plan,
             "计算机名将改为: PC1\n“本地连接”所在网卡的配置将改为: \n      IP: \n"
@@ -194,7 +234,7 @@ TEST(Plan, AcceptsTheUsualMacForms) {
 
 TEST(Plan, RefusesBadInput) {
   ScratchDirectory dir;
-  const std::string list = dir.Write("mac.ini", kExampleList);
+  const std::string list = dir.WriteFile("mac.ini", kExampleList);
   const struct {
     const char* what;
     std::vector<std::string> arguments;
@@ -205,12 +245,11 @@ TEST(Plan, RefusesBadInput) {
       {"--mac without value", {"plan", list, "--mac"}, 2, "option --mac needs a value"},
       {"bad MAC", {"plan", list, "--mac", "00E0FD3A1B"}, 2, "--mac must be six bytes"},
       {"no list file", {"plan", "--mac", "00E0FD3A1B01"}, 2, "plan needs the list file"},
-      {"missing list file", {"plan", dir.File("none.ini"), "--mac", "00E0FD3A1B01"}, 2,
+      {"missing list file", {"plan", dir.Path("none.ini"), "--mac", "00E0FD3A1B01"}, 2,
        "cannot read the list file"},
-      {"missing ICD file", {"plan", list, "--mac", "00E0FD3A1B01", "--icd", dir.File("none.ini")}, 2,
+      {"missing ICD file", {"plan", list, "--mac", "00E0FD3A1B01", "--icd", dir.Path("none.ini")}, 2,
        "cannot read the ICD file"},
-      {"fetch switch", {"plan", list, "--mac", "00E0FD3A1B01", "/N"}, 2, "only the switches /K and /R"},
-      {"help switch", {"plan", list, "--mac", "00E0FD3A1B01", "/?"}, 2, "only the switches /K and /R"},
+      {"help switch", {"plan", list, "--mac", "00E0FD3A1B01", "/?"}, 2, "only the switches /K, /R"},
       {"unknown option", {"plan", list, "--mac", "00E0FD3A1B01", "--adapter", "x"}, 2,
        "unknown option --adapter"},
   };
@@ -246,8 +285,8 @@ TEST(Commands, HelpForTheProgramAndEachCommand) {
 
 TEST(Commands, CheckExitsByWhatItFound) {
   ScratchDirectory dir;
-  const std::string clean = dir.Write("clean.ini", kExampleList);
-  const std::string bad = dir.Write(
+  const std::string clean = dir.WriteFile("clean.ini", kExampleList);
+  const std::string bad = dir.WriteFile(
       "bad.ini", std::string(kExampleList) + "00E0FD3A1B03=192.168.0.1,COMPUTER003\r\n");
   const struct {
     std::vector<std::string> arguments;
@@ -262,8 +301,8 @@ TEST(Commands, CheckExitsByWhatItFound) {
        "{\"file\": \"" + bad + "\", \"count\": 1, \"findings\": [\n  {\"line\": 11, \"code\": "
        "\"duplicate-address\", \"message\": \"address 192.168.0.1 is given to line 9 too\"}\n]}\n",
        ""},
-      {{"check", dir.File("none.ini")}, 2, "", "maclist check: cannot read the list file"},
-      {{"check", dir.File("")}, 2, "", "maclist check: cannot read the list file"},
+      {{"check", dir.Path("none.ini")}, 2, "", "maclist check: cannot read the list file"},
+      {{"check", dir.Path("")}, 2, "", "maclist check: cannot read the list file"},
       {{"check"}, 2, "", "maclist check: check needs the list file"},
       {{"check", clean, "--xml"}, 2, "", "maclist check: unknown option --xml"},
   };

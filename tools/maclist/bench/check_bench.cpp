@@ -1,5 +1,6 @@
-// Times "maclist check" on a clean list of 10,000 machines: reading as Tolvik reads, line
-// numbers and every rule. Prints the best of five runs and the findings (there must be none).
+// Times "maclist check" on a clean list of 10,000 machines (or the count given): reading as
+// Tolvik reads, line numbers and every rule; "--mark" starts the file with the UTF-8 byte-order
+// mark an editor may add. Prints the best of five runs and the findings (there must be none).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,7 +16,8 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
   const int machines = argc > 1 ? std::atoi(argv[1]) : 10000;
-  std::string text =
+  const bool mark = argc > 2 && std::string(argv[2]) == "--mark";
+  std::string text = std::string(mark ? "\xEF\xBB\xBF" : "") +
       "[Config]\r\nGateway=10.0.0.1\r\nGwmetric=0\r\nMask=255.255.0.0\r\nDNS1=DHCP\r\nDNS2=\r\n"
       "WorkGroup=WORKGROUP\r\n[list]\r\n";
   for (int n = 1; n <= machines; ++n) {
@@ -44,7 +46,7 @@ int main(int argc, char** argv) {
     if (run == 0 && !result.empty()) std::fputs(FindingsText(path.string(), result).c_str(), stdout);
   }
   fs::remove(path);
-  std::printf("check of %d machines (%zu bytes): best of 5 runs %.1f ms, %zu findings\n", machines,
-              text.size(), best, findings);
+  std::printf("check of %d machines (%zu bytes%s): best of 5 runs %.1f ms, %zu findings\n", machines,
+              text.size(), mark ? ", UTF-8 mark" : "", best, findings);
   return findings == 0 ? 0 : 1;
 }

@@ -25,6 +25,7 @@
 #include "client/finishing.h"
 #include "client/main_flow.h"
 #include "platform/win32/win32_adapters.h"
+#include "platform/win32/win32_datagrams.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_profile.h"
@@ -240,8 +241,9 @@ int main(int argc, char** argv) {
   Win32FileApi files;
   Win32SystemApi realSystem;
   GuardedSystemApi system(realSystem, options.realRestart);
+  Win32DatagramApi datagrams;
   ConsoleWindow window(options);
-  ClientPlatform platform{profile, registry, adapters, processes, files, system, window};
+  ClientPlatform platform{profile, registry, adapters, processes, files, system, window, datagrams};
   ClientState state;
 
   if (options.probe) {

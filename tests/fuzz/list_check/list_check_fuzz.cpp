@@ -1,0 +1,45 @@
+// Fuzz target: maclist's list check. The first byte asks for the older client's reach, the rest
+// is the file. Every finding but "no machines" names a line of the file, and both reports form.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "tests/fuzz/fuzz_check.h"
+#include "tools/maclist/list_check.h"
+#include "tools/maclist/list_reader.h"
+
+namespace {
+
+size_t FileLines(const std::string& bytes) {
+  size_t begin = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  size_t lines = 1;
+  for (size_t i = begin; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
+      ++lines;
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const bool olderClient = data[0] & 1;
+  const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  // The reader parses these bytes; the path only names them.
+  const std::string path = "/nonexistent/fuzz/mac.ini";
+  const auto reader = MakeListReader(path, bytes);
+  const std::vector<ListFinding> findings = CheckList(*reader, path, bytes, olderClient);
+
+  const size_t lines = FileLines(bytes);
+  for (const ListFinding& f : findings) {
+    if (f.code == "no-machines") continue;
+    FUZZ_EXPECT(f.line >= 1 && f.line <= lines,
+                f.code + " on line " + std::to_string(f.line) + " of " + std::to_string(lines) +
+                    ": " + f.message + "\n" + FuzzHex(bytes));
+  }
+  FUZZ_EXPECT(FindingsText("mac.ini", findings).size() >= findings.size(), FuzzHex(bytes));
+  FUZZ_EXPECT(FindingsJson("mac.ini", findings).size() > findings.size(), FuzzHex(bytes));
+  return 0;
+}

@@ -1,0 +1,43 @@
+// Fuzz target: the DHCP log import through its one entry point, every log format. The first
+// byte picks the format, the rest is the file. Rows come out one per MAC text, numbered from 001.
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "common/text_rules.h"
+#include "generator/log_import.h"
+#include "platform/portable/portable_code_page.h"
+#include "platform/portable/portable_collation.h"
+#include "tests/fuzz/fuzz_check.h"
+
+namespace {
+
+// Every format the import reads; a new reader is fuzzed once it is listed here.
+const LogFormat kFormats[] = {LogFormat::Tftpd32, LogFormat::WindowsDhcpServer};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const LogFormat format = kFormats[data[0] % std::size(kFormats)];
+  const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  PortableCollationApi collation;
+  PortableCodePageApi codePage;
+  ListModel model;
+  model.rows.resize(3);  // rows of an earlier import are replaced
+  const bool imported = ImportLogBytes(bytes, format, model, collation, codePage);
+
+  FUZZ_EXPECT(imported == !model.rows.empty(), FuzzHex(bytes));
+  std::set<std::string> macs;
+  for (size_t i = 0; i < model.rows.size(); ++i) {
+    const ListRow& row = model.rows[i];
+    FUZZ_EXPECT(row.cells[kColumnSequence] == ZeroPad(static_cast<long long>(i + 1), 3),
+                FuzzHex(bytes));
+    FUZZ_EXPECT(macs.insert(row.cells[kColumnMac]).second,
+                "MAC " + FuzzHex(row.cells[kColumnMac]) + "twice in " + FuzzHex(bytes));
+  }
+  return 0;
+}

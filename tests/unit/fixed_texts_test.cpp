@@ -1,0 +1,65 @@
+// Every fixed text of both programs, byte for byte against the GBK bytes the user must see.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "client/client_texts.h"
+#include "generator/generator_texts.h"
+#include "tests/fakes/byte_text.h"
+#include "tests/pinned_texts.h"
+
+namespace {
+
+struct FixedText {
+  const char* name;
+  const char* constant;  // what the program holds
+  const char* pinned;    // what it must hold
+};
+
+#define TOLVIK(name) {"Tolvik " #name, client_texts::name, pinned_tolvik_texts::name}
+#define BREVANE(name) {"Brevane " #name, generator_texts::name, pinned_brevane_texts::name}
+
+TEST(FixedTexts, EveryTextHasItsExactBytes) {
+  const FixedText texts[] = {
+    TOLVIK(kWindowTitle), TOLVIK(kHelpText), TOLVIK(kMissingListFile), TOLVIK(kNoMatchingAdapter),
+    TOLVIK(kSummaryComputerName), TOLVIK(kSummaryWorkgroup), TOLVIK(kSummaryDomain),
+    TOLVIK(kSummaryUsername), TOLVIK(kSummaryPassword), TOLVIK(kSummaryConnectionOpen),
+    TOLVIK(kSummaryConnectionClose), TOLVIK(kSummaryIpDhcp), TOLVIK(kSummaryIp),
+    TOLVIK(kSummaryMask), TOLVIK(kSummaryGateway), TOLVIK(kSummaryGatewayDelete),
+    TOLVIK(kSummaryMetricAuto), TOLVIK(kSummaryMetric), TOLVIK(kSummaryDnsDhcp),
+    TOLVIK(kSummaryDns1), TOLVIK(kSummaryDns2), TOLVIK(kSummaryIcdPath), TOLVIK(kSummaryMainCcs),
+    TOLVIK(kSummaryBackCcs), TOLVIK(kSummaryAppServer), TOLVIK(kDefaultIcdPath),
+    TOLVIK(kTryingServerPrefix), TOLVIK(kTryingDhcpServerSuffix),
+    TOLVIK(kTryingNamedAddressSuffix), TOLVIK(kChangingNetwork), TOLVIK(kChangingIp),
+    TOLVIK(kChangingIpAndGateway), TOLVIK(kChangingDns), TOLVIK(kChangingComputerName),
+    TOLVIK(kChangingWorkgroup), TOLVIK(kJoiningDomain), TOLVIK(kChangingIcd),
+    TOLVIK(kApplyFinished), TOLVIK(kCheckingConfiguration), TOLVIK(kApplyNowButton),
+    TOLVIK(kAddToStartupButton), TOLVIK(kInfoGroup), TOLVIK(kExitButton), TOLVIK(kStartupGroup),
+    TOLVIK(kAddressLabel), TOLVIK(kAutoApplyCheck), TOLVIK(kDeleteAfterwardsCheck),
+    TOLVIK(kRestartAfterwardsCheck), TOLVIK(kFetchFromNetworkCheck), TOLVIK(kFetchButton),
+    TOLVIK(kFontName), TOLVIK(kAboutMenuItem), TOLVIK(kAboutCaption), TOLVIK(kAboutText),
+    TOLVIK(kWin9xCaption), TOLVIK(kWin9xRefusal), TOLVIK(kListFileName), TOLVIK(kIcdFileName),
+    TOLVIK(kFetchingSuffix),
+    TOLVIK(kRunOnceKey), TOLVIK(kRunOnceValueName), TOLVIK(kSelfDeleteBatchName),
+    BREVANE(kWindowTitle), BREVANE(kFontName), BREVANE(kListFontName), BREVANE(kOpenFileButton),
+    BREVANE(kNameGroup), BREVANE(kPrefixLabel), BREVANE(kSuffixLabel), BREVANE(kFirstNumberLabel),
+    BREVANE(kDigitsLabel), BREVANE(kDefaultFirstNumber), BREVANE(kDefaultDigits),
+    BREVANE(kDefaultPrefix), BREVANE(kFormatGroup), BREVANE(kFormatTftpd32),
+    BREVANE(kFormatWindows), BREVANE(kMembershipGroup), BREVANE(kPasswordLabel),
+    BREVANE(kUsernameLabel), BREVANE(kWorkgroupOption), BREVANE(kDomainOption),
+    BREVANE(kGenerateButton), BREVANE(kSaveExitButton), BREVANE(kExitButton),
+    BREVANE(kNetworkGroup), BREVANE(kMetricLabel), BREVANE(kDns1Label), BREVANE(kDns2Label),
+    BREVANE(kIpStartLabel), BREVANE(kMaskLabel), BREVANE(kGatewayLabel), BREVANE(kDefaultIpStart),
+    BREVANE(kDefaultMask), BREVANE(kDefaultMetric), BREVANE(kColumnSequence), BREVANE(kColumnIp),
+    BREVANE(kColumnComputerName), BREVANE(kColumnMac), BREVANE(kOpenFileFilter),
+    BREVANE(kIpStartHint), BREVANE(kGatewayHint), BREVANE(kMetricHint), BREVANE(kDnsHint),
+    BREVANE(kDomainHint), BREVANE(kSaveExitHint), BREVANE(kAboutMenuItem), BREVANE(kAboutCaption),
+    BREVANE(kAboutText), BREVANE(kListFileName), BREVANE(kDhcpKeyword),
+    BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker),
+  };
+  for (const FixedText& text : texts) {
+    EXPECT_TRUE(SameBytes(text.constant, text.pinned)) << text.name;
+  }
+}
+
+}  // namespace
