@@ -112,7 +112,8 @@ expect_applied() {  # expect_applied DIR
   printf 'netsh  interface ip set address 本地连接 static 192.0.2.21 255.255.255.0 192.0.2.1 0\nnetsh  interface ip set dns 本地连接 static none\nnetsh  interface ip add dns 本地连接 192.0.2.53\nwmic  computersystem where Name="%s" call JoinDomainOrWorkgroup Name="WORKGROUP"\n' \
     "$computer_name" | iconv -f UTF-8 -t GBK >"$want"
   cmp -s "$want" "$1/commands.log" ||
-    fail "recorded commands differ: $(od -c "$1/commands.log" 2>&1 | head -20) want $(od -c "$want" | head -20)"
+    fail "recorded commands differ: $(od -c "$1/commands.log" 2>&1 | head -20) want $(od -c "$want" | head -20)$(
+      cat "$1/commands.err" 2>/dev/null | sed 's/^/; stand-in failed: /')"
 }
 
 computer_name=$(wine cmd /c 'echo %COMPUTERNAME%' </dev/null 2>/dev/null | tr -d '\r\n')

@@ -16,7 +16,7 @@ case "$E2E_ARCH" in
   *) echo "E2E_ARCH must be x86_64 or i686, not $E2E_ARCH" >&2; exit 2 ;;
 esac
 case "$E2E_WINE" in
-  8) WINE_BIN=/usr/lib/wine/wine64 WINESERVER_BIN=/usr/lib/wine/wineserver ;;
+  8) WINE_BIN=$e2e_root/tests/wine/wine8/wine WINESERVER_BIN=/usr/lib/wine/wineserver ;;
   10) WINE_BIN=$e2e_root/tests/wine/wine10/wine WINESERVER_BIN=$e2e_root/tests/wine/wine10/wineserver ;;
   *) echo "E2E_WINE must be 8 or 10, not $E2E_WINE" >&2; exit 2 ;;
 esac
