@@ -1,4 +1,4 @@
-// ApplySettings: address, DNS, computer name, membership and ICD steps, then completion.
+// ApplySettings: rights check, address, DNS, name, membership and ICD steps, then completion.
 #include "client/apply_settings.h"
 
 #include "client/client_texts.h"
@@ -62,13 +62,15 @@ void DnsStep(ClientPlatform& platform, const ClientState& state, const std::stri
   if (!state.Dns2.empty()) Run(platform, "netsh", " interface ip add dns " + connection + " " + state.Dns2);
 }
 
-void MembershipStep(ClientPlatform& platform, ClientState& state) {
+// The membership step. Returns the line that ends the information text when the workgroup or
+// domain was not changed, else an empty text.
+std::string MembershipStep(ClientPlatform& platform, ClientState& state) {
   if (!state.Workgroup.empty()) {
     platform.window.SetInfoText(client_texts::kChangingWorkgroup);
   } else if (!state.Domain.empty()) {
     platform.window.SetInfoText(client_texts::kJoiningDomain);
   } else {
-    return;
+    return std::string();
   }
   // wmic must name the computer Windows runs as now; the name set above waits for a restart.
   state.ComputerName = platform.system.ComputerName(kComputerNameBufferSize);
@@ -80,7 +82,19 @@ void MembershipStep(ClientPlatform& platform, ClientState& state) {
     arguments += Quoted(state.Domain) + " username=" + Quoted(state.Username) +
                  " password=" + Quoted(state.Password) + " FJoinOptions=3";
   }
-  Run(platform, "wmic", arguments);
+  // wmic's own outcome is not examined; only whether it could be started at all.
+  if (StartAndWait(platform.processes, "wmic", arguments, "", kSwHide, kInfinite) !=
+      RunOutcome::kNotStarted) {
+    return std::string();
+  }
+
+  // Windows without wmic (removed from Windows 11 25H2 on): the same join through netapi32.
+  const DomainJoinOutcome outcome = platform.system.JoinDomain(MembershipJoinRequest(state));
+  if (outcome.available && outcome.status == 0) return std::string();
+  return std::string(state.Workgroup.empty() ? client_texts::kDomainNotJoined
+                                             : client_texts::kWorkgroupNotChanged) +
+         (outcome.available ? client_texts::kJoinFailedCode : client_texts::kJoinUnavailableCode) +
+         std::to_string(outcome.status) + client_texts::kJoinLineEnd;
 }
 
 void IcdStep(ClientPlatform& platform, const ClientState& state) {
@@ -101,6 +115,19 @@ std::string NetshConnectionName(const std::string& connectionName) {
   return Quoted(connectionName);
 }
 
+DomainJoinRequest MembershipJoinRequest(const ClientState& state) {
+  DomainJoinRequest request;
+  if (!state.Workgroup.empty()) {
+    request.domain = state.Workgroup;
+  } else {
+    request.domain = state.Domain;
+    request.account = state.Username;
+    request.password = state.Password;
+    request.options = kNetSetupJoinDomain | kNetSetupAcctCreate;  // wmic's FJoinOptions=3
+  }
+  return request;
+}
+
 std::string IcdSettingsPath(const std::string& installDirectory) {
   std::string path = installDirectory;
   if (!EndsInBackslash(path)) path += '\\';
@@ -109,6 +136,12 @@ std::string IcdSettingsPath(const std::string& installDirectory) {
 
 void ApplySettings(ClientPlatform& platform, ClientState& state) {
   if (state.EntryIp.empty()) return;  // no entry for this PC: nothing at all happens
+  // Without the rights every change would fail; say so, and leave Applied false and the window
+  // open, so that /K deletes nothing.
+  if (!platform.system.IsAdministrator()) {
+    platform.window.SetInfoText(client_texts::kNoAdministratorRights);
+    return;
+  }
 
   const std::string connection = NetshConnectionName(state.TargetConnection);
   AddressStep(platform, state, connection);
@@ -118,10 +151,13 @@ void ApplySettings(ClientPlatform& platform, ClientState& state) {
   platform.system.SetComputerName(state.ComputerName);
   platform.system.SetComputerNameEx(kComputerNamePhysicalDnsHostname, state.ComputerName);
 
-  MembershipStep(platform, state);
+  const std::string membershipNote = MembershipStep(platform, state);
   IcdStep(platform, state);
 
-  platform.window.SetInfoText(client_texts::kApplyFinished);
+  platform.window.SetInfoText(membershipNote.empty()
+                                  ? std::string(client_texts::kApplyFinished)
+                                  : client_texts::kApplyFinished + std::string("\r\n") +
+                                        membershipNote);
   platform.system.Beep(kBeepFrequency, kBeepDurationMs);
   state.Applied = 1;
   // Posted, so the close handler runs from the message loop after this returns.

@@ -8,6 +8,11 @@
 
 void ApplySettings(ClientPlatform& platform, ClientState& state);
 
+// The NetJoinDomain call that stands in for wmic's join where wmic cannot be started: the
+// workgroup as the domain with nothing else, or the domain, its account and password with
+// NETSETUP_JOIN_DOMAIN | NETSETUP_ACCT_CREATE.
+DomainJoinRequest MembershipJoinRequest(const ClientState& state);
+
 // The connection name as it goes into a netsh command line: between double quotes when it holds
 // a space or a tab (netsh would otherwise read it as several arguments), else unchanged.
 std::string NetshConnectionName(const std::string& connectionName);

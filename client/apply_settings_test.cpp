@@ -1,4 +1,5 @@
-// Tests of ApplySettings: step order, every command line byte for byte, the ICD file writes.
+// Tests of ApplySettings: step order, every command line byte for byte, the ICD file writes, the
+// rights check and the NetJoinDomain join where wmic cannot start.
 #include "client/apply_settings.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include "client/client_texts.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -244,6 +246,87 @@ TEST(ApplySettings, NameStepAndTheStepsAfterItRunWhateverTheCallsSay) {
   EXPECT_EQ(fake.system.beeps, std::vector<std::string>{"900/600"});
   EXPECT_EQ(state.Applied, 1);
   EXPECT_EQ(fake.window.closeRequests, 1);
+}
+
+TEST(ApplySettings, WithoutAdministratorRightsChangesNothing) {
+  FakeClientPlatform fake;
+  fake.system.administrator = false;
+  ClientState state = StaticEntry();
+  state.MainCCSIP = "10.1.1.1";
+  state.IcdPath = "C:\\ICD";
+  fake.files.Put(kIcdSettings, "[LOCSYSPARAMS]\r\n");
+  ClientPlatform platform = fake.platform();
+  ApplySettings(platform, state);
+  // Only the check and its message: no command, no name call, no write, no beep, no close.
+  EXPECT_TRUE(SameByteLists(
+      fake.log.calls,
+      {"IsAdministrator()", std::string("SetInfoText(") + client_texts::kNoAdministratorRights + ")"}));
+  EXPECT_TRUE(SameBytes(fake.window.infoText, pinned_tolvik_texts::kNoAdministratorRights));
+  EXPECT_EQ(state.Applied, 0);
+  EXPECT_EQ(state.ComputerName, "PC-020");
+}
+
+struct JoinCase {
+  const char* name;
+  bool wmicStarts;
+  DomainJoinOutcome joinOutcome;
+  bool domain;                         // join CORP instead of the workgroup
+  std::vector<std::string> joinCalls;  // JoinDomain calls made
+  std::string lastLine;                // GBK, after "修改完毕。" and CR LF; empty: none
+};
+
+TEST(ApplySettings, JoinsWithNetJoinDomainWhereWmicCannotStart) {
+  namespace pinned = pinned_tolvik_texts;
+  const std::string workgroupCall = "JoinDomain(, WORKGROUP, , , , 0)";
+  const std::string domainCall = "JoinDomain(, CORP, , CORP\\admin, p w, 3)";
+  const JoinCase cases[] = {
+      {"wmic started: no NetJoinDomain", true, {true, 0}, false, {}, ""},
+      {"wmic started, domain", true, {true, 0}, true, {}, ""},
+      {"wmic missing, workgroup joined", false, {true, 0}, false, {workgroupCall}, ""},
+      {"wmic missing, domain joined", false, {true, 0}, true, {domainCall}, ""},
+      {"wmic missing, workgroup join fails", false, {true, 1326}, false, {workgroupCall},
+       std::string(pinned::kWorkgroupNotChanged) + pinned::kJoinFailedCode + "1326" +
+           pinned::kJoinLineEnd},
+      {"wmic missing, domain join fails", false, {true, 2453}, true, {domainCall},
+       std::string(pinned::kDomainNotJoined) + pinned::kJoinFailedCode + "2453" +
+           pinned::kJoinLineEnd},
+      {"neither wmic nor NetJoinDomain", false, {false, 127}, false, {workgroupCall},
+       std::string(pinned::kWorkgroupNotChanged) + pinned::kJoinUnavailableCode + "127" +
+           pinned::kJoinLineEnd},
+  };
+  for (const JoinCase& c : cases) {
+    FakeClientPlatform fake;
+    fake.processes.decide = [&c](const ProcessLaunch& launch) {
+      ProcessOutcome outcome;
+      outcome.starts = c.wmicStarts || launch.commandLine.compare(0, 5, "wmic ") != 0;
+      return outcome;
+    };
+    fake.system.joinOutcome = c.joinOutcome;
+    ClientState state = StaticEntry();
+    state.MainCCSIP = "10.1.1.1";
+    state.IcdPath = "C:\\ICD";
+    fake.files.Put(kIcdSettings, "[LOCSYSPARAMS]\r\n");
+    if (c.domain) {
+      state.Workgroup.clear();
+      state.Domain = "CORP";
+      state.Username = "CORP\\admin";
+      state.Password = "p w";
+    }
+    ClientPlatform platform = fake.platform();
+    ApplySettings(platform, state);
+    EXPECT_TRUE(SameByteLists(fake.log.Only({"JoinDomain"}), c.joinCalls)) << c.name;
+    // The join comes right after the wmic attempt; the ICD step and the completion still follow.
+    const std::vector<std::string> order = fake.log.Only({"Start", "JoinDomain", "WriteString"});
+    ASSERT_EQ(order.size(), 5 + c.joinCalls.size() + 3) << c.name;
+    EXPECT_EQ(CallLog::NameOf(order[4]), "Start") << c.name;
+    EXPECT_EQ(CallLog::NameOf(order[5]), c.joinCalls.empty() ? "WriteString" : "JoinDomain");
+    const std::string finished = pinned::kApplyFinished;
+    EXPECT_TRUE(SameBytes(fake.window.infoText,
+                          c.lastLine.empty() ? finished : finished + "\r\n" + c.lastLine))
+        << c.name;
+    EXPECT_EQ(state.Applied, 1) << c.name;
+    EXPECT_EQ(fake.window.closeRequests, 1) << c.name;
+  }
 }
 
 struct IcdPathCase {

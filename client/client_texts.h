@@ -54,6 +54,16 @@ constexpr const char kChangingWorkgroup[] = "正在修改工作组，请稍候�
 constexpr const char kJoiningDomain[] = "正在加入域，请稍候……";
 constexpr const char kChangingIcd[] = "正在修改 ICD 配置，请稍候……";
 constexpr const char kApplyFinished[] = "修改完毕。";
+// Without administrator rights nothing is applied (the window stays open).
+constexpr const char kNoAdministratorRights[] =
+    "没有管理员权限，未做任何修改！\r\n请以管理员身份运行本程序。";
+// The last line after "修改完毕。" when neither wmic nor NetJoinDomain joined: what was not
+// changed, why, then the error code and "。".
+constexpr const char kWorkgroupNotChanged[] = "工作组未修改：";
+constexpr const char kDomainNotJoined[] = "未加入域：";
+constexpr const char kJoinFailedCode[] = "NetJoinDomain 出错，错误代码 ";
+constexpr const char kJoinUnavailableCode[] = "无法运行 wmic，也无法调用 NetJoinDomain，错误代码 ";
+constexpr const char kJoinLineEnd[] = "。";
 
 // Window.
 constexpr const char kCheckingConfiguration[] = "检查配置，请稍候……";

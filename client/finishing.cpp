@@ -13,6 +13,17 @@ constexpr uint32_t kWin9xVersionBit = 0x80000000u;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// cmd expands "%" in every line of a batch file, also between double quotes; "%%" stands for
+// one "%", so a path holding one still names its own file.
+std::string BatchPath(const std::string& path) {
+  std::string text;
+  for (char c : path) {
+    text += c;
+    if (c == '%') text += '%';
+  }
+  return text;
+}
+
 // Writes the self-delete batch file and starts it at idle priority without waiting for it.
 // Nothing is started unless every byte of the file was written: a half-written file could run a
 // cut-off del line. An empty temporary path means GetTempPathA failed; the file is then not
@@ -26,7 +37,9 @@ void StartSelfDelete(ClientPlatform& platform, const std::string& programPath) {
     return;
   }
   ProcessLaunch launch;
-  launch.commandLine = batchPath;  // the whole command line, not quoted
+  // Quoted, so a temporary folder with a space (C:\Users\Lab Admin\...) cannot make Windows
+  // try and start C:\Users\Lab.exe first.
+  launch.commandLine = Quoted(batchPath);
   launch.creationFlags = kIdlePriorityClass;
   launch.startupFlags = kStartfUseShowWindow;
   launch.showWindow = kSwHide;
@@ -39,9 +52,9 @@ void StartSelfDelete(ClientPlatform& platform, const std::string& programPath) {
 std::string SelfDeleteBatchText(const std::string& tempDirectory, const std::string& programPath) {
   // Tolvik's file is still in use while the first del lines run; each repeated line tries again
   // a moment later, and the last one removes the batch file itself.
-  std::string text = "cd " + tempDirectory + "\r\n";
-  for (int i = 0; i < 6; ++i) text += "del " + Quoted(programPath) + "\r\n";
-  text += "del " + Quoted(tempDirectory + client_texts::kSelfDeleteBatchName) + "\r\n";
+  std::string text = "cd " + BatchPath(tempDirectory) + "\r\n";
+  for (int i = 0; i < 6; ++i) text += "del " + Quoted(BatchPath(programPath)) + "\r\n";
+  text += "del " + Quoted(BatchPath(tempDirectory + client_texts::kSelfDeleteBatchName)) + "\r\n";
   return text;
 }
 
@@ -49,12 +62,11 @@ void FinishOnClose(ClientPlatform& platform, const ClientState& state) {
   if (state.Applied && state.DeleteAfterwards) {
     const std::string programPath = platform.files.ModulePath();
     platform.files.DeleteFile(ProgramDirectory(programPath) + client_texts::kListFileName);
-    if (state.RestartAfterwards) {
-      // The restart comes before any batch file could run, so Windows removes the file itself.
-      platform.files.DeleteAtNextStart(programPath);
-    } else {
-      StartSelfDelete(platform, programPath);
-    }
+    // Windows removes the file at the next start. Without /R the batch file also tries at once,
+    // but its del lines can all run while Tolvik's file is still in use and leave it in place,
+    // so the request at the next start stands behind them.
+    platform.files.DeleteAtNextStart(programPath);
+    if (!state.RestartAfterwards) StartSelfDelete(platform, programPath);
   }
   if (state.RestartAfterwards && state.Applied) RestartComputer(platform.system, "", false, true);
   // The close is never refused: the window closes and the program ends after this returns.

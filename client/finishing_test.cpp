@@ -35,15 +35,16 @@ struct CloseCase {
 
 TEST(FinishOnClose, CarriesOutWhatTheSwitchesAskedOnlyAfterAnApply) {
   const std::string batchCalls[] = {
-      std::string("WriteWholeFile(") + kBatchPath + ", 208)", std::string("Start(") + kBatchPath + ")",
-      std::string("CloseHandles(") + kBatchPath + ")"};
+      std::string("WriteWholeFile(") + kBatchPath + ", 208)",
+      std::string("Start(\"") + kBatchPath + "\")", std::string("CloseHandles(\"") + kBatchPath + "\")"};
   const CloseCase cases[] = {
       {0, 0, 0, {}},
       {0, 1, 0, {}},
       {0, 0, 1, {}},
       {0, 1, 1, {}},
       {1, 0, 0, {}},
-      {1, 1, 0, {std::string("DeleteFile(") + kListPath + ")", batchCalls[0], batchCalls[1], batchCalls[2]}},
+      {1, 1, 0, {std::string("DeleteFile(") + kListPath + ")", "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
+                 batchCalls[0], batchCalls[1], batchCalls[2]}},
       {1, 0, 1, kRestartCalls},
       {1, 1, 1, Join({std::string("DeleteFile(") + kListPath + ")",
                       "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)"},
@@ -87,7 +88,7 @@ TEST(FinishOnClose, WritesTheBatchFileAndStartsItHiddenAtIdlePriority) {
                             batch + "\"\r\n"));
   ASSERT_EQ(fake.processes.records.size(), 1u);
   const ProcessLaunch& launch = fake.processes.records[0].launch;
-  EXPECT_TRUE(SameBytes(launch.commandLine, batch));  // the whole command line, unquoted
+  EXPECT_TRUE(SameBytes(launch.commandLine, "\"" + batch + "\""));  // quoted: the path has spaces
   EXPECT_EQ(launch.creationFlags, kIdlePriorityClass);
   EXPECT_EQ(launch.startupFlags, kStartfUseShowWindow);
   EXPECT_EQ(launch.showWindow, kSwHide);
@@ -96,14 +97,26 @@ TEST(FinishOnClose, WritesTheBatchFileAndStartsItHiddenAtIdlePriority) {
   EXPECT_EQ(fake.processes.records[0].closes, 1);
 }
 
-TEST(SelfDeleteBatchText, HoldsExactlyEightLines) {
-  const std::string text = SelfDeleteBatchText("C:\\TEMP\\", "C:\\Tolvik\\Tolvik.exe");
-  EXPECT_TRUE(SameBytes(text,
-                        "cd C:\\TEMP\\\r\n"
-                        "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
-                        "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
-                        "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
-                        "del \"C:\\TEMP\\$94827$.bat\"\r\n"));
+TEST(SelfDeleteBatchText, HoldsExactlyEightLinesWithPercentSignsDoubled) {
+  struct Case { const char* temp; const char* program; const char* expected; };
+  const Case cases[] = {
+      {"C:\\TEMP\\", "C:\\Tolvik\\Tolvik.exe",
+       "cd C:\\TEMP\\\r\n"
+       "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
+       "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
+       "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
+       "del \"C:\\TEMP\\$94827$.bat\"\r\n"},
+      // cmd would expand %PATH% or eat a lone "%"; "%%" is one "%" on every line.
+      {"C:\\T%1\\", "C:\\100%\\%PATH%.exe",
+       "cd C:\\T%%1\\\r\n"
+       "del \"C:\\100%%\\%%PATH%%.exe\"\r\ndel \"C:\\100%%\\%%PATH%%.exe\"\r\n"
+       "del \"C:\\100%%\\%%PATH%%.exe\"\r\ndel \"C:\\100%%\\%%PATH%%.exe\"\r\n"
+       "del \"C:\\100%%\\%%PATH%%.exe\"\r\ndel \"C:\\100%%\\%%PATH%%.exe\"\r\n"
+       "del \"C:\\T%%1\\$94827$.bat\"\r\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(SameBytes(SelfDeleteBatchText(c.temp, c.program), c.expected)) << c.program;
+  }
 }
 
 struct BatchFailureCase {
@@ -150,8 +163,9 @@ TEST(FinishOnClose, GoesOnWhenTheListCannotBeDeletedOrTheBatchFileStarted) {
   FinishOnClose(platform, state);
   EXPECT_TRUE(SameByteLists(Actions(fake.log),
                             {std::string("DeleteFile(") + kListPath + ")",
+                             "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
                              std::string("WriteWholeFile(") + kBatchPath + ", 208)",
-                             std::string("Start(") + kBatchPath + ")"}));
+                             std::string("Start(\"") + kBatchPath + "\")"}));
 }
 
 struct RestartCase {

@@ -49,9 +49,36 @@ struct ListFileContent {
   std::vector<std::string> lines;  // each "key=value" as the section reader returns it
 };
 
-// Brevane's save: deletes an existing file at path, then writes "Config" and "list" key by key.
-void WriteListFile(ProfileApi& profile, FileApi& files, const std::string& path,
-                   const ListFields& fields, const std::vector<ListEntry>& rows);
+// Why a save did not replace the file; the old file is then as it was.
+enum class SaveProblem {
+  None,
+  PathTooLong,          // the temporary file's path is past what the ANSI calls take
+  TargetIsDirectory,    // a directory has the file's name
+  TemporaryNotCreated,  // the temporary file could not be created (folder read-only, no right)
+  WriteFailed,          // the temporary file was not written whole (disk full)
+  ReplaceRefused,       // the old file could not be replaced (read-only, in use)
+};
+
+// The text the key-by-key writes of the save give on a fresh file, composed in memory; false
+// when some text is outside what is known for certain about the profile functions (see
+// list_file.cpp), and the save then writes key by key instead.
+bool ComposeListText(const ListFields& fields, const std::vector<ListEntry>& rows,
+                     std::string* text);
+
+// The save's writes, one WritePrivateProfileStringA per key, in order, onto path as it is.
+// False as soon as one write fails.
+bool WriteListKeyByKey(ProfileApi& profile, const std::string& path, const ListFields& fields,
+                       const std::vector<ListEntry>& rows);
+
+// Brevane's save: the whole text goes into path + kTemporarySuffix in the same folder, flushed,
+// which then replaces path in one step. On any problem the temporary file is removed and the
+// old file at path is left as it was.
+SaveProblem WriteListFile(ProfileApi& profile, FileApi& files, const std::string& path,
+                          const ListFields& fields, const std::vector<ListEntry>& rows);
+
+constexpr const char kTemporarySuffix[] = ".tmp";
+// The longest path the ANSI file calls take (MAX_PATH less the NUL).
+constexpr size_t kMaxPathLength = 259;
 
 // Tolvik's read of an existing file at path.
 ListFileContent ReadListFile(ProfileApi& profile, const std::string& path);

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/portable/portable_files.h"
 #include "platform/portable/portable_profile.h"
+#include "tests/fakes/fake_file_api.h"
 #include "tests/unit/profile_behaviour.h"
 
 namespace {
@@ -96,24 +98,80 @@ TEST(WriteListFileTest, WritesConfigMembershipAndRowsAsTheSaveRulesSay) {
   }
 }
 
-TEST(WriteListFileTest, SavesThatCannotHappenReturnQuietly) {
+TEST(WriteListFileTest, AFailedSaveNamesTheProblemKeepsTheOldFileAndLeavesNoTemporary) {
+  const std::string dirPath = "C:\\Brevane\\";
+  const std::string path = dirPath + "mac.ini";
+  const std::string temporary = path + ".tmp";
+  const struct {
+    const char* name;
+    std::function<void(FakeFileApi&)> arrange;
+    std::string path;
+    SaveProblem expected;
+  } cases[] = {
+      {"saved", [](FakeFileApi&) {}, path, SaveProblem::None},
+      {"a directory named mac.ini", [&](FakeFileApi& f) { f.directories.insert(path); }, path,
+       SaveProblem::TargetIsDirectory},
+      {"folder refuses new files", [&](FakeFileApi& f) { f.missingDirectories.insert(dirPath); },
+       path, SaveProblem::TemporaryNotCreated},
+      {"disk full", [&](FakeFileApi& f) { f.shortWrites[temporary] = 10; }, path,
+       SaveProblem::WriteFailed},
+      {"read-only mac.ini", [&](FakeFileApi& f) { f.failingRenames.insert(path); }, path,
+       SaveProblem::ReplaceRefused},
+      {"path too long", [](FakeFileApi&) {}, "C:\\" + std::string(251, 'x') + "\\mac.ini",
+       SaveProblem::PathTooLong},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CallLog log;
+    FakeFileApi files(log);
+    PortableProfileApi profile;
+    if (c.path == path) files.Put(path, "[list]\r\nOLD=1\r\n");
+    c.arrange(files);
+    EXPECT_EQ(WriteListFile(profile, files, c.path, BaseFields(), {{"00E0FD000001", "10.0.0.1", "PC"}}),
+              c.expected);
+    EXPECT_FALSE(files.Has(c.path + ".tmp"));
+    if (c.expected == SaveProblem::None) {
+      EXPECT_EQ(files.Get(path), std::string(kBaseConfig) + "[list]\r\n00E0FD000001=10.0.0.1,PC\r\n");
+    } else if (c.path == path && !files.directories.count(path)) {
+      EXPECT_EQ(files.Get(path), "[list]\r\nOLD=1\r\n");
+    }
+  }
+
+  // On a real file system: a directory named mac.ini is never removed.
   ScratchDirectory dir("unsaved");
   PortableProfileApi profile;
   PortableFileApi files(dir.Path("Brevane.exe"));
-  const std::vector<ListEntry> rows = {{"00E0FD000001", "192.168.0.1", "PC1"}};
-
-  // A directory named mac.ini is neither deleted nor replaced.
   std::filesystem::create_directory(dir.Path("mac.ini"));
-  WriteListFile(profile, files, dir.Path("mac.ini"), BaseFields(), rows);
+  EXPECT_EQ(WriteListFile(profile, files, dir.Path("mac.ini"), BaseFields(), {}),
+            SaveProblem::TargetIsDirectory);
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path("mac.ini")));
+}
 
-  // A program directory that cannot hold files (here a plain file stands in its place, which
-  // refuses writes even to root): nothing is written and nothing is reported.
-  dir.WriteFile("notadir", "x");
-  const std::string blocked = dir.Path("notadir") + "/mac.ini";
-  WriteListFile(profile, files, blocked, BaseFields(), rows);
-  EXPECT_FALSE(std::filesystem::exists(blocked));
-  EXPECT_EQ(dir.ReadFile("notadir"), "x");
+// Texts outside what is known for certain of the profile functions are not composed; the save
+// then writes them key by key (the Wine differential test checks both ways give the same bytes).
+TEST(ComposeListTextTest, ComposesOnlyTextsThatReadBackAsWritten) {
+  const struct {
+    const char* name;
+    ListEntry row;
+    bool composed;
+  } cases[] = {
+      {"plain row", {"00E0FD000001", "10.0.0.1", "PC1"}, true},
+      {"GBK name, = and [ in the value", {"00E0FD000001", "[10]", "\xBB\xFA=1"}, true},
+      {"leading blanks of the value are dropped", {"00E0FD000001", "  10.0.0.1", "PC"}, true},
+      {"[ and ; inside the key", {"A[B;C", "1", "2"}, true},
+      {"trailing blank of the value", {"00E0FD000001", "10.0.0.1", "PC "}, false},
+      {"tab inside the value", {"00E0FD000001", "10.0.0.1", "P\tC"}, false},
+      {"broken GBK pair", {"00E0FD000001", "10.0.0.1", "\xBB\x20"}, false},
+      {"= in the key", {"a=b", "1", "2"}, false},
+      {"key opening a section", {"[x]", "1", "2"}, false},
+      {"key opening a comment", {";x", "1", "2"}, false},
+      {"empty key", {"", "1", "2"}, false},
+      {"GBK key", {"\xBB\xFA", "1", "2"}, false},
+  };
+  for (const auto& c : cases) {
+    std::string text;
+    EXPECT_EQ(ComposeListText(BaseFields(), {c.row}, &text), c.composed) << c.name;
+  }
 }
 
 TEST(ReadListFileTest, DefaultsCaseAndBothMemberships) {

@@ -1,4 +1,5 @@
 // Text rules: trimming, ASCII upper-casing, number reading and zero padding.
+#include "common/program_directory.h"
 #include "common/text_rules.h"
 
 #include <gtest/gtest.h>
@@ -40,4 +41,17 @@ TEST(TextRules, KeyComparisonIgnoresOnlyAsciiCase) {
   EXPECT_TRUE(EqualsIgnoringAsciiCase("Gwmetric", "gwmetric"));
   EXPECT_FALSE(EqualsIgnoringAsciiCase("mask", "mask "));
   EXPECT_FALSE(EqualsIgnoringAsciiCase("\xC1", "\xE1"));
+}
+
+TEST(TextRules, ProgramDirectoryCutsAtTheLastBackslashCharacter) {
+  struct Case { const char* path; const char* expected; };
+  const Case cases[] = {
+      {"C:\\Tools\\Tolvik.exe", "C:\\Tools\\"},
+      {"Tolvik.exe", ""},
+      // "\xB6\x5C" and "\xD5\x5C" are one GBK character each; their 0x5C is no backslash.
+      {"C:\\\xB6\x5C\\Tolvik.exe", "C:\\\xB6\x5C\\"},
+      {"C:\\Tools\\\xD5\x5C.exe", "C:\\Tools\\"},
+      {"\\\\server\\share\\B.exe", "\\\\server\\share\\"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ProgramDirectory(c.path), c.expected) << c.path;
 }

@@ -80,6 +80,16 @@ void SplitAddress(const std::string& text, std::string parts[4]) {
 
 }  // namespace
 
+size_t MachinesThatFit(const std::string& ipStart) {
+  const std::string start = UpperAscii(ipStart);
+  if (start == generator_texts::kDhcpKeyword) return static_cast<size_t>(-1);
+  std::string parts[4];
+  SplitAddress(start, parts);
+  const RunningNumber last(parts[3]);
+  if (!last.small() || last.value() > 255) return 0;
+  return static_cast<size_t>(256 - last.value());
+}
+
 bool GenerateList(ListModel& model, const GenerationFields& fields) {
   if (model.rows.empty()) return false;
 

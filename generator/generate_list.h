@@ -1,6 +1,7 @@
 // List generation: computer names and IP addresses for every row.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "generator/list_model.h"
@@ -19,3 +20,8 @@ struct GenerationFields {
 // exactly however many digits they have; the last number of an address passes 255 without
 // carrying. An empty IP start value gives "..." and the number, as the split rule reads it.
 bool GenerateList(ListModel& model, const GenerationFields& fields);
+
+// How many rows can take an address counted up from the IP start value before its last number
+// would pass 255 (256 less that number, 0 when it is past 255 already); SIZE_MAX for "DHCP".
+// Brevane and maclist refuse a generation of more rows than this.
+size_t MachinesThatFit(const std::string& ipStart);

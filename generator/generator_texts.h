@@ -64,11 +64,33 @@ constexpr const char kAboutText[] =
 
 constexpr const char kListFileName[] = "mac.ini";
 
+// A save that did not replace mac.ini: the file's path, then the reason; the window stays open.
+constexpr const char kSaveFailedCaption[] = "保存失败";
+constexpr const char kSaveFailedBefore[] = "无法保存列表文件 ";
+constexpr const char kSaveFailedAfter[] = "\r\n原文件未作改动，请排除问题后再次保存。";
+constexpr const char kSavePathTooLong[] = "：路径太长。";
+constexpr const char kSaveTargetIsDirectory[] = "：已有同名的文件夹。";
+constexpr const char kSaveTemporaryNotCreated[] = "：无法在该文件夹中创建临时文件（文件夹只读或没有写入权限）。";
+constexpr const char kSaveWriteFailed[] = "：写入临时文件失败（磁盘空间不足？）。";
+constexpr const char kSaveReplaceRefused[] = "：无法替换原文件（文件只读或正被其他程序使用）。";
+
+// A generation refused because the last number of an address would pass 255:
+// start value, how many machines fit from it, how many rows the list has.
+constexpr const char kTooManyMachinesCaption[] = "无法生成列表";
+constexpr const char kTooManyMachinesBefore[] = "从 IP 地址起始值 ";
+constexpr const char kTooManyMachinesFit[] = " 起只能分配 ";
+constexpr const char kTooManyMachinesRows[] = " 台计算机（地址最后一段不能超过 255），而列表中有 ";
+constexpr const char kTooManyMachinesAfter[] = " 台。\r\n列表未作改动，请改小起始值。";
+
 // The IP start value and IP cell that mean "obtain the address automatically".
 constexpr const char kDhcpKeyword[] = "DHCP";
 
 // What the import looks for in a TFTPD32 log line (letter case as shown).
 constexpr const char kTftpdReceivedMarker[] = "Rcvd DHCP";
 constexpr const char kTftpdMacMarker[] = "Mac";
+
+// Morning and afternoon as Chinese systems write them in lease expiration times.
+constexpr const char kMorningMarker[] = "上午";
+constexpr const char kAfternoonMarker[] = "下午";
 
 }  // namespace generator_texts

@@ -10,6 +10,7 @@
 #include "generator/log_import.h"
 
 namespace ids = brevane_controls;
+namespace texts = generator_texts;
 
 void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model) {
   std::string path;
@@ -23,6 +24,7 @@ void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model) {
   if (!platform.files.ReadWholeFile(path, &bytes)) bytes.clear();
   const bool hasRows = ImportLogBytes(bytes, format, model, platform.collation);
   platform.window.ShowRows(model);
+  platform.window.SelectRow(-1);  // the rows are new ones
   // With no rows "生成列表" keeps whatever state it had.
   if (hasRows) platform.window.SetControlEnabled(ids::kGenerate, true);
 }
@@ -35,8 +37,19 @@ void GenerateRows(GeneratorPlatform& platform, ListModel& model) {
   fields.firstNumber = window.FieldText(ids::kFirstNumber);
   fields.digits = window.FieldText(ids::kDigits);
   fields.ipStart = window.FieldText(ids::kIpStart);
+  const size_t fit = MachinesThatFit(fields.ipStart);
+  if (model.rows.size() > fit) {
+    window.ShowMessage(texts::kTooManyMachinesCaption,
+                       texts::kTooManyMachinesBefore + fields.ipStart + texts::kTooManyMachinesFit +
+                           std::to_string(fit) + texts::kTooManyMachinesRows +
+                           std::to_string(model.rows.size()) + texts::kTooManyMachinesAfter);
+    return;
+  }
+  // The rows keep their places, so the selected one stays selected.
+  const int selected = window.SelectedRow();
   const bool enableSave = GenerateList(model, fields);
   window.ShowRows(model);
+  window.SelectRow(selected);
   // Once enabled, "保存退出" stays enabled: it is never disabled here.
   if (enableSave) window.SetControlEnabled(ids::kSaveExit, true);
 }
@@ -64,9 +77,27 @@ void SaveAndExit(GeneratorPlatform& platform, const ListModel& model) {
   }
   const std::string path =
       ProgramDirectory(platform.files.ModulePath()) + generator_texts::kListFileName;
-  // Nothing is reported: a failed write leaves the file missing or stale and the window closes.
-  WriteListFile(platform.profile, platform.files, path, fields, rows);
+  // Only a save that replaced the file closes the window; otherwise every field and row stays
+  // so that the user can remove the cause and save again.
+  const SaveProblem problem = WriteListFile(platform.profile, platform.files, path, fields, rows);
+  if (problem != SaveProblem::None) {
+    window.ShowMessage(texts::kSaveFailedCaption, SaveFailureText(path, problem));
+    return;
+  }
   window.PostCloseRequest();
+}
+
+std::string SaveFailureText(const std::string& path, SaveProblem problem) {
+  const char* reason = texts::kSaveReplaceRefused;
+  switch (problem) {
+    case SaveProblem::PathTooLong: reason = texts::kSavePathTooLong; break;
+    case SaveProblem::TargetIsDirectory: reason = texts::kSaveTargetIsDirectory; break;
+    case SaveProblem::TemporaryNotCreated: reason = texts::kSaveTemporaryNotCreated; break;
+    case SaveProblem::WriteFailed: reason = texts::kSaveWriteFailed; break;
+    case SaveProblem::ReplaceRefused:
+    case SaveProblem::None: break;
+  }
+  return texts::kSaveFailedBefore + path + reason + texts::kSaveFailedAfter;
 }
 
 void SelectWorkgroup(GeneratorWindowApi& window) {
@@ -89,8 +120,12 @@ void SelectDomain(GeneratorWindowApi& window) {
 
 void SortByHeading(GeneratorPlatform& platform, ListModel& model, int column) {
   if (column < 0 || column > kColumnMac) return;
-  SortByColumn(model, column, platform.collation);
+  // The selected row moves with the sort and stays selected, as in a list view's own sort.
+  const int selected = platform.window.SelectedRow();
+  size_t followed = selected < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(selected);
+  SortByColumn(model, column, platform.collation, &followed);
   platform.window.ShowRows(model);
+  platform.window.SelectRow(selected < 0 ? -1 : static_cast<int>(followed));
 }
 
 bool EnterPressesOpenFile(FocusKind focus) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/list_file.h"
 #include "generator/list_model.h"
 #include "platform/collation_api.h"
 #include "platform/file_api.h"
@@ -63,6 +64,11 @@ class GeneratorWindowApi {
   virtual bool IsOptionSelected(int control) = 0;      // option buttons 14, 15, 23, 24
   virtual void SetControlEnabled(int control, bool enabled) = 0;
   virtual void ShowRows(const ListModel& model) = 0;   // the list shows exactly these rows
+  virtual int SelectedRow() = 0;                       // the selected row's index, -1 for none
+  // Selects that row alone and scrolls it into view; -1 clears the selection.
+  virtual void SelectRow(int index) = 0;
+  // A message box owned by the active window, with a warning icon and an OK button.
+  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
   virtual void PostCloseRequest() = 0;                 // posts WM_CLOSE, never sends it
 };
 
@@ -79,11 +85,16 @@ struct GeneratorPlatform {
 void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model);
 
 // "生成列表": names and addresses from the fields; enables "保存退出" once the first row has an IP.
+// A start address from which the rows' last numbers would pass 255 is refused with a message
+// that says how many machines fit, and the rows stay as they were.
 void GenerateRows(GeneratorPlatform& platform, ListModel& model);
 
 // "保存退出": writes program directory + "mac.ini" from the fields and the rows in display
-// order, then posts a close request.
+// order, then posts a close request. A save that fails shows why and keeps the window open.
 void SaveAndExit(GeneratorPlatform& platform, const ListModel& model);
+
+// The message of a failed save: the file's path and the reason.
+std::string SaveFailureText(const std::string& path, SaveProblem problem);
 
 // The membership options: the workgroup field against the domain, user name and password.
 void SelectWorkgroup(GeneratorWindowApi& window);

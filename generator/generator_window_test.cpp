@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -44,6 +45,12 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
     shown = model.rows;
   }
   void PostCloseRequest() override { log_.Add("PostCloseRequest()"); }
+  int SelectedRow() override { return selectedRow; }
+  void SelectRow(int index) override { selectedRow = index; }
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    log_.Add("ShowMessage(" + caption + ")");
+    messages.push_back(text);
+  }
 
   bool dialogCancelled = false;
   std::string dialogPath = "C:\\logs\\dhcp.log";
@@ -51,6 +58,8 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
   std::set<int> selected{ids::kFormatTftpd32, ids::kWorkgroupOption};
   std::map<int, bool> enabled;
   std::vector<ListRow> shown;
+  int selectedRow = -1;
+  std::vector<std::string> messages;
 
  private:
   CallLog& log_;
@@ -123,8 +132,12 @@ TEST(ImportDhcpLogTest, FillsRowsFromTheChosenFileInTheSelectedFormat) {
        "001|||000B294E573A;002|||000B29112233;", true},
       {"windows list", ids::kFormatWindows, kWindowsList,
        "001|||000B29112233;002|||000B294E573A;", true},
-      {"tftpd32 log read as windows list", ids::kFormatWindows, kTftpdLog, "", false},
-      {"windows list read as tftpd32 log", ids::kFormatTftpd32, kWindowsList, "", false},
+      // The chosen rule reads nothing: the other readers are tried.
+      {"tftpd32 log with windows chosen", ids::kFormatWindows, kTftpdLog,
+       "001|||000B294E573A;002|||000B29112233;", true},
+      {"windows list with tftpd32 chosen", ids::kFormatTftpd32, kWindowsList,
+       "001|||000B29112233;002|||000B294E573A;", true},
+      {"file no reader reads", ids::kFormatTftpd32, "Rcvd TFTP request\r\n", "", false},
       {"file that cannot be read", ids::kFormatTftpd32, nullptr, "", false},
   };
   for (const ImportCase& c : cases) {
@@ -203,7 +216,7 @@ struct SaveCase {
   int membershipOption;
   std::map<int, std::string> fields;
   std::vector<ListRow> rows;
-  std::vector<std::string> expectedWrites;  // "section/key=value", in call order
+  std::string expectedFile;
 };
 
 TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
@@ -214,24 +227,22 @@ TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
         {ids::kWorkgroup, "WORKGROUP"}, {ids::kDomain, "CORP"}},
        {Row("001", "192.168.0.1", "COMPUTER001", "00E0FD3A1B01"),
         Row("002", "192.168.0.2", "COMPUTER002", "00E0FD3A1B02")},
-       {"Config/Gateway=192.168.0.254", "Config/Gwmetric=0", "Config/Mask=255.255.255.0",
-        "Config/DNS1=DHCP", "Config/DNS2=", "Config/WorkGroup=WORKGROUP",
-        "list/00E0FD3A1B01=192.168.0.1,COMPUTER001",
-        "list/00E0FD3A1B02=192.168.0.2,COMPUTER002"}},
+       "[Config]\r\nGateway=192.168.0.254\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=DHCP\r\n"
+       "DNS2=\r\nWorkGroup=WORKGROUP\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
+       "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
       {"domain with its account; rows as displayed, not by sequence",
        ids::kDomainOption,
        {{ids::kWorkgroup, "WORKGROUP"}, {ids::kDomain, "corp.example"},
         {ids::kUsername, "admin"}, {ids::kPassword, "p w"}},
        {Row("002", "10.0.0.1", "B", "000000000002"), Row("001", "10.0.0.2", "A", "000000000001")},
-       {"Config/Gateway=", "Config/Gwmetric=0", "Config/Mask=255.255.255.0", "Config/DNS1=",
-        "Config/DNS2=", "Config/Domain=corp.example", "Config/Username=admin",
-        "Config/password=p w", "list/000000000002=10.0.0.1,B", "list/000000000001=10.0.0.2,A"}},
+       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
+       "Domain=corp.example\r\nUsername=admin\r\npassword=p w\r\n[list]\r\n"
+       "000000000002=10.0.0.1,B\r\n000000000001=10.0.0.2,A\r\n"},
       {"domain chosen but empty: no membership; empty list: no list section",
        ids::kDomainOption,
        {{ids::kWorkgroup, "WORKGROUP"}},
        {},
-       {"Config/Gateway=", "Config/Gwmetric=0", "Config/Mask=255.255.255.0", "Config/DNS1=",
-        "Config/DNS2="}},
+       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"},
   };
   for (const SaveCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -242,12 +253,7 @@ TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
 
     SaveAndExit(rig.platform, rig.model);
 
-    std::vector<std::string> writes;
-    for (const FakeProfileApi::Write& w : rig.profile.writes) {
-      EXPECT_EQ(w.path, "C:\\Brevane\\mac.ini");
-      writes.push_back(w.section + "/" + w.key + "=" + w.value);
-    }
-    EXPECT_EQ(writes, c.expectedWrites);
+    EXPECT_EQ(rig.files.Get("C:\\Brevane\\mac.ini"), c.expectedFile);
     ASSERT_FALSE(rig.log.calls.empty());
     EXPECT_EQ(rig.log.calls.back(), "PostCloseRequest()") << "the close comes after every write";
     EXPECT_EQ(rig.log.Count("PostCloseRequest"), 1u);
@@ -264,6 +270,72 @@ TEST(SaveAndExitTest, ReplacesAnOldListFile) {
   const std::string file = rig.files.Get("C:\\Brevane\\mac.ini");
   EXPECT_EQ(file.find("FFFFFFFFFFFF"), std::string::npos) << file;
   EXPECT_NE(file.find("00E0FD3A1B01=192.168.0.1,COMPUTER001"), std::string::npos) << file;
+}
+
+// A save that did not replace mac.ini says why, naming the file, and leaves the window open
+// with its rows; the old file stays. Once the cause is gone, the same click saves and closes.
+TEST(SaveAndExitTest, AFailedSaveShowsTheReasonAndKeepsTheWindow) {
+  const std::string path = "C:\\Brevane\\mac.ini";
+  const struct {
+    const char* name;
+    std::function<void(FakeFileApi&)> block;
+    std::function<void(FakeFileApi&)> unblock;
+    const char* reason;
+  } cases[] = {
+      {"read-only file", [&](FakeFileApi& f) { f.failingRenames.insert(path); },
+       [&](FakeFileApi& f) { f.failingRenames.clear(); }, "\xCE\xDE\xB7\xA8\xCC\xE6\xBB\xBB"},
+      {"directory of that name", [&](FakeFileApi& f) { f.directories.insert(path); },
+       [&](FakeFileApi& f) { f.directories.clear(); }, "\xCE\xC4\xBC\xFE\xBC\xD0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.files.Put(path, "[list]\r\nOLD=1\r\n");
+    rig.model.rows = {Row("001", "192.168.0.1", "COMPUTER001", "00E0FD3A1B01")};
+    c.block(rig.files);
+
+    SaveAndExit(rig.platform, rig.model);
+    EXPECT_EQ(rig.log.Count("PostCloseRequest"), 0u);
+    ASSERT_EQ(rig.window.messages.size(), 1u);
+    const std::string& message = rig.window.messages[0];
+    // "无法保存列表文件 C:\Brevane\mac.ini：" and the reason (无法替换 / 文件夹) in GBK.
+    EXPECT_EQ(message.find("\xCE\xDE\xB7\xA8\xB1\xA3\xB4\xE6\xC1\xD0\xB1\xED\xCE\xC4\xBC\xFE " + path),
+              0u) << message;
+    EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    EXPECT_EQ(rig.files.Get(path), "[list]\r\nOLD=1\r\n");
+    EXPECT_FALSE(rig.files.Has(path + ".tmp"));
+    EXPECT_EQ(Cells(rig.model.rows), "001|192.168.0.1|COMPUTER001|00E0FD3A1B01;");
+
+    c.unblock(rig.files);
+    if (!rig.files.directories.count(path)) rig.files.files.erase(path);
+    SaveAndExit(rig.platform, rig.model);
+    EXPECT_EQ(rig.log.Count("PostCloseRequest"), 1u);
+    EXPECT_NE(rig.files.Get(path).find("00E0FD3A1B01=192.168.0.1,COMPUTER001"), std::string::npos);
+  }
+}
+
+// Addresses past x.x.x.255 are refused with the count that fits; the rows stay as they were.
+TEST(GenerateRowsTest, RefusesAddressesPast255AndSaysHowManyFit) {
+  const struct {
+    const char* start;
+    int rows;
+    const char* fit;  // nullptr: generated
+  } cases[] = {{"192.168.0.250", 10, " 6 "}, {"192.168.0.250", 6, nullptr},
+               {"10.0.0.300", 1, " 0 "},     {"dhcp", 300, nullptr}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start);
+    Rig rig;
+    rig.window.fields[ids::kIpStart] = c.start;
+    for (int i = 0; i < c.rows; ++i) rig.model.rows.push_back(Row("s", "", "", "M"));
+    GenerateRows(rig.platform, rig.model);
+    EXPECT_EQ(rig.model.rows[0].cells[kColumnIp].empty(), c.fit != nullptr);
+    EXPECT_EQ(rig.window.messages.size(), c.fit ? 1u : 0u);
+    if (c.fit) {
+      EXPECT_NE(rig.window.messages[0].find(std::string(c.start) + " "), std::string::npos);
+      EXPECT_NE(rig.window.messages[0].find(c.fit), std::string::npos) << rig.window.messages[0];
+      EXPECT_EQ(rig.log.Count("ShowRows"), 0u);
+    }
+  }
 }
 
 TEST(MembershipOptionTest, EnablesOneSideAndGreysTheOther) {
@@ -305,6 +377,25 @@ TEST(SortByHeadingTest, FlipsTheDirectionAndShowsTheNewOrder) {
     EXPECT_EQ(shown, click.sequences) << "column " << click.column;
   }
   EXPECT_EQ(rig.log.Count("ShowRows"), 3u) << "a column that does not exist changes nothing";
+}
+
+// The selected row stays selected where the sort moves it, and in place after a generation.
+TEST(SortByHeadingTest, TheSelectedRowStaysSelected) {
+  Rig rig;
+  rig.model.rows = {Row("001", "", "", "000000000002"), Row("002", "", "", "000000000003"),
+                    Row("003", "", "", "000000000001")};
+  rig.model.direction = SortDirection::Ascending;
+  rig.window.selectedRow = 2;  // 003
+  SortByHeading(rig.platform, rig.model, kColumnMac);  // descending: 002, 001, 003
+  EXPECT_EQ(rig.window.selectedRow, 2);
+  SortByHeading(rig.platform, rig.model, kColumnMac);  // ascending: 003, 001, 002
+  EXPECT_EQ(rig.window.selectedRow, 0);
+  GenerateRows(rig.platform, rig.model);
+  EXPECT_EQ(rig.window.selectedRow, 0);
+  EXPECT_EQ(rig.model.rows[0].cells[kColumnSequence], "003");
+  rig.window.selectedRow = -1;
+  SortByHeading(rig.platform, rig.model, kColumnSequence);
+  EXPECT_EQ(rig.window.selectedRow, -1);
 }
 
 TEST(EnterKeyTest, PressesOpenFileUnlessAnotherButtonOrAnOptionHasTheFocus) {

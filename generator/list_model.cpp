@@ -12,7 +12,8 @@ bool IsColumn(int column) { return column >= kColumnSequence && column <= kColum
 
 }  // namespace
 
-void SortRows(ListModel& model, int column, bool ascending, CollationApi& collation) {
+void SortRows(ListModel& model, int column, bool ascending, CollationApi& collation,
+              size_t* followedRow) {
   if (!IsColumn(column) || model.rows.size() < 2) return;
   std::vector<ListRow>& rows = model.rows;
 
@@ -54,14 +55,16 @@ void SortRows(ListModel& model, int column, bool ascending, CollationApi& collat
   for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
   std::vector<ListRow> sorted(rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
-    sorted[start[rankOfText[rowText[i]]]++] = std::move(rows[i]);
+    const size_t to = start[rankOfText[rowText[i]]]++;
+    if (followedRow && *followedRow == i) *followedRow = to;
+    sorted[to] = std::move(rows[i]);
   }
   rows.swap(sorted);
 }
 
-void SortByColumn(ListModel& model, int column, CollationApi& collation) {
+void SortByColumn(ListModel& model, int column, CollationApi& collation, size_t* followedRow) {
   if (!IsColumn(column)) return;
   model.direction = model.direction == SortDirection::Ascending ? SortDirection::Descending
                                                                   : SortDirection::Ascending;
-  SortRows(model, column, model.direction == SortDirection::Ascending, collation);
+  SortRows(model, column, model.direction == SortDirection::Ascending, collation, followedRow);
 }

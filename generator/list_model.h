@@ -23,8 +23,11 @@ struct ListModel {
 // Stable sort of all rows by one column's texts with the locale collation, ignoring case
 // (descending reverses the comparison; rows whose texts compare equal keep their order).
 // A column outside 0 to 3 leaves the rows as they are.
-void SortRows(ListModel& model, int column, bool ascending, CollationApi& collation);
+// followedRow, when given and naming a row, is changed to where that row went.
+void SortRows(ListModel& model, int column, bool ascending, CollationApi& collation,
+              size_t* followedRow = nullptr);
 
 // A click on a column heading: flips the direction (ascending unless it was ascending) and sorts.
 // No cell changes. A column outside 0 to 3 changes nothing.
-void SortByColumn(ListModel& model, int column, CollationApi& collation);
+void SortByColumn(ListModel& model, int column, CollationApi& collation,
+                  size_t* followedRow = nullptr);

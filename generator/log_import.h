@@ -1,4 +1,5 @@
-// DHCP log import: TFTPD32 logs (rule T) and Windows DHCP Server lease lists (rule W).
+// DHCP log import: the readers of every server's log or lease file, the MAC check and the
+// ordering of the rows.
 #pragma once
 
 #include <string>
@@ -6,45 +7,71 @@
 #include <vector>
 
 #include "generator/list_model.h"
+#include "generator/log_readers/lease_dates.h"
+#include "generator/log_readers/log_readers.h"
+#include "generator/log_readers/mac_text.h"
 #include "platform/code_page_api.h"
 #include "platform/collation_api.h"
 
-enum class LogFormat { Tftpd32, WindowsDhcpServer };
-
-struct LogEntry {
-  std::string mac;      // separators removed, upper-cased
-  std::string timeKey;  // digit text that orders the entries
+// Which reader reads a file. Brevane's window offers the first two; Auto tries every reader.
+enum class LogFormat {
+  Tftpd32,
+  WindowsDhcpServer,
+  PowerShell,
+  Kea,
+  Dnsmasq,
+  IscDhcpd,
+  PlainList,
+  Auto,
 };
+
+// Whether the import tries the other readers when the chosen one gives no row.
+enum class OtherReaders { Try, Skip };
+
+// An entry whose MAC text is no MAC address, left out of the list.
+struct LeftOutLine {
+  size_t line = 0;
+  std::string text;  // the MAC text as read (cut to 64 bytes)
+};
+
+// What an import did, step by step.
+struct ImportReport {
+  LogFormat reader = LogFormat::Auto;  // the reader that gave the rows, else the last one tried
+  std::vector<LogFormat> triedBefore;  // readers tried first that gave no row
+  bool convertedFromUtf16 = false;     // the text was read as UTF-16LE, converted
+  size_t lines = 0;                    // lines of the text the reader read
+  size_t entries = 0;                  // entries the reader found in them
+  size_t withoutMac = 0;               // entries with an empty MAC text
+  std::vector<LeftOutLine> leftOut;    // entries whose MAC text is no MAC address
+  size_t repeats = 0;                  // entries of a machine already listed
+  size_t rows = 0;
+};
+
+// The name of a format as maclist spells it on its command line ("tftpd32", "windows", ...), and
+// a reader's description for reports.
+const char* LogFormatName(LogFormat format);
+const char* LogFormatDescription(LogFormat format);
+// The format of a name: false for an unknown one.
+bool LogFormatFromName(const std::string& name, LogFormat* format);
 
 // Cuts file bytes into lines at CR (CR LF is one end, a lone LF stays in its line, NUL ends).
 // A text that ends with a line end has no empty line after it; an empty text has no lines.
 std::vector<std::string> CutLogLines(const std::string& bytes);
 
-// Rule T for one line: false when the line holds no "Rcvd DHCP"; otherwise the entry, whose
-// MAC text may be empty.
-bool ReadTftpdLine(std::string_view line, LogEntry* entry);
-
-// The time key of a lease expiration text read by "yyyy-MM-dd HH:mm:ss" (or with "/" between
-// the date's numbers, as newer Chinese systems write it), missing parts counting as zero:
-// 14 digits "yyyyMMddHHmmss". A text that does not name a valid date and time (text such as
-// "Reservation (active)", an empty field, a month above 12, a number longer than its place in
-// the pattern) gets "99999999999999" followed by the entry's position in the list as ten
-// digits: it is placed after every dated entry, and such entries keep their list order.
-std::string LeaseTimeKey(std::string_view text, size_t position);
-
-// Rule T and rule W over the lines of a log, in log order. With cutAtCommas, a lease list line
-// that holds no tab is cut at commas instead (the comma-delimited export).
-std::vector<LogEntry> CollectTftpdEntries(const std::vector<std::string>& lines);
-std::vector<LogEntry> CollectWindowsDhcpEntries(const std::vector<std::string>& lines,
-                                                bool cutAtCommas = false);
-
 // The whole import of a file's bytes: replaces the rows with one row per machine in the order
 // the log saw them, numbered 001...; true when at least one row exists afterwards.
-// When the bytes as they are give no row, a file that begins with the UTF-16LE byte-order mark
-// FF FE is read again converted to the ANSI code page, and a lease list again with lines that
-// hold no tab cut at commas; files that give rows as they are never take that second reading.
+//  - The chosen reader reads the bytes as they are. When that gives no row, a file that begins
+//    with the UTF-16LE mark FF FE is read again converted to the ANSI code page, and a lease list
+//    again with lines that hold no tab cut at commas.
+//  - When still no row results, the other readers are tried in a fixed order (TFTPD32, lease
+//    list, PowerShell, Kea, dnsmasq, ISC dhcpd, plain list) on the text without its byte-order
+//    mark, converted from UTF-16LE where marked; the first that gives a row reads the file.
+//    Auto starts that order at its beginning.
+//  - Every MAC text is checked with NormalizeMacText; an entry whose text is no MAC address
+//    gives no row (its line is named in the report).
 bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model,
-                    CollationApi& collation, CodePageApi& codePage);
+                    CollationApi& collation, CodePageApi& codePage, ImportReport* report = nullptr,
+                    OtherReaders others = OtherReaders::Try);
 
 // The same with this build's conversion, SystemCodePageApi().
 bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model,

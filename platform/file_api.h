@@ -14,6 +14,9 @@ class FileApi {
   // GetFileAttributesA says the path exists and is not a directory.
   virtual bool IsExistingFile(const std::string& path) = 0;
 
+  // GetFileAttributesA says the path exists and is a directory.
+  virtual bool IsExistingDirectory(const std::string& path) = 0;
+
   // DeleteFileA.
   virtual bool DeleteFile(const std::string& path) = 0;
 
@@ -26,9 +29,13 @@ class FileApi {
   // Reads the whole file as bytes; false when it cannot be opened or read.
   virtual bool ReadWholeFile(const std::string& path, std::string* bytes) = 0;
 
-  // Creates or overwrites the file with bytes; false unless every byte was written.
+  // Creates or overwrites the file with bytes and flushes it to the disk; false unless every
+  // byte was written.
   virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
 
-  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): to is either the old file or all of from.
+  // Puts the file from in the place of to in one step, replacing a file there:
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), so to is either
+  // the old file or all of from; where that call is not implemented (Windows 9x) DeleteFileA(to),
+  // then MoveFileA. A directory at to is never removed; false when from did not take its place.
   virtual bool RenameReplacing(const std::string& from, const std::string& to) = 0;
 };

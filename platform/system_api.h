@@ -8,6 +8,24 @@ constexpr int kComputerNamePhysicalDnsHostname = 5;
 constexpr uint32_t kEwxShutdown = 1;
 constexpr uint32_t kEwxReboot = 2;
 constexpr uint32_t kEwxForce = 4;
+constexpr uint32_t kNetSetupJoinDomain = 1;   // NETSETUP_JOIN_DOMAIN
+constexpr uint32_t kNetSetupAcctCreate = 2;   // NETSETUP_ACCT_CREATE
+
+// The arguments of one NetJoinDomain call, texts in the ANSI code page; an empty text is passed
+// as a null pointer (no server, no OU, the caller's own account).
+struct DomainJoinRequest {
+  std::string server;
+  std::string domain;
+  std::string accountOu;
+  std::string account;
+  std::string password;
+  uint32_t options = 0;
+};
+
+struct DomainJoinOutcome {
+  bool available = false;  // netapi32.dll and its NetJoinDomain were found
+  uint32_t status = 0;     // NetJoinDomain's result (0: done); else the loader's error code
+};
 
 class SystemApi {
  public:
@@ -22,6 +40,12 @@ class SystemApi {
   // the text up to the first NUL (empty on failure).
   virtual std::string ComputerName(uint32_t bufferSize) = 0;
   virtual void Beep(uint32_t frequency, uint32_t durationMs) = 0;
+
+  // Whether this process's token holds the built-in Administrators group (CheckTokenMembership).
+  // True where Windows offers no such check: Windows 95 and 98 know no rights.
+  virtual bool IsAdministrator() = 0;
+  // NetJoinDomain from netapi32.dll, looked up at run time (NT only; missing on Windows 98).
+  virtual DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) = 0;
 
   // Restart support. EnablePrivilege opens this process's token (TOKEN_ADJUST_PRIVILEGES |
   // TOKEN_QUERY), looks the privilege up on machine and enables it; false when the look-up fails.

@@ -71,9 +71,7 @@ run_build win64 && win64_ok=1
 if [ $win64_ok = 1 ]; then
   echo "== wine unit tests"
   out=$log_dir/wine-unit.log
-  # From the build directory: with the compiler cache, __FILE__ (which finds the sample logs) is
-  # relative to it.
-  (cd "$BUILD_ROOT/win64" && "$root/tests/wine/run-under-wine.sh" ./unit_tests.exe) </dev/null >"$out" 2>&1
+  tests/wine/run-under-wine.sh "$BUILD_ROOT/win64/unit_tests.exe" </dev/null >"$out" 2>&1
   rc=$?
   tail -n 3 "$out"
   ok=$(grep -E '^\[  PASSED  \] [0-9]+ test' "$out" | sed -E 's/[^0-9]*([0-9]+).*/\1/')
@@ -92,6 +90,16 @@ for goal in Tolvik.exe:256 Brevane.exe:256 tools/maclist/maclist.exe:512; do
   bytes=$(stat -c %s "$exe" 2>/dev/null || echo 0)
   printf '%-12s %8d bytes (goal <= %d KB)\n' "$(basename "$exe")" "$bytes" "$limit_kb"
   if [ "$bytes" -gt 0 ] && [ "$bytes" -le $((limit_kb * 1024)) ]; then count 1 0 size; else count 0 1 "size $(basename "$exe")"; fi
+done
+
+# Each i686 program carries its own manifest: Tolvik needs administrator rights, the others not.
+echo "== manifests of the i686 programs"
+for pair in Tolvik.exe:requireAdministrator Brevane.exe:asInvoker tools/maclist/maclist.exe:asInvoker; do
+  if scripts/check-manifest.sh "$BUILD_ROOT/win32/${pair%%:*}" "${pair##*:}"; then
+    count 1 0 "manifest"
+  else
+    count 0 1 "manifest ${pair%%:*}"
+  fi
 done
 
 # Every program is self-contained: it imports only DLLs that Windows itself ships.
@@ -127,6 +135,12 @@ elif grep -q 'GetTickCount64' "$log_dir/planted_import.log"; then
 else
   cat "$log_dir/planted_import.log"; count 0 1 "import audit self-check"
 fi
+
+# The release zip built from a clean clone: file list, checksums, GBK guide, version resources.
+echo "== package"
+timeout 1800 bash tests/package/package_test.sh </dev/null >"$log_dir/package.log" 2>&1
+tail -n 3 "$log_dir/package.log"
+if tail -n 1 "$log_dir/package.log" | grep -q "^PASS"; then count 1 0 "package"; else count 0 1 "package"; fi
 
 # End-to-end scripts under Wine (network namespaces, Xvfb, TFTP server): each ends "PASS name".
 # Each runs twice: the x86_64 build under Wine 8 and the i686 deliverables under Wine 10 (WoW64,

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST(ClientWindow, EveryControlUsesSimSunTwelvePixelsGb2312VariablePitch) {
     EXPECT_EQ(logFont.lfHeight, -12) << "row " << row;
     EXPECT_EQ(logFont.lfCharSet, 134) << "row " << row;
     EXPECT_EQ(logFont.lfPitchAndFamily & 3, VARIABLE_PITCH) << "row " << row;
-    EXPECT_EQ(std::string(logFont.lfFaceName), "\xCB\xCE\xCC\xE5")
+    EXPECT_EQ(std::string(logFont.lfFaceName), pinned_tolvik_texts::kFontName)
         << "row " << row << ": " << HexBytes(logFont.lfFaceName);
   }
 }
@@ -136,7 +137,7 @@ TEST(ClientWindow, FirstRunGivesTheIconAndAPlainAboutItemAfterASeparator) {
   EXPECT_FALSE(GetMenuState(menu, count - 1, MF_BYPOSITION) & MF_CHECKED);
   char item[64] = "";
   GetMenuStringA(menu, count - 1, item, sizeof item, MF_BYPOSITION);
-  EXPECT_EQ(std::string(item), "\xB9\xD8\xD3\xDA(&A)...") << HexBytes(item);
+  EXPECT_EQ(std::string(item), pinned_tolvik_texts::kAboutMenuItem) << HexBytes(item);
   // The frame the user cannot resize or maximize.
   LONG style = GetWindowLongA(hwnd, GWL_STYLE);
   EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -161,13 +162,12 @@ TEST(ClientWindow, Windows95And98SeeTheRefusalAndTheWindowClosesOthersOpen) {
     WindowUnderTest t;
     t.fakes.system.version = c.version;
     t.fakes.files.Put(kListPath, kList);
-    MessageBoxWatcher watcher("\xCC\xE1\xCA\xBE");
+    MessageBoxWatcher watcher(pinned_tolvik_texts::kWin9xCaption);
     ASSERT_TRUE(t.window.Create(&t.platform));
     watcher.Stop();
     EXPECT_EQ(watcher.seen(), c.refused);
     if (c.refused) {
-      EXPECT_EQ(watcher.text(),
-                "\xB4\xCB\xB9\xA4\xBE\xDF\xB2\xBB\xD6\xA7\xB3\xD6 Win9x \xCF\xB5\xCD\xB3\xA1\xA3")
+      EXPECT_EQ(watcher.text(), pinned_tolvik_texts::kWin9xRefusal)
           << HexBytes(watcher.text());
     }
     // Construction went on to the first run of the main flow either way.

@@ -470,6 +470,23 @@ void BrevaneWindow::SetControlEnabled(int control, bool enabled) {
 void BrevaneWindow::ShowRows(const ListModel& model) {
   HWND list = Control(ids::kList);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  const LRESULT shown = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+  if (shown >= 0 && static_cast<size_t>(shown) == model.rows.size()) {
+    // As many rows as shown (a sort or a generation): only the texts change, so the scroll
+    // position stays where the user left it.
+    for (size_t index = 0; index < model.rows.size(); ++index) {
+      for (int column = 0; column < 4; ++column) {
+        LVITEMA cell;
+        ZeroMemory(&cell, sizeof(cell));
+        cell.iSubItem = column;
+        cell.pszText = const_cast<char*>(model.rows[index].cells[column].c_str());
+        SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&cell));
+      }
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    return;
+  }
   SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
   for (size_t index = 0; index < model.rows.size(); ++index) {
     const ListRow& row = model.rows[index];
@@ -491,6 +508,28 @@ void BrevaneWindow::ShowRows(const ListModel& model) {
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
+}
+
+int BrevaneWindow::SelectedRow() {
+  return static_cast<int>(
+      SendMessageA(Control(ids::kList), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void BrevaneWindow::SelectRow(int index) {
+  HWND list = Control(ids::kList);
+  LVITEMA state;
+  ZeroMemory(&state, sizeof(state));
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = 0;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  if (index < 0) return;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
+  SendMessageA(list, LVM_ENSUREVISIBLE, index, FALSE);
+}
+
+void BrevaneWindow::ShowMessage(const std::string& caption, const std::string& text) {
+  MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void BrevaneWindow::PostCloseRequest() { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }

@@ -28,6 +28,9 @@ class BrevaneWindow : public GeneratorWindowApi {
   bool IsOptionSelected(int control) override;
   void SetControlEnabled(int control, bool enabled) override;
   void ShowRows(const ListModel& model) override;
+  int SelectedRow() override;
+  void SelectRow(int index) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
   void PostCloseRequest() override;
 
  private:

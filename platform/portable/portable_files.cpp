@@ -26,6 +26,11 @@ bool PortableFileApi::DeleteFile(const std::string& path) {
   return fs::remove(fs::path(path), error);
 }
 
+bool PortableFileApi::IsExistingDirectory(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(fs::path(path), error);
+}
+
 bool PortableFileApi::DeleteAtNextStart(const std::string& path) {
   std::error_code error;
   if (!fs::exists(fs::path(path), error)) return false;
@@ -59,12 +64,15 @@ bool PortableFileApi::WriteWholeFile(const std::string& path, const std::string&
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
   out.close();
   return !out.fail();
 }
 
 bool PortableFileApi::RenameReplacing(const std::string& from, const std::string& to) {
+  // rename() would replace an empty directory on POSIX; MoveFileExA never does.
+  if (IsExistingDirectory(to) || !IsExistingFile(from)) return false;
   std::error_code error;
-  std::filesystem::rename(from, to, error);
+  fs::rename(fs::path(from), fs::path(to), error);
   return !error;
 }

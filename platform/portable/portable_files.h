@@ -13,6 +13,7 @@ class PortableFileApi : public FileApi {
 
   std::string ModulePath() override;
   bool IsExistingFile(const std::string& path) override;
+  bool IsExistingDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   // There is no next start here: the path is only noted (see PendingDeletions) when it names
   // an existing file, as Windows accepts the request only for a path it can find.

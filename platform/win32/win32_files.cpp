@@ -27,7 +27,13 @@ bool Win32FileApi::IsExistingFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool Win32FileApi::IsExistingDirectory(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool Win32FileApi::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
 
 bool Win32FileApi::DeleteAtNextStart(const std::string& path) {
   // Without a new name the file is deleted when Windows next starts (needs administrator rights).
@@ -79,12 +85,22 @@ bool Win32FileApi::WriteWholeFile(const std::string& path, const std::string& by
     ok = WriteFile(file, bytes.data() + done, portion, &written, nullptr) && written == portion;
     done += written;
   }
+  // The bytes reach the disk before a caller renames the file over an older one.
+  if (ok && !FlushFileBuffers(file)) ok = false;
   // A failed close can still lose buffered bytes on some file systems; it counts as a failure.
   if (!CloseHandle(file)) ok = false;
   return ok;
 }
 
 bool Win32FileApi::RenameReplacing(const std::string& from, const std::string& to) {
-  // On one volume this renames in place: the target is never half written.
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  // MoveFileExA never replaces a directory; the 9x path below must not either.
+  if (IsExistingDirectory(to)) return false;
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+  // Windows 9x: not in one step, so a failed rename leaves no old file, but the new one stays
+  // under its temporary name.
+  if (!DeleteFileA(to.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+  return MoveFileA(from.c_str(), to.c_str()) != 0;
 }

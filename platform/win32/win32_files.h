@@ -7,6 +7,7 @@ class Win32FileApi : public FileApi {
  public:
   std::string ModulePath() override;
   bool IsExistingFile(const std::string& path) override;
+  bool IsExistingDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool DeleteAtNextStart(const std::string& path) override;
   std::string TempPath() override;

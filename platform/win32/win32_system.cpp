@@ -65,6 +65,75 @@ std::string Win32SystemApi::ComputerName(uint32_t bufferSize) {
 
 void Win32SystemApi::Beep(uint32_t frequency, uint32_t durationMs) { ::Beep(frequency, durationMs); }
 
+namespace {
+
+// An ANSI-code-page (CP_ACP: GBK, code page 936, on the target PCs) text as UTF-16.
+std::vector<wchar_t> AnsiToWide(const std::string& text) {
+  std::vector<wchar_t> wide(1, L'\0');
+  if (text.empty()) return wide;
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+  if (length <= 0) return wide;
+  wide.assign(static_cast<size_t>(length) + 1, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+}  // namespace
+
+bool Win32SystemApi::IsAdministrator() {
+  // Found at run time: Windows 98 has no CheckTokenMembership, and knows no rights either.
+  using AllocateSidFunction = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD,
+                                            DWORD, DWORD, DWORD, DWORD, DWORD, PSID*);
+  using FreeSidFunction = PVOID(WINAPI*)(PSID);
+  using CheckMembershipFunction = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+  const auto allocateSid = Advapi32<AllocateSidFunction>("AllocateAndInitializeSid");
+  const auto freeSid = Advapi32<FreeSidFunction>("FreeSid");
+  const auto checkMembership = Advapi32<CheckMembershipFunction>("CheckTokenMembership");
+  if (allocateSid == nullptr || freeSid == nullptr || checkMembership == nullptr) return true;
+
+  // The built-in Administrators alias, S-1-5-32-544.
+  SID_IDENTIFIER_AUTHORITY ntAuthority = {SECURITY_NT_AUTHORITY};
+  PSID administrators = nullptr;
+  if (!allocateSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
+                   0, 0, 0, &administrators)) {
+    return false;
+  }
+  // A null token: the thread's impersonation token, else the process's own. A check that fails
+  // counts as no rights, so that nothing is reported as changed that may not have been.
+  BOOL member = FALSE;
+  if (!checkMembership(nullptr, administrators, &member)) member = FALSE;
+  freeSid(administrators);
+  return member != FALSE;
+}
+
+DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
+  using NetJoinDomainFunction =
+      DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, DWORD);
+  DomainJoinOutcome outcome;
+  // NT only, and looked up so that Tolvik still loads where netapi32.dll lacks it.
+  const auto netJoinDomain = LateBoundFunction<NetJoinDomainFunction>("netapi32.dll", "NetJoinDomain");
+  if (netJoinDomain == nullptr) {
+    outcome.status = GetLastError();  // from LoadLibraryA or GetProcAddress
+    return outcome;
+  }
+  const std::vector<wchar_t> server = AnsiToWide(request.server);
+  const std::vector<wchar_t> domain = AnsiToWide(request.domain);
+  const std::vector<wchar_t> accountOu = AnsiToWide(request.accountOu);
+  const std::vector<wchar_t> account = AnsiToWide(request.account);
+  const std::vector<wchar_t> password = AnsiToWide(request.password);
+  // An empty text means "none": a null pointer, as NetJoinDomain takes it.
+  const auto orNull = [](const std::string& text, const std::vector<wchar_t>& wide) {
+    return text.empty() ? nullptr : wide.data();
+  };
+  outcome.available = true;
+  outcome.status = netJoinDomain(orNull(request.server, server), orNull(request.domain, domain),
+                                 orNull(request.accountOu, accountOu),
+                                 orNull(request.account, account),
+                                 orNull(request.password, password), request.options);
+  return outcome;
+}
+
 bool Win32SystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
   auto OpenProcessToken = Advapi32<OpenProcessTokenFunction>("OpenProcessToken");
   auto LookupPrivilegeValueA = Advapi32<LookupPrivilegeValueFunction>("LookupPrivilegeValueA");

@@ -1,4 +1,4 @@
-// SystemApi on Windows: command line, version, computer name, beep, privileges and restart.
+// SystemApi on Windows: command line, version, computer name, beep, rights, domain join, restart.
 #pragma once
 
 #include "platform/system_api.h"
@@ -12,6 +12,8 @@ class Win32SystemApi : public SystemApi {
   bool SetComputerNameEx(int nameType, const std::string& name) override;
   std::string ComputerName(uint32_t bufferSize) override;
   void Beep(uint32_t frequency, uint32_t durationMs) override;
+  bool IsAdministrator() override;
+  DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Brevane's window under Wine and Xvfb: a driver program works the real window as a user would
 # (file dialog, format, fields, arrows, options, generation, heading sort, About box, save) and
-# the mac.ini it saves is compared byte for byte; Esc and 退出 end the program without saving.
+# the mac.ini it saves is compared byte for byte; Esc and 退出 end the program without saving;
+# a save blocked by a read-only mac.ini or a directory of that name shows why and keeps the
+# window and the old file, and saves once the cause is gone.
 # Screenshots before and after the generation go to artifacts/.
 set -uo pipefail
 name=brevane_window
@@ -88,6 +90,28 @@ printf '%s\r\n' '[Config]' 'Gateway=10.1.0.254' 'Gwmetric=2' 'Mask=255.255.0.0' 
 
 # Each run gets its own program directory; Brevane writes mac.ini beside itself.
 for run in full escape exit; do cp "$brevane_exe" "$work/$run/Brevane.exe"; done
+# Lease files of other servers, with the TFTPD32 choice left as it opens: each is read by its
+# own reader. Rows in the order the server saw the machines, and the list they give.
+lease_runs=(dnsmasq powershell)
+declare -A lease_file lease_rows lease_macs
+lease_file[dnsmasq]=dnsmasq.leases
+lease_rows[dnsmasq]='001|||A4504612ABCD;002|||000C295D3001;003|||000C295D3003;004|||000C295D3004;005|||000C295D3005;006|||000C295D3006;007|||000C295D3002;008|||001BA9112233;'
+lease_file[powershell]=powershell_leases_unicode.csv
+lease_rows[powershell]='001|||F48C50AABB07;002|||00155D4A3001;003|||00155D4A3002;004|||00155D4A3004;005|||00155D4A3005;006|||00155D4A3003;'
+for run in "${lease_runs[@]}"; do
+  mkdir -p "$work/$run"
+  cp "$brevane_exe" "$work/$run/Brevane.exe"
+  cp "$root/tests/data/logs/${lease_file[$run]}" "$work/data/"
+  {
+    printf '%s\r\n' '[Config]' 'Gateway=' 'Gwmetric=0' 'Mask=255.255.255.0' 'DNS1=' 'DNS2=' 'WorkGroup=LAB' '[list]'
+    n=0
+    IFS=';' read -ra cells <<<"${lease_rows[$run]}"
+    for cell in "${cells[@]}"; do
+      n=$((n + 1))
+      printf '%s=192.168.0.%d,COMPUTER%03d\r\n' "${cell##*|}" "$n" "$n"
+    done
+  } >"$work/expected-$run.ini"
+done
 printf '[Config]\r\nGateway=1.2.3.4\r\n' >"$work/escape/mac.ini"
 cp "$work/escape/mac.ini" "$work/escape-before.ini"
 
@@ -125,11 +149,65 @@ if ! cmp -s "$work/full/mac.ini" "$work/expected-mac.ini"; then
 fi
 cp "$work/full/mac.ini" "$artifacts/brevane-mac.ini"
 
+for run in "${lease_runs[@]}"; do
+  run_driver "$run" import --log "$(winpath "$work/data/${lease_file[$run]}")" --format tftpd32 \
+    --rows "${lease_rows[$run]}" --field 1019=LAB || fail "the driver's checks of the $run import failed"
+  cmp -s "$work/$run/mac.ini" "$work/expected-$run.ini" || {
+    od -c "$work/$run/mac.ini" | head -n 30
+    fail "the mac.ini saved from the $run sample differs from the expected bytes"
+  }
+done
+
 run_driver escape escape --tftpd-log "$(winpath "$work/data/tftpd32.log")" || fail "the driver's checks of the Esc run failed"
 cmp -s "$work/escape/mac.ini" "$work/escape-before.ini" || fail "Esc changed mac.ini"
 
 run_driver exit exit --tftpd-log "$(winpath "$work/data/tftpd32.log")" || fail "the driver's checks of the 退出 run failed"
 [ ! -e "$work/exit/mac.ini" ] || fail "退出 wrote a mac.ini"
+
+# --- Saves that cannot replace mac.ini, then succeed once the cause is gone -----------------
+# A read-only mac.ini, and separately a directory of that name: 保存退出 shows why, the window
+# and the old file stay byte for byte; the driver then waits while the cause is removed here,
+# and its second 保存退出 writes the list and ends the program.
+printf '%s\r\n' '[Config]' 'Gateway=' 'Gwmetric=0' 'Mask=255.255.255.0' 'DNS1=' 'DNS2=' '[list]' \
+  '00E0FD3A1B02=192.168.0.1,COMPUTER001' '00E0FD3A1B01=192.168.0.2,COMPUTER002' \
+  '000B294E573A=192.168.0.3,COMPUTER003' '000B29112233=192.168.0.4,COMPUTER004' \
+  >"$work/expected-resaved.ini"
+for cause in readonly directory; do
+  mkdir -p "$work/$cause" "$work/stage-$cause"
+  cp "$brevane_exe" "$work/$cause/Brevane.exe"
+  if [ "$cause" = readonly ]; then
+    printf '[Config]\r\nGateway=1.2.3.4\r\n[list]\r\nOLD=1\r\n' >"$work/$cause/mac.ini"
+    cp "$work/$cause/mac.ini" "$work/$cause-before.ini"
+    chmod 444 "$work/$cause/mac.ini"
+    reason=无法替换原文件
+  else
+    mkdir "$work/$cause/mac.ini"
+    echo keep >"$work/$cause/mac.ini/inside.txt"
+    reason=已有同名的文件夹
+  fi
+  (
+    while [ ! -e "$work/stage-$cause/blocked" ]; do sleep 0.2; done
+    ls "$work/$cause" >"$work/$cause-files"
+    if [ "$cause" = readonly ]; then
+      cmp -s "$work/$cause/mac.ini" "$work/$cause-before.ini" && echo kept >"$work/$cause-state"
+      chmod 644 "$work/$cause/mac.ini"
+    else
+      [ "$(cat "$work/$cause/mac.ini/inside.txt" 2>/dev/null)" = keep ] && echo kept >"$work/$cause-state"
+      rm -rf "$work/$cause/mac.ini"
+    fi
+    touch "$work/stage-$cause/blocked.ok"
+  ) &
+  run_driver "$cause" blocked-save --tftpd-log "$(winpath "$work/data/tftpd32.log")" \
+    --stage-dir "$(winpath "$work/stage-$cause")" --list "$(winpath "$work/$cause/mac.ini")" \
+    --reason "$reason" || fail "the driver's checks of the $cause save failed"
+  wait $!
+  [ "$(cat "$work/$cause-state" 2>/dev/null)" = kept ] || fail "the failed save ($cause) changed the old mac.ini"
+  [ "$(cat "$work/$cause-files")" = "$(printf 'Brevane.exe\nmac.ini')" ] ||
+    fail "the failed save ($cause) left other files: $(cat "$work/$cause-files")"
+  cmp -s "$work/$cause/mac.ini" "$work/expected-resaved.ini" ||
+    fail "the save after the $cause cause was removed wrote other bytes"
+  [ "$(ls "$work/$cause")" = "$(printf 'Brevane.exe\nmac.ini')" ] || fail "a temporary file stayed ($cause)"
+done
 
 [ -f "$artifacts/brevane-before.png" ] && [ -f "$artifacts/brevane-after.png" ] ||
   fail "screenshots missing"

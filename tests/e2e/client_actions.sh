@@ -6,8 +6,9 @@
 # its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
 # unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
 # hangs past its 60-second wait; the fetch button with an empty address box; no tftp at all, where
-# Tolvik reads the files over TFTP itself. Restarts are never
-# requested here (no /R): the restart path is checked by the unit tests' recording platform.
+# Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain.
+# Restarts are never requested here (no /R): the restart path is checked by the unit tests'
+# recording platform.
 set -uo pipefail
 name=client_actions
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -39,7 +40,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for exe in Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe; do
+for exe in Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe netapi32.dll; do
   [ -f "$WIN_BUILD/$exe" ] || fail "$WIN_BUILD/$exe is missing"
 done
 command -v Xvfb >/dev/null || fail "Xvfb is not installed"
@@ -113,10 +114,17 @@ reg_add "$tcpip_key" /v DHCPServer /t REG_SZ /d 192.0.2.1
 reg_add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\$guid\\Connection" \
   /v Name /t REG_SZ /d "本地连接 2"
 
+# A temporary folder with a space, as under a Vista profile ("C:\Users\Lab Admin\..."): the
+# batch file must still start, so its path has to reach CreateProcessA between double quotes.
+mkdir -p "$prefix/drive_c/users/Lab Admin/Temp"
+reg_add 'HKCU\Environment' /v TEMP /t REG_SZ /d 'C:\users\Lab Admin\Temp'
+reg_add 'HKCU\Environment' /v TMP /t REG_SZ /d 'C:\users\Lab Admin\Temp'
+
 current_name=$(wine cmd /c 'echo %COMPUTERNAME%' </dev/null 2>/dev/null | tr -d '\r\n')
 temp_win=$(wine cmd /c 'echo %TEMP%' </dev/null 2>/dev/null | tr -d '\r\n')
 temp_unix=$(wine winepath -u "$temp_win" 2>/dev/null | tr -d '\r')
 [ -n "$current_name" ] && [ -d "$temp_unix" ] || fail "cannot read the computer name or TEMP"
+[[ "$temp_win" == *"Lab Admin"* ]] || fail "TEMP is $temp_win, not the folder with a space"
 temp_win=${temp_win%\\}\\
 
 # One program directory per road: Tolvik and the three stand-ins, nothing else.
@@ -169,7 +177,7 @@ settle() {
 
 # --- 1. The button "添加至启动项" with "修改后重启" unticked writes the RunOnce value -------------
 log "RunOnce value from the button"
-pc1=$(make_pc pc1)
+pc1=$(make_pc 'pc%1')  # cmd would read %1 in the batch file's del lines unless written %%1
 start_tolvik "$pc1"
 driver wait-window 30000 click 10 expect-check 10 0 click 2 wait-gone 30000 ||
   fail "add to start-up did not close the window"
@@ -223,19 +231,27 @@ grep -q 0.0.0.0 <<<"$settings" && fail "an old ICD address is left: $settings"
 program_win=$(winpath "$pc1/Tolvik.exe")
 {
   printf 'cd %s\r\n' "$temp_win"
-  for _ in 1 2 3 4 5 6; do printf 'del "%s"\r\n' "$program_win"; done
+  for _ in 1 2 3 4 5 6; do printf 'del "%s"\r\n' "${program_win//%/%%}"; done
   printf 'del "%s$94827$.bat"\r\n' "$temp_win"
 } >"$work/batch.expected"
 [ -f "$work/batch.captured" ] || fail "no self-delete batch file was written"
 cmp -s "$work/batch.captured" "$work/batch.expected" || {
   cat -A "$work/batch.captured"; fail "the batch file differs from its eight lines"
 }
+# The batch file was started (from the folder with a space) if its last line deleted it.
 for _ in $(seq 100); do [ -e "$batch_unix" ] || break; sleep 0.1; done
-[ ! -e "$batch_unix" ] || fail "the batch file did not run to its last line"
+[ ! -e "$batch_unix" ] || fail "the batch file was not started, or did not run to its last line"
+# Its del lines may all run while Tolvik's file is still in use; the program is then removed at
+# the next start of Windows.
+for _ in $(seq 50); do [ -e "$pc1/Tolvik.exe" ] || break; sleep 0.1; done
 if [ -e "$pc1/Tolvik.exe" ]; then
-  echo "note: Tolvik.exe outlived its six del lines (still in use while they ran)"
+  pending=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+    /v PendingFileRenameOperations </dev/null 2>/dev/null | tr -d '\r')
+  grep -qiF "$program_win" <<<"$pending" ||
+    fail "Tolvik.exe is neither deleted nor registered for deletion at the next start: $pending"
+  log "Tolvik.exe outlived the del lines and is registered for deletion at the next start"
 else
-  echo "note: the batch file deleted Tolvik.exe"
+  log "the batch file deleted Tolvik.exe"
 fi
 
 # --- 3. /IP: with a named server: only that server, its list is shown, nothing applied ------------
@@ -353,5 +369,34 @@ own_tftp_client() {
   [ -z "$left" ] || fail "own-empty: files left in the program directory: $left"
 }
 own_tftp_client
+
+# --- 8. No wmic on the PC: the join goes through NetJoinDomain ------------------------------------
+# Neither the stand-in wmic nor Wine's own (disabled by its DLL override) can start; Wine has no
+# NetJoinDomain, so the stand-in netapi32.dll beside Tolvik records the call in commands.log.
+log "no wmic: NetJoinDomain for the workgroup and for the domain"
+join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.ini beside Tolvik
+  local case=$1 dir=$work/$1
+  shift
+  mkdir -p "$dir"
+  cp "$WIN_BUILD/Tolvik.exe" "$WIN_BUILD/netsh.exe" "$WIN_BUILD/netapi32.dll" "$dir/"
+  crlf "[Config]" "Gateway=" "DNS1=192.0.2.53" "$@" "[list]" "$mac_text=192.0.2.41,PC-041" |
+    gbk >"$dir/mac.ini"
+  (cd "$work" && exec timeout 120 ip netns exec "$ns" "${wine_env[@]}" \
+    WINEDLLOVERRIDES="mscoree,mshtml=;netapi32=native,builtin;wmic.exe=" \
+    "$WINE_BIN" "$dir/Tolvik.exe" /A </dev/null >"$dir/tolvik.out" 2>&1) ||
+    fail "$case: Tolvik /A did not end by itself"
+  {
+    printf 'netsh  interface ip set address "本地连接 2" static 192.0.2.41 255.255.255.0\n'
+    printf 'netsh  interface ip set dns "本地连接 2" static none\n'
+    printf 'netsh  interface ip add dns "本地连接 2" 192.0.2.53\n'
+    printf '%s\n' "$(cat "$work/$case.join")"
+  } | gbk >"$work/$case.expected"
+  expect_records "$dir" "$work/$case.expected" "$case"
+}
+# GBK texts on the way in: they reach NetJoinDomain as the same characters in UTF-16.
+echo 'NetJoinDomain(NULL, "工作组", NULL, NULL, NULL, 0)' >"$work/join-workgroup.join"
+join_without_wmic join-workgroup "WorkGroup=工作组" "Domain=IGNORED.EXAMPLE"
+echo 'NetJoinDomain(NULL, "corp.example", NULL, "CORP\管理员", "p@ss 1", 3)' >"$work/join-domain.join"
+join_without_wmic join-domain "Domain=corp.example" "Username=CORP\管理员" "password=p@ss 1"
 
 echo "PASS $name"

@@ -264,6 +264,8 @@ compare_plan() {
           echo "run: ${commands[$next]}" >>"$actions"
           next=$((next + 1))
         fi ;;
+      "    where wmic is missing: "*)
+        echo "$line" >>"$actions" ;;  # a note under the wmic line: this PC has wmic
       "call: SetComputerNameA "*)
         shown=$(sed -n 's/^system: SetComputerName //p' "$dir/apply.txt")
         # tolvik_headless shows other bytes than printable ASCII as \xNN.

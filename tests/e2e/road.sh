@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The road of one batch under Wine: Brevane turns a TFTPD32 log into mac.ini through its window
-# (driven as a user would); the file is copied beside Tolvik on a simulated PC whose adapter has
+# The road of one batch under Wine: Brevane turns a TFTPD32 log, and the same machines' Windows
+# DHCP Server export with hyphenated IDs, into the same mac.ini through its window (driven as a
+# user would); the file is copied beside Tolvik on a simulated PC whose adapter has
 # one of the log's MAC addresses; Tolvik /A reads it and applies that PC's entry. The commands it
 # starts are recorded by the stand-in netsh and wmic and compared byte for byte.
 set -uo pipefail
@@ -79,6 +80,15 @@ Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:E0:FD:3A:1B:01 [12/10 14:05:02.500
 EOF
 sed -i 's/$/\r/' "$work/data/tftpd32.log"
 cp "$(built Brevane.exe)" "$work/admin/Brevane.exe"
+# The same machines in a Windows DHCP Server export whose unique IDs are hyphenated, as Windows
+# Server 2008 and later write them.
+printf '%s\r\n' 'Client IP Address	Name	Lease Expiration	Type	Unique ID	Description' \
+  '192.168.0.1	PC-A	2026/12/15 14:03:27	DHCP	00-0b-29-4e-57-3a	' \
+  '192.168.0.2	PC-B	2026/12/15 14:03:29	DHCP	00-0b-29-11-22-33	' \
+  '192.168.0.3		2026/12/15 14:05:01	DHCP	00-e0-fd-3a-1b-02	' \
+  '192.168.0.4		2026/12/15 14:05:02	DHCP	00-E0-FD-3A-1B-01	' >"$work/data/export.txt"
+mkdir -p "$work/admin-export"
+cp "$(built Brevane.exe)" "$work/admin-export/Brevane.exe"
 in_ns timeout 300 "${wine_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
   "$(winpath "$work/admin/Brevane.exe")" road --tftpd-log "$(winpath "$work/data/tftpd32.log")" \
   </dev/null >"$work/brevane.log" 2>&1
@@ -98,9 +108,26 @@ cmp -s "$work/admin/mac.ini" "$work/expected-mac.ini" || {
 }
 echo "-- Brevane saved mac.ini as expected"
 
+# The hyphenated export through Brevane's window, Windows DHCP Server chosen: the same list. That
+# file is the one the PC receives.
+in_ns timeout 300 "${wine_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
+  "$(winpath "$work/admin-export/Brevane.exe")" import --log "$(winpath "$work/data/export.txt")" \
+  --format windows --rows '001|||000B294E573A;002|||000B29112233;003|||00E0FD3A1B02;004|||00E0FD3A1B01;' \
+  --field 1037=192.0.2.11 --field 1039=192.0.2.1 --field 1041=192.0.2.53 --field 1019=WORKGROUP \
+  </dev/null >"$work/brevane-export.log" 2>&1
+rc=$?
+tr -d '\r' <"$work/brevane-export.log" | iconv -f GBK -t UTF-8 -c | grep -av 'Read access denied' |
+  sed 's/^/[brevane export] /'
+[ $rc = 0 ] || fail "the Brevane driver's checks of the hyphenated export failed"
+cmp -s "$work/admin-export/mac.ini" "$work/expected-mac.ini" || {
+  od -c "$work/admin-export/mac.ini" | head -n 30
+  fail "the mac.ini saved from the hyphenated export differs from the expected bytes"
+}
+echo "-- Brevane saved the same mac.ini from the hyphenated Windows DHCP Server export"
+
 # --- The PC: Tolvik with the list beside it applies its entry ------------------------------------
 cp "$(built Tolvik.exe)" "$(built netsh.exe)" "$(built wmic.exe)" "$work/pc/"
-cp "$work/admin/mac.ini" "$work/pc/mac.ini"
+cp "$work/admin-export/mac.ini" "$work/pc/mac.ini"
 mac_text=$(echo "$mac" | tr -d ':' | tr 'a-f' 'A-F')
 guid=$(wine "$(built tolvik_driver.exe)" adapters | tr -d '\r' |
   awk -v m="$mac_text" '$1 == "adapter" && $3 == m {print $2}')

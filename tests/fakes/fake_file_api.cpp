@@ -19,6 +19,11 @@ bool FakeFileApi::DeleteFile(const std::string& path) {
   return true;
 }
 
+bool FakeFileApi::IsExistingDirectory(const std::string& path) {
+  log_.Add("IsExistingDirectory(" + path + ")");
+  return directories.count(path) != 0;
+}
+
 bool FakeFileApi::DeleteAtNextStart(const std::string& path) {
   log_.Add("DeleteAtNextStart(" + path + ")");
   deletedAtNextStart.push_back(path);

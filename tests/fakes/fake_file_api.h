@@ -11,13 +11,15 @@
 
 // Log entries: "ModulePath()", "IsExistingFile(<path>)", "DeleteFile(<path>)",
 // "DeleteAtNextStart(<path>)", "TempPath()", "ReadWholeFile(<path>)",
-// "WriteWholeFile(<path>, <byte count>)", "RenameReplacing(<from>, <to>)".
+// "WriteWholeFile(<path>, <byte count>)", "RenameReplacing(<from>, <to>)",
+// "IsExistingDirectory(<path>)".
 class FakeFileApi : public FileApi {
  public:
   explicit FakeFileApi(CallLog& log) : log_(log) {}
 
   std::string ModulePath() override;
   bool IsExistingFile(const std::string& path) override;
+  bool IsExistingDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool DeleteAtNextStart(const std::string& path) override;
   std::string TempPath() override;
@@ -44,7 +46,7 @@ class FakeFileApi : public FileApi {
   // Writes to these paths store only the first N bytes and report failure (a full disk).
   std::map<std::string, size_t> shortWrites;
   std::set<std::string> failingDeletes;          // DeleteFile fails, the file stays
-  std::set<std::string> failingRenames;          // RenameReplacing to these paths fails
+  std::set<std::string> failingRenames;          // RenameReplacing to these paths fails (read-only)
   bool delayedDeleteFails = false;
 
   std::vector<std::string> deleted;              // paths DeleteFile removed

@@ -41,6 +41,18 @@ void FakeSystemApi::Beep(uint32_t frequency, uint32_t durationMs) {
   beeps.push_back(std::to_string(frequency) + "/" + std::to_string(durationMs));
 }
 
+bool FakeSystemApi::IsAdministrator() {
+  log_.Add("IsAdministrator()");
+  return administrator;
+}
+
+DomainJoinOutcome FakeSystemApi::JoinDomain(const DomainJoinRequest& request) {
+  log_.Add("JoinDomain(" + request.server + ", " + request.domain + ", " + request.accountOu +
+           ", " + request.account + ", " + request.password + ", " +
+           std::to_string(request.options) + ")");
+  return joinOutcome;
+}
+
 bool FakeSystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
   log_.Add("EnablePrivilege(" + machine + ", " + privilege + ")");
   if (std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) !=

@@ -10,6 +10,7 @@
 
 // Log entries: "CommandLine()", "Version()", "SetLastError(<code>)", "SetComputerName(<name>)",
 // "SetComputerNameEx(<type>, <name>)", "ComputerName(<bufferSize>)", "Beep(<hz>, <ms>)",
+// "IsAdministrator()", "JoinDomain(<server>, <domain>, <ou>, <account>, <password>, <options>)",
 // "EnablePrivilege(<machine>, <privilege>)",
 // "InitiateSystemShutdown(<machine>, <timeout>, <force 0|1>, <reboot 0|1>)",
 // "ExitWindows(<flags>)".
@@ -24,6 +25,8 @@ class FakeSystemApi : public SystemApi {
   bool SetComputerNameEx(int nameType, const std::string& name) override;
   std::string ComputerName(uint32_t bufferSize) override;
   void Beep(uint32_t frequency, uint32_t durationMs) override;
+  bool IsAdministrator() override;
+  DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override;
@@ -35,6 +38,8 @@ class FakeSystemApi : public SystemApi {
   // Windows, so they never change it. ComputerName(size) fails (empty text) when the name does
   // not fit in size bytes with its NUL.
   std::string currentComputerName = "CLONE-PC";
+  bool administrator = true;                // what IsAdministrator answers
+  DomainJoinOutcome joinOutcome{true, 0};   // what JoinDomain answers: found, and done
   bool setComputerNameResult = true;        // both SetComputerName calls; an empty name fails
   std::vector<std::string> failingPrivileges;  // EnablePrivilege fails for these names
   bool shutdownResult = true;

@@ -33,7 +33,9 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     TOLVIK(kTryingNamedAddressSuffix), TOLVIK(kChangingNetwork), TOLVIK(kChangingIp),
     TOLVIK(kChangingIpAndGateway), TOLVIK(kChangingDns), TOLVIK(kChangingComputerName),
     TOLVIK(kChangingWorkgroup), TOLVIK(kJoiningDomain), TOLVIK(kChangingIcd),
-    TOLVIK(kApplyFinished), TOLVIK(kCheckingConfiguration), TOLVIK(kApplyNowButton),
+    TOLVIK(kApplyFinished), TOLVIK(kNoAdministratorRights), TOLVIK(kWorkgroupNotChanged),
+    TOLVIK(kDomainNotJoined), TOLVIK(kJoinFailedCode), TOLVIK(kJoinUnavailableCode),
+    TOLVIK(kJoinLineEnd), TOLVIK(kCheckingConfiguration), TOLVIK(kApplyNowButton),
     TOLVIK(kAddToStartupButton), TOLVIK(kInfoGroup), TOLVIK(kExitButton), TOLVIK(kStartupGroup),
     TOLVIK(kAddressLabel), TOLVIK(kAutoApplyCheck), TOLVIK(kDeleteAfterwardsCheck),
     TOLVIK(kRestartAfterwardsCheck), TOLVIK(kFetchFromNetworkCheck), TOLVIK(kFetchButton),
@@ -55,7 +57,8 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     BREVANE(kIpStartHint), BREVANE(kGatewayHint), BREVANE(kMetricHint), BREVANE(kDnsHint),
     BREVANE(kDomainHint), BREVANE(kSaveExitHint), BREVANE(kAboutMenuItem), BREVANE(kAboutCaption),
     BREVANE(kAboutText), BREVANE(kListFileName), BREVANE(kDhcpKeyword),
-    BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker),
+    BREVANE(kTftpdReceivedMarker), BREVANE(kTftpdMacMarker), BREVANE(kMorningMarker),
+    BREVANE(kAfternoonMarker),
   };
   for (const FixedText& text : texts) {
     EXPECT_TRUE(SameBytes(text.constant, text.pinned)) << text.name;

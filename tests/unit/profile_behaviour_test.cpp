@@ -360,6 +360,66 @@ TEST_P(ListFileBehaviourTest, SavedRowsMatchTheKeyByKeyProcedure) {
                       "DNS2=\r\nDomain=corp\r\nUsername=admin\r\npassword=\r\n[list]\r\n" + expectedList));
 }
 
+// Brevane's save against the key-by-key writes of the same fields and rows, on seeded random
+// lists: repeated MAC texts (also in another letter case), blanks around cells, GBK names, empty
+// fields, both membership choices, keys holding "=", "[" or ";". Under Wine the key-by-key side
+// is WritePrivateProfileStringA itself. Lists the save cannot compose are written key by key
+// into its temporary file; both ways are exercised.
+TEST_P(ListFileBehaviourTest, SeededListsSaveTheBytesOfTheKeyByKeyWrites) {
+  std::unique_ptr<ProfileApi> profile = GetParam().make();
+  ScratchDirectory dir("differential");
+  const std::string path = dir.Path("mac.ini");
+  const std::string baseline = dir.Path("keybykey.ini");
+  PortableFileApi files(path);
+  const std::vector<std::string> keys = {
+      "00E0FD000001", "00e0fd000001", "00E0FD000002", "00E0FD00000A", "00E0FD00000a",
+      "A;B",          "A[B]",         "a=b",          "[x]",          ";c",
+      "x]",           "[y",           " 00E0FD000003", "\xBB\xFA"};
+  const std::vector<std::string> ips = {"10.0.0.1", "", "DHCP", "dhcp", " 10.0.0.2", "10.0.0.3 "};
+  const std::vector<std::string> names = {
+      "PC1", "\xBC\xC6\xCB\xE3\xBB\xFA" "01", "", "A,B", "x=y", "[s]", "PC ", "  PC", "\t"};
+  const std::vector<std::string> fieldTexts = {"", " 192.168.0.254 ", "DHCP", "\xB9\xA4\xD7\xF7\xD7\xE9",
+                                               "   ", "a=b"};
+  int composed = 0;
+  int keyByKey = 0;
+  for (uint32_t seed = 1; seed <= 36; ++seed) {
+    std::mt19937 random(seed);
+    auto pick = [&](const std::vector<std::string>& from) {
+      return from[random() % from.size()];
+    };
+    // Most lists are plain, so that both ways of saving get their share.
+    const bool exotic = seed % 3 == 0;
+    ListFields fields;
+    fields.gateway = pick(fieldTexts);
+    fields.metric = random() % 2 ? "0" : " 12 ";
+    fields.mask = "255.255.255.0";
+    fields.dns1 = pick(fieldTexts);
+    fields.dns2 = pick(fieldTexts);
+    fields.membership = random() % 2 ? MembershipChoice::Domain : MembershipChoice::Workgroup;
+    fields.workgroup = pick(fieldTexts);
+    fields.domain = pick(fieldTexts);
+    fields.username = pick(fieldTexts);
+    fields.password = pick(fieldTexts);
+    std::vector<ListEntry> rows(random() % 30);
+    for (ListEntry& row : rows) {
+      row.Mac = exotic ? pick(keys) : keys[random() % 5];
+      row.Ip = exotic ? pick(ips) : ips[random() % 5];
+      row.ComputerName = exotic ? pick(names) : names[random() % 6];
+    }
+    std::string text;
+    (ComposeListText(fields, rows, &text) ? composed : keyByKey)++;
+
+    std::remove(baseline.c_str());
+    ASSERT_TRUE(WriteListKeyByKey(*profile, baseline, fields, rows)) << seed;
+    ASSERT_EQ(WriteListFile(*profile, files, path, fields, rows), SaveProblem::None) << seed;
+    ASSERT_EQ(ShowBytes(dir.ReadFile("mac.ini")), ShowBytes(dir.ReadFile("keybykey.ini")))
+        << "seed " << seed;
+    EXPECT_EQ(dir.ReadFile("mac.ini.tmp"), "<missing>");
+  }
+  EXPECT_GT(composed, 0);
+  EXPECT_GT(keyByKey, 0);
+}
+
 namespace {
 
 std::unique_ptr<ProfileApi> MakePortable() { return std::make_unique<PortableProfileApi>(); }

@@ -26,6 +26,7 @@ class DryRunFiles : public FileApi {
     if (SamePath(path, directory + t::kIcdFileName)) return !setup_.icdFile.empty();
     return true;
   }
+  bool IsExistingDirectory(const std::string&) override { return false; }
   bool DeleteFile(const std::string& path) override {
     record_.actions.push_back(t::kDeleteAction + path);
     return true;
@@ -251,6 +252,9 @@ class DryRunSystem : public SystemApi {
   }
   std::string ComputerName(uint32_t) override { return setup_.currentName; }
   void Beep(uint32_t, uint32_t) override {}
+  // The plan pictures a run with the rights it needs and with wmic present.
+  bool IsAdministrator() override { return true; }
+  DomainJoinOutcome JoinDomain(const DomainJoinRequest&) override { return {true, 0}; }
   bool EnablePrivilege(const std::string&, const std::string&) override { return true; }
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override {

@@ -4,41 +4,69 @@
 #include <chrono>
 
 #include "common/text_rules.h"
+#include "platform/code_page_api.h"
 #include "platform/collation_api.h"
 #include "tools/maclist/address_text.h"
 #include "tools/maclist/command_arguments.h"
+#include "tools/maclist/console_text.h"
 #include "tools/maclist/system_files.h"
 
 namespace {
 
-// Forwards the profile writes and remembers whether any of them failed, since the save itself
-// reports nothing.
-class WriteWatchingProfileApi : public ProfileApi {
- public:
-  explicit WriteWatchingProfileApi(ProfileApi& real) : real_(real) {}
-  std::string GetString(const std::string& section, const std::string& key,
-                        const std::string& defaultValue, const std::string& path,
-                        uint32_t bufferSize) override {
-    return real_.GetString(section, key, defaultValue, path, bufferSize);
+std::string SaveProblemText(SaveProblem problem) {
+  switch (problem) {
+    case SaveProblem::PathTooLong: return "the path is too long";
+    case SaveProblem::TargetIsDirectory: return "it is a directory";
+    case SaveProblem::TemporaryNotCreated: return "no temporary file can be created beside it";
+    case SaveProblem::WriteFailed: return "the temporary file was not written whole (disk full?)";
+    case SaveProblem::ReplaceRefused: return "the file cannot be replaced (read-only or in use)";
+    case SaveProblem::None: break;
   }
-  uint32_t GetSection(const std::string& section, std::vector<char>* buffer,
-                      const std::string& path) override {
-    return real_.GetSection(section, buffer, path);
-  }
-  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& path) override {
-    const bool ok = real_.WriteString(section, key, value, path);
-    failed = failed || !ok;
-    return ok;
-  }
-  bool failed = false;
+  return std::string();
+}
 
- private:
-  ProfileApi& real_;
-};
+// The lines of the [list] section in the bytes written: the machines the file really holds.
+size_t ListLineCount(const std::string& written) {
+  size_t count = 0;
+  bool inList = false;
+  size_t pos = 0;
+  while (pos < written.size()) {
+    size_t end = written.find("\r\n", pos);
+    if (end == std::string::npos) end = written.size();
+    const std::string line = written.substr(pos, end - pos);
+    if (!line.empty() && line[0] == '[') {
+      inList = EqualsIgnoringAsciiCase(line, "[list]");
+    } else if (inList && !line.empty()) {
+      ++count;
+    }
+    pos = end + 2;
+  }
+  return count;
+}
 
-std::string FormatName(LogFormat format) {
-  return format == LogFormat::Tftpd32 ? "TFTPD32 log" : "Windows DHCP Server lease list";
+// What --explain prints: the reader and the lines each step kept or dropped.
+std::string ExplainImport(const ImportReport& steps) {
+  std::string text;
+  for (LogFormat tried : steps.triedBefore) {
+    text += std::string("tried ") + LogFormatName(tried) + " (" + LogFormatDescription(tried) +
+            "): no machine\n";
+  }
+  const size_t entries = steps.entries;
+  const size_t macs = entries - steps.withoutMac - steps.leftOut.size();
+  text += std::string(steps.rows > 0 ? "reader: " : "no machine found; last reader tried: ") +
+          LogFormatName(steps.reader) + " (" +
+          LogFormatDescription(steps.reader) + ")" +
+          (steps.convertedFromUtf16 ? ", UTF-16LE text converted to code page 936" : "") + "\n";
+  text += "  lines read:           " + std::to_string(steps.lines) + "\n";
+  text += "  entries found:        " + std::to_string(entries) + " kept, " +
+          std::to_string(steps.lines >= entries ? steps.lines - entries : 0) +
+          " lines without an entry dropped\n";
+  text += "  MAC addresses:        " + std::to_string(macs) + " kept, " +
+          std::to_string(steps.withoutMac) + " without a MAC dropped, " +
+          std::to_string(steps.leftOut.size()) + " not a MAC address dropped\n";
+  text += "  one row per machine:  " + std::to_string(steps.rows) + " kept, " +
+          std::to_string(steps.repeats) + " repeats dropped\n";
+  return text;
 }
 
 // A name in directory (which ends in its separator) that no other run picks.
@@ -58,15 +86,13 @@ bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateO
   std::string value;
   while (!args.AtEnd()) {
     if (args.Option("--format", &value)) {
-      options->formatGiven = true;
-      const std::string format = UpperAscii(value);
-      if (format == "TFTPD32") {
-        options->format = LogFormat::Tftpd32;
-      } else if (format == "WINDOWS") {
-        options->format = LogFormat::WindowsDhcpServer;
-      } else {
-        return args.Fail("--format must be tftpd32 or windows, not \"" + value + "\"");
+      if (!LogFormatFromName(value, &options->format)) {
+        return args.Fail(
+            "--format must be auto, tftpd32, windows, dnsmasq, isc, kea, powershell or plain, "
+            "not \"" + value + "\"");
       }
+    } else if (args.Flag("--explain")) {
+      options->explain = true;
     } else if (args.TextOption("--prefix", &options->generation.prefix) ||
                args.TextOption("--suffix", &options->generation.suffix)) {
     } else if (args.Option("--first", &value)) {
@@ -165,32 +191,34 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
   }
 
   ListModel model;
-  CollationApi& collation = SystemCollationApi();
-  if (options.formatGiven) {
-    if (!ImportLogBytes(bytes, options.format, model, collation)) {
-      *error = "no machine found in " + options.logPath + " read as a " + FormatName(options.format);
-      return 2;
+  ImportReport steps;
+  // A named format is read by its own reader only; auto tries every reader in turn.
+  const bool imported = ImportLogBytes(bytes, options.format, model, SystemCollationApi(),
+                                       SystemCodePageApi(), &steps, OtherReaders::Skip);
+  if (options.explain) *report += ExplainImport(steps);
+  if (!imported) {
+    if (options.format == LogFormat::Auto) {
+      *error = "unknown log format: no reader (TFTPD32, Windows DHCP Server, PowerShell, Kea, "
+               "dnsmasq, ISC dhcpd, plain list) finds a machine in " + options.logPath;
+    } else {
+      *error = "no machine found in " + options.logPath + " read as a " +
+               LogFormatDescription(options.format);
     }
-  } else if (!ImportLogBytes(bytes, LogFormat::Tftpd32, model, collation) &&
-             !ImportLogBytes(bytes, LogFormat::WindowsDhcpServer, model, collation)) {
-    *error = "unknown log format: " + options.logPath +
-             " is neither a TFTPD32 log with \"Rcvd DHCP\" lines nor a Windows DHCP Server lease "
-             "list naming a MAC address";
     return 2;
+  }
+  for (const LeftOutLine& left : steps.leftOut) {
+    *report += options.logPath + ":" + std::to_string(left.line) + ": \"" +
+               TerminalText(left.text) + "\" is no MAC address; line left out\n";
   }
 
   // The generation counts the last number on past 255 without carrying; such an address would
-  // reach the PCs as it stands, so the run stops instead.
-  if (!EqualsIgnoringAsciiCase(options.generation.ipStart, "DHCP")) {
-    uint32_t start = 0;
-    ParseDottedAddress(options.generation.ipStart, &start);
-    const uint64_t last = (start & 255) + model.rows.size() - 1;
-    if (last > 255) {
-      *error = std::to_string(model.rows.size()) + " machines from " + options.generation.ipStart +
-               " would need addresses up to ." + std::to_string(last) +
-               ", past 255; choose a lower start address";
-      return 2;
-    }
+  // reach the PCs as it stands, so the run stops instead, with the same rule as Brevane.
+  const size_t fit = MachinesThatFit(options.generation.ipStart);
+  if (model.rows.size() > fit) {
+    *error = std::to_string(model.rows.size()) + " machines from " + options.generation.ipStart +
+             ": only " + std::to_string(fit) +
+             " fit before the last number goes past 255; choose a lower start address";
+    return 2;
   }
   GenerateList(model, options.generation);
 
@@ -201,42 +229,36 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
                              row.cells[kColumnComputerName]});
   }
 
-  // The list is written under a temporary name beside its target (in the temporary directory
-  // for standard output) and takes the target's name only once complete.
+  // Standard output gets the bytes of a file saved in the temporary directory.
   const bool toStandardOutput = options.outputPath == "-";
-  std::string target;
-  std::string temporary;
-  if (toStandardOutput) {
-    temporary = FullPath(TemporaryPath(files.TempPath(), "mac.ini"));
-  } else {
-    target = FullPath(options.outputPath);
-    if (target.empty() || IsDirectoryPath(target)) {
-      *error = "cannot write " + options.outputPath + ": it is a directory or no valid path";
-      return 2;
-    }
-    const std::string directory = DirectoryPart(target);
-    temporary = TemporaryPath(directory, target.substr(directory.size()));
-  }
-
-  WriteWatchingProfileApi watching(profile);
-  WriteListFile(watching, files, temporary, options.fields, rows);
-  std::string written;
-  const bool readBack = files.ReadWholeFile(temporary, &written);
-  if (watching.failed || !readBack) {
-    files.DeleteFile(temporary);
-    *error = "cannot write " + (toStandardOutput ? temporary : options.outputPath);
+  const std::string target = toStandardOutput
+                                 ? FullPath(TemporaryPath(files.TempPath(), "mac.ini"))
+                                 : FullPath(options.outputPath);
+  if (target.empty()) {
+    *error = "cannot write " + options.outputPath + ": no valid path";
     return 2;
   }
+
+  // Brevane's own save: a temporary file beside the target, renamed over it once complete.
+  const SaveProblem problem = WriteListFile(profile, files, target, options.fields, rows);
+  if (problem != SaveProblem::None) {
+    *error = "cannot write " + (toStandardOutput ? target : options.outputPath) + ": " +
+             SaveProblemText(problem) + "; an older file is left as it was";
+    return 2;
+  }
+  // The bytes as written: for standard output, and to count the machines the file holds.
+  std::string written;
+  const bool readBack = files.ReadWholeFile(target, &written);
   if (toStandardOutput) {
-    files.DeleteFile(temporary);
+    files.DeleteFile(target);
+    if (!readBack) {
+      *error = "cannot read back " + target;
+      return 2;
+    }
     *standardOutput += written;
     return 0;
   }
-  if (!MoveReplacing(temporary, target)) {
-    files.DeleteFile(temporary);
-    *error = "cannot write " + options.outputPath + ": the file cannot be replaced";
-    return 2;
-  }
-  *report = "wrote " + std::to_string(rows.size()) + " machines to " + options.outputPath + "\n";
+  *report += "wrote " + std::to_string(ListLineCount(written)) + " machines to " +
+             options.outputPath + "\n";
   return 0;
 }

@@ -11,8 +11,8 @@
 
 struct GenerateOptions {
   std::string logPath;
-  bool formatGiven = false;  // without --format: TFTPD32 first, then the lease list
-  LogFormat format = LogFormat::Tftpd32;
+  LogFormat format = LogFormat::Auto;  // a named format is read by its reader alone
+  bool explain = false;  // --explain: which reader took the file, and what each step kept
   GenerationFields generation;  // Brevane's field defaults
   ListFields fields;            // network and membership fields, Brevane's defaults
   std::string outputPath = "mac.ini";  // "-": standard output
@@ -26,7 +26,8 @@ struct GenerateOptions {
 bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateOptions* options,
                             std::string* error);
 
-// Imports, generates and writes. The file is written beside its target under another name and
+// Imports, generates and writes. The report names each line left out of the list (its MAC
+// text is no MAC address) and counts the machines the written list holds. The file is written beside its target under another name and
 // renamed into place only when every line was written, so a failed run leaves no partial file
 // and an older mac.ini stays as it was. For "-" the bytes are appended to *standardOutput.
 // Returns the exit code: 0 written, 2 on any problem (with *error set).

@@ -105,7 +105,9 @@ TEST(Generate, RefusesBadInputAndLeavesNoFile) {
       {"log of no known format", "hello\r\nworld\r\n", {}, "unknown log format"},
       {"log without a machine in the named format", kLeaseList, {"--format", "tftpd32"},
        "no machine found"},
-      {"unknown format name", kTftpdLog, {"--format", "dhcpd"}, "--format must be tftpd32 or windows"},
+      {"unknown format name", kTftpdLog, {"--format", "dhcpd"}, "--format must be auto, tftpd32"},
+      {"dnsmasq leases named but a lease list given", kLeaseList, {"--format", "dnsmasq"},
+       "no machine found"},
       {"first number above 1000", kTftpdLog, {"--first", "1001"}, "--first must be a number from 0 to 1000"},
       {"first number with letters", kTftpdLog, {"--first", "1a"}, "--first must be a number"},
       {"no digits", kTftpdLog, {"--digits", "0"}, "--digits must be a number from 1 to 5"},
@@ -141,6 +143,61 @@ TEST(Generate, RefusesBadInputAndLeavesNoFile) {
     EXPECT_EQ(ReadFileBytes(output), older) << c.what << ": the older list changed";
     EXPECT_EQ(dir.EntryCount(), c.log ? 2u : 1u) << c.what << ": a file was left behind";
   }
+}
+
+TEST(Generate, NamesLeftOutLinesAndCountsTheMachinesWritten) {
+  // A lease list whose IDs are hyphenated, a type-1 client ID, and IDs that are no MAC address:
+  // those lines are named on standard error and missing from the list.
+  const char log[] =
+      "IP Address\tName\tLease Expiration\tType\tUnique ID\r\n"
+      "192.168.0.10\tPC-01\t2026/12/5 9:05:00\tDHCP\t00-0b-29-4e-57-3a\r\n"
+      "192.168.0.11\tPC-02\t2026/12/5 9:06:00\tDHCP\t[x]\r\n"
+      "192.168.0.12\tPC-03\t2026/12/5 9:07:00\tDHCP\ta=b\r\n"
+      "192.168.0.13\tPC-04\t2026/12/5 9:08:00\tDHCP\t01-00-0b-29-11-22-33\r\n";
+  ScratchDirectory dir;
+  const std::string path = dir.WriteFile("dhcp.log", log);
+  const std::string output = dir.Path("mac.ini");
+  std::string out, err;
+  ASSERT_EQ(Maclist({"generate", path, "-o", output, "--explain"}, &out, &err), 0) << err;
+  EXPECT_EQ(ReadFileBytes(output),
+            "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
+            "[list]\r\n000B294E573A=192.168.0.1,COMPUTER001\r\n"
+            "000B29112233=192.168.0.2,COMPUTER002\r\n");
+  EXPECT_EQ(err,
+            "tried tftpd32 (TFTPD32 log): no machine\n"
+            "reader: windows (Windows DHCP Server lease list)\n"
+            "  lines read:           5\n"
+            "  entries found:        4 kept, 1 lines without an entry dropped\n"
+            "  MAC addresses:        2 kept, 0 without a MAC dropped, 2 not a MAC address dropped\n"
+            "  one row per machine:  2 kept, 0 repeats dropped\n" +
+                path + ":3: \"[X]\" is no MAC address; line left out\n" + path +
+                ":4: \"A=B\" is no MAC address; line left out\n"
+                "wrote 2 machines to " + output + "\n");
+}
+
+TEST(Generate, ReadsEachServersFileByNameOrFindsItsReader) {
+  const char dnsmasq[] =
+      "1796673720 00:0c:29:5d:30:03 192.168.1.103 LAB-PC03 *\n"
+      "1796673610 00:0c:29:5d:30:01 192.168.1.101 LAB-PC01 *\n";
+  const std::string list =
+      "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
+      "[list]\r\n000C295D3001=192.168.0.1,COMPUTER001\r\n000C295D3003=192.168.0.2,COMPUTER002\r\n";
+  for (const char* format : {"dnsmasq", "auto", "DNSMASQ"}) {
+    ScratchDirectory dir;
+    const std::string path = dir.WriteFile("dnsmasq.leases", dnsmasq);
+    std::string out, err;
+    ASSERT_EQ(Maclist({"generate", path, "--format", format, "-o", "-"}, &out, &err), 0) << err;
+    EXPECT_EQ(out, list) << format;
+  }
+  ScratchDirectory dir;
+  const std::string path = dir.WriteFile("dnsmasq.leases", dnsmasq);
+  std::string out, err;
+  EXPECT_EQ(Maclist({"generate", path, "--format", "isc", "-o", "-", "--explain"}, &out, &err), 2);
+  EXPECT_NE(err.find("no machine found in " + path + " read as a ISC dhcpd.leases file"),
+            std::string::npos) << err;
+  EXPECT_NE(err.find("last reader tried: isc (ISC dhcpd.leases file)\n  lines read:           2\n"
+                     "  entries found:        0 kept"),
+            std::string::npos) << err;
 }
 
 TEST(Generate, UnwritableTargetLeavesNothing) {

@@ -29,7 +29,10 @@ const char kGenerateHelp[] =
     "Imports the DHCP log as Brevane does (one machine per MAC address, in the order the server\n"
     "saw them), names and numbers the machines, and writes the bytes Brevane's save writes.\n"
     "\n"
-    "  --format tftpd32|windows  log format (default: TFTPD32, then a Windows DHCP Server list)\n"
+    "  --format F                log format: auto (default: every reader in turn), tftpd32,\n"
+    "                            windows (console export), powershell (Export-Csv), kea,\n"
+    "                            dnsmasq, isc (dhcpd.leases) or plain (one MAC a line)\n"
+    "  --explain                 name the reader that took the file and what each step kept\n"
     "  --prefix P                computer name prefix (default COMPUTER)\n"
     "  --suffix S                computer name suffix (default empty)\n"
     "  --first N                 number of the first machine, 0 to 1000 (default 1)\n"
@@ -45,7 +48,8 @@ const char kGenerateHelp[] =
     "                            which receives the file's GBK bytes unchanged)\n"
     "\n"
     "The file is written under another name beside FILE and renamed into place once complete:\n"
-    "a failed run leaves no partial file. Addresses that would pass 255 stop the run.\n";
+    "a failed run leaves no partial file. Addresses that would pass 255 stop the run. Each line\n"
+    "whose MAC text is no MAC address is left out and named on standard error.\n";
 
 const char kCheckHelp[] =
     "usage: maclist check FILE [--json] [--older-client]\n"

@@ -25,6 +25,10 @@ constexpr const char kNotOnServerAction[] = "    not on the server: nothing writ
 constexpr const char kRenameAction[] = "rename: ";
 constexpr const char kRenameArrow[] = " -> ";
 constexpr const char kByteCountSuffix[] = " bytes";
+constexpr const char kWmicRunAction[] = "run: wmic ";
+// Follows the wmic line: the call Tolvik makes instead on a PC where wmic cannot be started.
+constexpr const char kJoinFallbackAction[] = "    where wmic is missing: NetJoinDomain(";
+constexpr const char kNullArgument[] = "NULL";
 constexpr const char kSetComputerNameAction[] = "call: SetComputerNameA ";
 constexpr const char kSetComputerNameExAction[] = "call: SetComputerNameExA ";
 constexpr const char kWriteProfileAction[] = "write: ";

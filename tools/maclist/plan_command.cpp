@@ -1,6 +1,8 @@
 // maclist plan: Tolvik's lookup, summary, apply and close handler run on a dry-run platform.
 #include "tools/maclist/plan_command.h"
 
+#include <cstring>
+
 #include "client/adapter_discovery.h"
 #include "client/apply_settings.h"
 #include "client/client_state.h"
@@ -29,6 +31,17 @@ int HexValue(char c) {
 bool AbsoluteReadablePath(const std::string& path, std::string* absolute) {
   *absolute = FullPath(path);
   return !absolute->empty() && SystemFiles().IsExistingFile(*absolute);
+}
+
+// NetJoinDomain's arguments in call order: texts between double quotes, a missing one as NULL.
+std::string JoinFallbackLine(const DomainJoinRequest& request) {
+  const auto argument = [](const std::string& text) {
+    return text.empty() ? std::string(maclist_texts::kNullArgument) : "\"" + text + "\"";
+  };
+  return maclist_texts::kJoinFallbackAction + argument(request.server) + ", " +
+         argument(request.domain) + ", " + argument(request.accountOu) + ", " +
+         argument(request.account) + ", " + argument(request.password) + ", " +
+         std::to_string(request.options) + ")";
 }
 
 }  // namespace
@@ -180,7 +193,12 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   ApplySettings(platform, state);
   if (record.closeRequested) FinishOnClose(platform, state);
   if (!record.actions.empty()) text += "\n";
-  for (const std::string& action : record.actions) text += action + "\n";
+  for (const std::string& action : record.actions) {
+    text += action + "\n";
+    if (action.compare(0, std::strlen(maclist_texts::kWmicRunAction), maclist_texts::kWmicRunAction) == 0) {
+      text += JoinFallbackLine(MembershipJoinRequest(state)) + "\n";
+    }
+  }
   *plan = text;
   return 0;
 }

@@ -59,7 +59,8 @@ const char kExampleActions[] =
     "call: SetComputerNameA COMPUTER001\n"
     "call: SetComputerNameExA 5 COMPUTER001\n"
     "run: wmic  computersystem where Name=\"%COMPUTERNAME%\" call JoinDomainOrWorkgroup "
-    "Name=\"WORKGROUP\"\n";
+    "Name=\"WORKGROUP\"\n"
+    "    where wmic is missing: NetJoinDomain(NULL, \"WORKGROUP\", NULL, NULL, NULL, 0)\n";
 
 TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
   const struct {
@@ -79,7 +80,8 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "call: SetComputerNameA COMPUTER001\n"
        "call: SetComputerNameExA 5 COMPUTER001\n"
        "run: wmic  computersystem where Name=\"%COMPUTERNAME%\" call JoinDomainOrWorkgroup "
-       "Name=\"WORKGROUP\"\n"},
+       "Name=\"WORKGROUP\"\n"
+       "    where wmic is missing: NetJoinDomain(NULL, \"WORKGROUP\", NULL, NULL, NULL, 0)\n"},
       {"domain, removed gateway, two DNS servers, ICD range, /K /R", kDomainList, kIcd,
        {"--mac", "aa:bb:cc:dd:ee:ff", "--connection", "Local Area Connection", "--current-name",
         "OLD-PC", "/K", "/R"},
@@ -96,6 +98,8 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "call: SetComputerNameExA 5 PC-020\n"
        "run: wmic  computersystem where Name=\"OLD-PC\" call JoinDomainOrWorkgroup "
        "Name=\"corp.example\" username=\"joiner\" password=\"secret\" FJoinOptions=3\n"
+       "    where wmic is missing: NetJoinDomain(NULL, \"corp.example\", NULL, \"joiner\", "
+       "\"secret\", 3)\n"
        "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] MainCCSIP=10.0.9.2\n"
        "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] BackCCSIP=10.0.9.3\n"
        "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] AppServerIP=10.0.9.1\n"
@@ -110,13 +114,14 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "call: SetComputerNameA PC07\n"
        "call: SetComputerNameExA 5 PC07\n"
        "delete: D:\\My Tools\\mac.ini\n"
+       "delete at restart: D:\\My Tools\\Tolvik.exe\n"
        "write file: C:\\TEMP\\$94827$.bat\n"
        "    cd C:\\TEMP\\\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"C:\\TEMP\\$94827$.bat\"\n"
-       "run: C:\\TEMP\\$94827$.bat\n"},
+       "run: \"C:\\TEMP\\$94827$.bat\"\n"},
       {"/IP: with tftp at hand: the two tftp runs come first", kExampleList, nullptr,
        {"--mac", "00E0FD3A1B01", "/IP:192.0.2.1"},
        std::string(kExampleSummary) +
@@ -152,7 +157,8 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "call: SetComputerNameA COMPUTER002\n"
        "call: SetComputerNameExA 5 COMPUTER002\n"
        "run: wmic  computersystem where Name=\"PC\" call JoinDomainOrWorkgroup "
-       "Name=\"WORKGROUP\"\n"},
+       "Name=\"WORKGROUP\"\n"
+       "    where wmic is missing: NetJoinDomain(NULL, \"WORKGROUP\", NULL, NULL, NULL, 0)\n"},
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;

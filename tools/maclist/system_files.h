@@ -14,13 +14,3 @@ FileApi& SystemFiles();
 // profile functions of Windows look for a bare file name in the Windows directory, so every
 // path handed to them is made full first.
 std::string FullPath(const std::string& path);
-
-// The directory part of a full path, with its trailing separator.
-std::string DirectoryPart(const std::string& fullPath);
-
-// True when the path names a directory.
-bool IsDirectoryPath(const std::string& path);
-
-// Renames from to to, replacing a file that is there (MoveFileExA with MOVEFILE_REPLACE_EXISTING
-// on Windows); false when that fails.
-bool MoveReplacing(const std::string& from, const std::string& to);

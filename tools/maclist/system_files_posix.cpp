@@ -18,19 +18,3 @@ std::string FullPath(const std::string& path) {
   const fs::path full = fs::absolute(fs::path(path), code);
   return code ? std::string() : full.string();
 }
-
-std::string DirectoryPart(const std::string& fullPath) {
-  const size_t slash = fullPath.rfind('/');
-  return slash == std::string::npos ? std::string() : fullPath.substr(0, slash + 1);
-}
-
-bool IsDirectoryPath(const std::string& path) {
-  std::error_code code;
-  return fs::is_directory(fs::path(path), code);
-}
-
-bool MoveReplacing(const std::string& from, const std::string& to) {
-  std::error_code code;
-  fs::rename(fs::path(from), fs::path(to), code);
-  return !code;
-}

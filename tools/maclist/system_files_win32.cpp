@@ -23,26 +23,3 @@ std::string FullPath(const std::string& path) {
     buffer.resize(length);
   }
 }
-
-std::string DirectoryPart(const std::string& fullPath) {
-  // A trail byte of a GBK character can equal "\" (0x5C), so the path is walked from its start.
-  size_t end = 0;
-  for (size_t i = 0; i < fullPath.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(fullPath[i]);
-    if (IsDBCSLeadByte(c) && i + 1 < fullPath.size()) {
-      ++i;
-    } else if (c == '\\' || c == '/') {
-      end = i + 1;
-    }
-  }
-  return fullPath.substr(0, end);
-}
-
-bool IsDirectoryPath(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-}

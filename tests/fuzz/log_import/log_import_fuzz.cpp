@@ -1,5 +1,6 @@
-// Fuzz target: the DHCP log import through its one entry point, every log format. The first
-// byte picks the format, the rest is the file. Rows come out one per MAC text, numbered from 001.
+// Fuzz target: the DHCP log import through its one entry point, every reader. The first byte
+// picks the format and whether the other readers may be tried, the rest is the file. Rows come
+// out one per MAC text, numbered from 001, and the report counts them.
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -15,22 +16,28 @@
 namespace {
 
 // Every format the import reads; a new reader is fuzzed once it is listed here.
-const LogFormat kFormats[] = {LogFormat::Tftpd32, LogFormat::WindowsDhcpServer};
+const LogFormat kFormats[] = {LogFormat::Tftpd32, LogFormat::WindowsDhcpServer,
+                              LogFormat::PowerShell, LogFormat::Kea, LogFormat::Dnsmasq,
+                              LogFormat::IscDhcpd, LogFormat::PlainList, LogFormat::Auto};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const LogFormat format = kFormats[data[0] % std::size(kFormats)];
+  const OtherReaders others = (data[0] / std::size(kFormats)) % 2 ? OtherReaders::Skip
+                                                                  : OtherReaders::Try;
   const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   PortableCollationApi collation;
   PortableCodePageApi codePage;
   ListModel model;
   model.rows.resize(3);  // rows of an earlier import are replaced
-  const bool imported = ImportLogBytes(bytes, format, model, collation, codePage);
+  ImportReport report;
+  const bool imported = ImportLogBytes(bytes, format, model, collation, codePage, &report, others);
 
   FUZZ_EXPECT(imported == !model.rows.empty(), FuzzHex(bytes));
+  FUZZ_EXPECT(report.rows == model.rows.size(), FuzzHex(bytes));
   std::set<std::string> macs;
   for (size_t i = 0; i < model.rows.size(); ++i) {
     const ListRow& row = model.rows[i];

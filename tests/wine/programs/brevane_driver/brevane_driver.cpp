@@ -11,6 +11,14 @@
 //       domain]: imports the log in its format, sets each field whose control id is given to the
 //       text, selects the domain option when asked, generates and saves. For comparing saves
 //       made from the same log and field values by other means.
+//   scenario "import" --log FILE --format tftpd32|windows --rows ROWS [--field ID=TEXT]...: chooses
+//       the format, opens the log of any DHCP server through the dialog, checks the rows
+//       ("001|||MAC;..."), sets the fields, generates and saves.
+//   scenario "blocked-save" --tftpd-log FILE --stage-dir DIR --list FILE --reason TEXT: imports
+//       and generates with a row selected (which a heading sort and the generation keep
+//       selected), saves while the caller blocks the list FILE, expects the message naming FILE
+//       and TEXT with the window and rows kept, writes DIR\blocked and waits for
+//       DIR\blocked.ok (the caller removes the cause), then saves again.
 //   scenario "escape" --tftpd-log FILE: imports and generates, then presses Esc; the program
 //       must end without saving.
 //   scenario "exit" --tftpd-log FILE: the same, leaving with a click on 退出.
@@ -24,26 +32,17 @@
 #include <string>
 #include <vector>
 
-#include "generator/generator_texts.h"
 #include "generator/generator_window.h"
+#include "tests/hex_bytes.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
 namespace ids = brevane_controls;
-namespace texts = generator_texts;
+namespace texts = pinned_brevane_texts;
 
 int g_failures = 0;
 int g_checks = 0;
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buffer[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buffer, sizeof(buffer), "%02X ", c);
-    out += buffer;
-  }
-  return out;
-}
 
 void Check(bool ok, const std::string& what) {
   ++g_checks;
@@ -58,8 +57,8 @@ void CheckBytes(const std::string& actual, const std::string& expected, const st
   ++g_checks;
   if (actual != expected) {
     ++g_failures;
-    std::printf("FAILED: %s\n  actual:   %s\n  expected: %s\n", what.c_str(), Hex(actual).c_str(),
-                Hex(expected).c_str());
+    std::printf("FAILED: %s\n  actual:   %s\n  expected: %s\n", what.c_str(),
+                HexBytes(actual).c_str(), HexBytes(expected).c_str());
   }
   std::fflush(stdout);
 }
@@ -858,6 +857,91 @@ int RunSave(const Target& target, const std::string& windowsList, const std::str
   return 0;
 }
 
+// A lease file of any server through the dialog, with the window's format choice as given: the
+// import's other readers take what the chosen rule cannot read.
+int RunImport(const Target& target, const std::string& log, const std::string& format,
+              const std::string& rows, const std::vector<std::string>& fields) {
+  Note("import " + log + " with " + format + " chosen");
+  Click(target.Control(format == "windows" ? ids::kFormatWindows : ids::kFormatTftpd32));
+  ChooseFile(OpenDialogWithClick(target), log);
+  CheckBytes(Rows(target), rows, "rows of the imported lease file");
+  Check(IsWindowEnabled(target.Control(ids::kGenerate)) != FALSE, "生成列表 enabled by the import");
+  for (const std::string& field : fields) {
+    const size_t equals = field.find('=');
+    HWND control = equals == std::string::npos
+                       ? nullptr
+                       : target.Control(std::atoi(field.substr(0, equals).c_str()));
+    Check(control != nullptr, "control of field " + field);
+    if (control) SetText(control, field.substr(equals + 1).c_str());
+  }
+  Click(target.Control(ids::kGenerate));
+  Click(target.Control(ids::kSaveExit));
+  Check(Ended(target, 15000), "保存退出 ends the program");
+  return 0;
+}
+
+int SelectedRow(const Target& target) {
+  return static_cast<int>(SendMessageA(target.Control(ids::kList), LVM_GETNEXTITEM,
+                                       static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// The text of a message box of the program with that caption, closed with OK; "" when none came.
+std::string AnswerMessageBox(const Target& target, const char* caption) {
+  HWND box = nullptr;
+  WaitFor([&] { return (box = FindProcessWindow(target, caption, nullptr)) != nullptr; });
+  if (!box) return std::string();
+  std::string text;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child) == "Static" && WindowText(child).size() > text.size()) text = WindowText(child);
+  }
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  Check(WaitFor([&] { return !IsWindow(box); }), "the message box closes with OK");
+  return text;
+}
+
+int RunBlockedSave(const Target& target, const std::string& tftpdLog, const std::string& stageDir,
+                   const std::string& listPath, const std::string& reason) {
+  Note("a save that cannot replace mac.ini");
+  ChooseFile(OpenDialogWithClick(target), tftpdLog);
+  // The second row is selected; the sort moves it and keeps it selected and in view.
+  RemoteBuffer remote(target.process.hProcess, sizeof(LVITEMA));
+  LVITEMA item;
+  ZeroMemory(&item, sizeof(item));
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  remote.Write(0, &item, sizeof(item));
+  SendMessageA(target.Control(ids::kList), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(remote.At(0)));
+  const std::string selectedMac = CellText(target, 1, kColumnMac);
+  ClickHeading(target, kColumnMac);
+  const int moved = SelectedRow(target);
+  Check(moved >= 0 && moved != 1 && CellText(target, moved, kColumnMac) == selectedMac,
+        "the selected row stays selected where the sort put it");
+  Click(target.Control(ids::kGenerate));
+  Check(SelectedRow(target) == moved, "the generation keeps the selection");
+  const std::string rows = Rows(target);
+
+  SetText(target.Control(ids::kIpStart), "192.168.0.254");
+  Click(target.Control(ids::kGenerate));
+  const std::string refusal = AnswerMessageBox(target, "无法生成列表");
+  Check(refusal.find("192.168.0.254 起只能分配 2 台") != std::string::npos,
+        "addresses past 255 are refused, naming how many fit: " + refusal);
+  CheckBytes(Rows(target), rows, "the refused generation left the rows");
+  SetText(target.Control(ids::kIpStart), "192.168.0.1");
+
+  Click(target.Control(ids::kSaveExit));
+  const std::string message = AnswerMessageBox(target, "保存失败");
+  Check(message.find("无法保存列表文件 " + listPath) == 0, "the message names the file: " + message);
+  Check(message.find(reason) != std::string::npos, "the message gives the reason: " + message);
+  Check(WaitForSingleObject(target.process.hProcess, 500) == WAIT_TIMEOUT, "the window stays open");
+  CheckBytes(Rows(target), rows, "the rows are kept");
+
+  WaitForStage(stageDir, "blocked");
+  Note("the cause removed: save again");
+  Click(target.Control(ids::kSaveExit));
+  Check(Ended(target, 15000), "保存退出 ends the program");
+  return 0;
+}
+
 int RunLeave(const Target& target, bool escape, const std::string& tftpdLog) {
   // A generation first, so that there would be something to save.
   Note(escape ? "Esc after a generation" : "退出 after a generation");
@@ -885,7 +969,7 @@ int main(int argc, char** argv) {
   }
   const std::string program = argv[1];
   const std::string scenario = argv[2];
-  std::string windowsList, tftpdLog, stageDir;
+  std::string windowsList, tftpdLog, stageDir, leaseLog, leaseFormat, leaseRows, listPath, reason;
   std::vector<std::string> fields;
   bool domain = false;
   for (int i = 3; i + 1 < argc; i += 2) {
@@ -895,6 +979,11 @@ int main(int argc, char** argv) {
     if (option == "--stage-dir") stageDir = argv[i + 1];
     if (option == "--field") fields.push_back(argv[i + 1]);
     if (option == "--choose") domain = std::string(argv[i + 1]) == "domain";
+    if (option == "--log") leaseLog = argv[i + 1];
+    if (option == "--format") leaseFormat = argv[i + 1];
+    if (option == "--rows") leaseRows = argv[i + 1];
+    if (option == "--list") listPath = argv[i + 1];
+    if (option == "--reason") reason = argv[i + 1];
   }
 
   Target target;
@@ -905,6 +994,10 @@ int main(int argc, char** argv) {
     RunRoad(target, tftpdLog);
   } else if (scenario == "save") {
     RunSave(target, windowsList, tftpdLog, fields, domain);
+  } else if (scenario == "import") {
+    RunImport(target, leaseLog, leaseFormat, leaseRows, fields);
+  } else if (scenario == "blocked-save") {
+    RunBlockedSave(target, tftpdLog, stageDir, listPath, reason);
   } else if (scenario == "escape" || scenario == "exit") {
     RunLeave(target, scenario == "escape", tftpdLog);
   } else {

@@ -27,11 +27,12 @@
 #include <string>
 #include <vector>
 
-#include "client/client_texts.h"
+#include "tests/hex_bytes.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
-namespace t = client_texts;
+namespace t = pinned_tolvik_texts;
 
 // The window's class, so that a message box captioned with the same title is never taken for it.
 constexpr char kMainClass[] = "TolvikMainWindow";
@@ -39,16 +40,6 @@ constexpr char kMainClass[] = "TolvikMainWindow";
 HWND g_window = nullptr;
 DWORD g_processId = 0;
 DWORD g_threadId = 0;
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buffer[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buffer, sizeof buffer, "%02X ", c);
-    out += buffer;
-  }
-  return out;
-}
 
 bool Fail(const std::string& what) {
   std::printf("FAIL %s\n", what.c_str());
@@ -71,7 +62,7 @@ HWND ControlOf(int row) { return GetDlgItem(g_window, 1000 + row); }
 
 bool ExpectBytes(const std::string& what, const std::string& got, const std::string& want) {
   if (got == want) return true;
-  return Fail(what + ": got [" + Hex(got) + "] want [" + Hex(want) + "]");
+  return Fail(what + ": got [" + HexBytes(got) + "] want [" + HexBytes(want) + "]");
 }
 
 bool WaitWindow(DWORD timeoutMs) {
@@ -337,7 +328,7 @@ bool MessageBoxShows(const char* caption, const std::string& wantText) {
   while (!search.found) {
     EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
     if (search.found) break;
-    if (GetTickCount() - start > 10000) return Fail(std::string("no message box ") + Hex(caption));
+    if (GetTickCount() - start > 10000) return Fail(std::string("no message box ") + HexBytes(caption));
     Sleep(100);
   }
   // A message box shows its text in the static control with ID 0xFFFF.
@@ -434,9 +425,7 @@ int main(int argc, char** argv) {
       Sleep(300);
     } else if (step == "about-box") {
       ok = NeedWindow() &&
-           MessageBoxShows("\xB0\xE6\xB1\xBE\xD0\xC5\xCF\xA2",
-                           "Tolvik V 0.7\r\n\xD7\xF7\xD5\xDF: Quenby\r\xC8\xD5\xC6\xDA: "
-                           "2007.4.10\rhttps://tolvik.example.org/");
+           MessageBoxShows(t::kAboutCaption, t::kAboutText);
     } else if (step == "help-box") {
       // The window of a /? run is hidden, so find it by title without waiting for it to show.
       for (int tries = 0; !g_window && tries < 100; ++tries) {

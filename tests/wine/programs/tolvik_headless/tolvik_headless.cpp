@@ -127,6 +127,17 @@ class GuardedSystemApi : public SystemApi {
     std::printf("system: Beep %u %u\n", static_cast<unsigned>(frequency),
                 static_cast<unsigned>(durationMs));
   }
+  bool IsAdministrator() override {
+    const bool administrator = real_.IsAdministrator();
+    std::printf("system: IsAdministrator %d\n", administrator ? 1 : 0);
+    return administrator;
+  }
+  DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override {
+    const DomainJoinOutcome outcome = real_.JoinDomain(request);
+    std::printf("system: JoinDomain %s %d %u\n", Shown(request.domain).c_str(),
+                outcome.available ? 1 : 0, static_cast<unsigned>(outcome.status));
+    return outcome;
+  }
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override {
     std::printf("system: EnablePrivilege %s\n", Shown(privilege).c_str());
     return real_.EnablePrivilege(machine, privilege);
