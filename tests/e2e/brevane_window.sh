@@ -8,7 +8,8 @@
 set -uo pipefail
 name=brevane_window
 root=$(cd "$(dirname "$0")/../.." && pwd)
-win64=${WIN64_BUILD:-$root/build/win64}
+source "$root/tests/e2e/lib/wine_arch.sh"
+win_build=$WIN_BUILD
 work=$(mktemp -d /tmp/brevane-e2e.XXXXXX)
 prefix=/tmp/tolvik-wine/brevane-e2e-$$
 artifacts=$root/artifacts
@@ -23,8 +24,8 @@ fail() {
 cleanup() {
   [ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null
   if [ -d "$prefix" ]; then
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver -w 2>/dev/null
+    WINEPREFIX=$prefix "$WINESERVER_BIN" -k 2>/dev/null
+    WINEPREFIX=$prefix "$WINESERVER_BIN" -w 2>/dev/null
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -rf "$prefix" "$work"
@@ -32,10 +33,10 @@ cleanup() {
 trap cleanup EXIT
 
 for exe in Brevane.exe brevane_driver.exe; do
-  [ -f "$(find "$win64" -maxdepth 3 -name "$exe" | head -n 1)" ] || fail "$exe not built in $win64"
+  [ -f "$(find "$win_build" -maxdepth 3 -name "$exe" | head -n 1)" ] || fail "$exe not built in $win_build"
 done
-brevane_exe=$(find "$win64" -maxdepth 3 -name Brevane.exe | head -n 1)
-driver_exe=$(find "$win64" -maxdepth 3 -name brevane_driver.exe | head -n 1)
+brevane_exe=$(find "$win_build" -maxdepth 3 -name Brevane.exe | head -n 1)
+driver_exe=$(find "$win_build" -maxdepth 3 -name brevane_driver.exe | head -n 1)
 
 winpath() { echo "Z:${1//\//\\}"; }
 

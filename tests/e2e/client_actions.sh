@@ -12,7 +12,7 @@
 set -uo pipefail
 name=client_actions
 root=$(cd "$(dirname "$0")/../.." && pwd)
-: "${WIN64_BUILD:?WIN64_BUILD must name the x86_64 build directory}"
+source "$root/tests/e2e/lib/wine_arch.sh"
 
 ns=tolvik-act-$$          # the PC: its adapter, Xvfb and the Wine prefix's wineserver
 peer_ns=tolvik-actp-$$    # the servers: three tftpd-hpa instances on the other end of the veth
@@ -29,8 +29,8 @@ fail() { echo "FAIL $name: $*"; exit 1; }
 
 cleanup() {
   if [ -d "$prefix" ]; then
-    ip netns exec "$ns" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1
-    ip netns exec "$ns" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    ip netns exec "$ns" env WINEPREFIX="$prefix" "$WINESERVER_BIN" -k >/dev/null 2>&1
+    ip netns exec "$ns" env WINEPREFIX="$prefix" "$WINESERVER_BIN" -w >/dev/null 2>&1
   fi
   for pid in "${tftpd_pids[@]}"; do kill "$pid" 2>/dev/null; done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
@@ -41,7 +41,7 @@ cleanup() {
 trap cleanup EXIT
 
 for exe in Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe netapi32.dll; do
-  [ -f "$WIN64_BUILD/$exe" ] || fail "$WIN64_BUILD/$exe is missing"
+  [ -f "$WIN_BUILD/$exe" ] || fail "$WIN_BUILD/$exe is missing"
 done
 command -v Xvfb >/dev/null || fail "Xvfb is not installed"
 [ -x /usr/sbin/in.tftpd ] || fail "tftpd-hpa (/usr/sbin/in.tftpd) is not installed"
@@ -92,16 +92,16 @@ ip netns exec "$ns" Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/nu
 xvfb_pid=$!
 wine_env=(env DISPLAY="$display" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
           LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-wine() { in_ns "${wine_env[@]}" /usr/lib/wine/wine64 "$@"; }
+wine() { in_ns "${wine_env[@]}" "$WINE_BIN" "$@"; }
 mkdir -p "$prefix"
-in_ns "${wine_env[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+in_ns "${wine_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
 wine wineboot -i </dev/null >/dev/null 2>&1
 # The registry files appear when the server first saves them, which can lag behind a loaded machine.
 for _ in $(seq 120); do [ -f "$prefix/system.reg" ] && break; sleep 1; done
 [ -f "$prefix/system.reg" ] || fail "the Wine prefix was not created"
 for pid in "${tftpd_pids[@]}"; do kill -0 "$pid" 2>/dev/null || fail "a tftpd-hpa server did not start"; done
 
-driver() { wine "$WIN64_BUILD/tolvik_driver.exe" "$@" </dev/null; }
+driver() { wine "$WIN_BUILD/tolvik_driver.exe" "$@" </dev/null; }
 winpath() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 guid=$(driver adapters | tr -d '\r' | awk -v m="$mac_text" '$1 == "adapter" && $3 == m {print $2}')
@@ -131,8 +131,8 @@ temp_win=${temp_win%\\}\\
 make_pc() {
   local dir=$work/$1
   mkdir -p "$dir"
-  cp "$WIN64_BUILD/Tolvik.exe" "$WIN64_BUILD/netsh.exe" "$WIN64_BUILD/wmic.exe" \
-    "$WIN64_BUILD/tftp.exe" "$dir/"
+  cp "$WIN_BUILD/Tolvik.exe" "$WIN_BUILD/netsh.exe" "$WIN_BUILD/wmic.exe" \
+    "$WIN_BUILD/tftp.exe" "$dir/"
   echo "$dir"
 }
 # Started from $work, not from its own directory, so a fetch into the wrong directory shows.
@@ -182,7 +182,7 @@ start_tolvik "$pc1"
 driver wait-window 30000 click 10 expect-check 10 0 click 2 wait-gone 30000 ||
   fail "add to start-up did not close the window"
 want="\"$(winpath "$pc1/Tolvik.exe")\" /A /K /N"
-runonce=$(wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce' /v Tolvik \
+runonce=$(wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce' /v Tolvik $REG_VIEW \
   </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/^ *Tolvik *REG_SZ *//p')
 [ "$runonce" = "$want" ] || fail "RunOnce value [$runonce], want [$want]"
 [ ! -e "$pc1/commands.log" ] || fail "the button ran a command: $(cat "$pc1/commands.log")"
@@ -194,7 +194,7 @@ batch_unix="$temp_unix/\$94827\$.bat"
 rm -f "$batch_unix"
 started=$(date +%s)
 # shellcheck disable=SC2086  # the switches are separate arguments, as Windows would pass them
-(cd "$work" && exec ip netns exec "$ns" "${wine_env[@]}" /usr/lib/wine/wine64 "$pc1/Tolvik.exe" \
+(cd "$work" && exec ip netns exec "$ns" "${wine_env[@]}" "$WINE_BIN" "$pc1/Tolvik.exe" \
   $switches </dev/null >"$pc1/tolvik.out" 2>&1) &
 tolvik_pid=$!
 # The batch file deletes itself once it has run: copy it as soon as it is there.
@@ -378,12 +378,12 @@ join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.i
   local case=$1 dir=$work/$1
   shift
   mkdir -p "$dir"
-  cp "$WIN64_BUILD/Tolvik.exe" "$WIN64_BUILD/netsh.exe" "$WIN64_BUILD/netapi32.dll" "$dir/"
+  cp "$WIN_BUILD/Tolvik.exe" "$WIN_BUILD/netsh.exe" "$WIN_BUILD/netapi32.dll" "$dir/"
   crlf "[Config]" "Gateway=" "DNS1=192.0.2.53" "$@" "[list]" "$mac_text=192.0.2.41,PC-041" |
     gbk >"$dir/mac.ini"
   (cd "$work" && exec timeout 120 ip netns exec "$ns" "${wine_env[@]}" \
     WINEDLLOVERRIDES="mscoree,mshtml=;netapi32=native,builtin;wmic.exe=" \
-    /usr/lib/wine/wine64 "$dir/Tolvik.exe" /A </dev/null >"$dir/tolvik.out" 2>&1) ||
+    "$WINE_BIN" "$dir/Tolvik.exe" /A </dev/null >"$dir/tolvik.out" 2>&1) ||
     fail "$case: Tolvik /A did not end by itself"
   {
     printf 'netsh  interface ip set address "本地连接 2" static 192.0.2.41 255.255.255.0\n'

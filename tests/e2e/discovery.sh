@@ -6,7 +6,8 @@
 set -uo pipefail
 name=discovery
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${WIN64_BUILD:?WIN64_BUILD must name the x86_64 build directory}
+source "$root/tests/e2e/lib/wine_arch.sh"
+build=$WIN_BUILD
 exe=$build/tolvik_headless.exe
 
 ns=tolvik-disc-$$        # the PC: its adapters and the Wine prefix's wineserver live here
@@ -15,8 +16,8 @@ export TOLVIK_WINEPREFIX=/tmp/tolvik-wine/e2e-discovery-$$
 work=$(mktemp -d /tmp/tolvik-discovery.XXXXXX)
 
 cleanup() {
-  WINEPREFIX=$TOLVIK_WINEPREFIX /usr/lib/wine/wineserver -k >/dev/null 2>&1
-  WINEPREFIX=$TOLVIK_WINEPREFIX /usr/lib/wine/wineserver -w >/dev/null 2>&1
+  WINEPREFIX=$TOLVIK_WINEPREFIX "$WINESERVER_BIN" -k >/dev/null 2>&1
+  WINEPREFIX=$TOLVIK_WINEPREFIX "$WINESERVER_BIN" -w >/dev/null 2>&1
   ip netns del "$ns" >/dev/null 2>&1
   ip netns del "$peer_ns" >/dev/null 2>&1
   rm -rf "$TOLVIK_WINEPREFIX" "$work"

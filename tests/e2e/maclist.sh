@@ -10,7 +10,8 @@
 set -uo pipefail
 name=maclist
 root=$(cd "$(dirname "$0")/../.." && pwd)
-win64=${WIN64_BUILD:-$root/build/win64}
+source "$root/tests/e2e/lib/wine_arch.sh"
+win_build=$WIN_BUILD
 native=${NATIVE_BUILD:-$root/build/native}
 
 ns=maclist-e2e-$$
@@ -31,12 +32,12 @@ log() { echo "-- $*"; }
 
 cleanup() {
   if [ -d "$prefix" ]; then
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    WINEPREFIX=$prefix "$WINESERVER_BIN" -k >/dev/null 2>&1
+    WINEPREFIX=$prefix "$WINESERVER_BIN" -w >/dev/null 2>&1
   fi
   if [ -d "$pc_prefix" ]; then
-    ip netns exec "$ns" env WINEPREFIX="$pc_prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1
-    ip netns exec "$ns" env WINEPREFIX="$pc_prefix" /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    ip netns exec "$ns" env WINEPREFIX="$pc_prefix" "$WINESERVER_BIN" -k >/dev/null 2>&1
+    ip netns exec "$ns" env WINEPREFIX="$pc_prefix" "$WINESERVER_BIN" -w >/dev/null 2>&1
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   ip netns del "$ns" >/dev/null 2>&1
@@ -44,9 +45,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-built() { find "$win64" -maxdepth 4 -name "$1" | head -n 1; }
+built() { find "$win_build" -maxdepth 4 -name "$1" | head -n 1; }
 for exe in Brevane.exe brevane_driver.exe tolvik_headless.exe netsh.exe wmic.exe maclist.exe; do
-  [ -n "$(built "$exe")" ] || fail "$exe not built in $win64"
+  [ -n "$(built "$exe")" ] || fail "$exe not built in $win_build"
 done
 maclist=$(find "$native" -maxdepth 4 -type f -name maclist | head -n 1)
 [ -x "$maclist" ] || fail "the native maclist is not built in $native"
@@ -66,12 +67,12 @@ done
 [ -e "/tmp/.X11-unix/X$display_number" ] || fail "Xvfb did not start on :$display_number"
 desk_env=(env DISPLAY=":$display_number" WINEPREFIX="$prefix" WINEDEBUG=-all
           WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-desk_wine() { "${desk_env[@]}" /usr/lib/wine/wine64 "$@" </dev/null; }
+desk_wine() { "${desk_env[@]}" "$WINE_BIN" "$@" </dev/null; }
 mkdir -p "$prefix"
-"${desk_env[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+"${desk_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
 desk_wine wineboot -i >/dev/null 2>&1
 [ -d "$prefix/drive_c" ] || fail "the Wine prefix was not created"
-"${desk_env[@]}" /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
+"${desk_env[@]}" "$WINE_BIN" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
   </dev/null >/dev/null 2>&1
 
 # --- 1. generate: maclist and Brevane's save --------------------------------------------------
@@ -120,7 +121,7 @@ compare_generate() {
     driver_args+=(--field "${field_id[$key]}=$value")
     maclist_args+=("--$key" "$value")
   done
-  timeout 300 "${desk_env[@]}" /usr/lib/wine/wine64 "$(built brevane_driver.exe)" \
+  timeout 300 "${desk_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
     "$(winpath "$dir/Brevane.exe")" save "${driver_args[@]}" </dev/null >"$dir/driver.log" 2>&1 ||
     { tr -d '\r' <"$dir/driver.log" | tail -n 20; fail "generate $case: the Brevane driver failed"; }
   [ -f "$dir/mac.ini" ] || fail "generate $case: Brevane saved no mac.ini"
@@ -183,9 +184,9 @@ ip -n "$ns" link set ml0 up
 ip -n "$ns" link set ml1 up
 pc_env=(env WINEPREFIX="$pc_prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
         LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-pc_wine() { ip netns exec "$ns" "${pc_env[@]}" /usr/lib/wine/wine64 "$@" </dev/null; }
+pc_wine() { ip netns exec "$ns" "${pc_env[@]}" "$WINE_BIN" "$@" </dev/null; }
 mkdir -p "$pc_prefix"
-ip netns exec "$ns" "${pc_env[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+ip netns exec "$ns" "${pc_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
 pc_wine wineboot -i >/dev/null 2>&1
 [ -d "$pc_prefix/drive_c" ] || fail "the PC's Wine prefix was not created"
 guid=$(pc_wine "$(built tolvik_headless.exe)" --probe | tr -d '\r' |

@@ -7,7 +7,8 @@
 set -uo pipefail
 name=road
 root=$(cd "$(dirname "$0")/../.." && pwd)
-win64=${WIN64_BUILD:-$root/build/win64}
+source "$root/tests/e2e/lib/wine_arch.sh"
+win_build=$WIN_BUILD
 
 ns=brevane-road-$$
 mac=00:e0:fd:3a:1b:01        # the fourth machine of the log
@@ -22,8 +23,8 @@ fail() {
 
 cleanup() {
   if [ -d "$prefix" ]; then
-    ip netns exec "$ns" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1
-    ip netns exec "$ns" env WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    ip netns exec "$ns" env WINEPREFIX="$prefix" "$WINESERVER_BIN" -k >/dev/null 2>&1
+    ip netns exec "$ns" env WINEPREFIX="$prefix" "$WINESERVER_BIN" -w >/dev/null 2>&1
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   ip netns del "$ns" >/dev/null 2>&1
@@ -32,9 +33,9 @@ cleanup() {
 trap cleanup EXIT
 
 for exe in Brevane.exe brevane_driver.exe Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe; do
-  [ -n "$(find "$win64" -maxdepth 3 -name "$exe" | head -n 1)" ] || fail "$exe not built in $win64"
+  [ -n "$(find "$win_build" -maxdepth 3 -name "$exe" | head -n 1)" ] || fail "$exe not built in $win_build"
 done
-built() { find "$win64" -maxdepth 3 -name "$1" | head -n 1; }
+built() { find "$win_build" -maxdepth 3 -name "$1" | head -n 1; }
 
 winpath() { echo "Z:${1//\//\\}"; }
 
@@ -61,9 +62,9 @@ done
 [ -e "/tmp/.X11-unix/X${display#:}" ] || fail "Xvfb did not start on $display"
 wine_env=(env DISPLAY="$display" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
           LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-wine() { in_ns "${wine_env[@]}" /usr/lib/wine/wine64 "$@" </dev/null; }
+wine() { in_ns "${wine_env[@]}" "$WINE_BIN" "$@" </dev/null; }
 mkdir -p "$prefix"
-in_ns "${wine_env[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+in_ns "${wine_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
 wine wineboot -i >/dev/null 2>&1
 [ -d "$prefix/drive_c" ] || fail "the Wine prefix was not created"
 
@@ -88,7 +89,7 @@ printf '%s\r\n' 'Client IP Address	Name	Lease Expiration	Type	Unique ID	Descript
   '192.168.0.4		2026/12/15 14:05:02	DHCP	00-E0-FD-3A-1B-01	' >"$work/data/export.txt"
 mkdir -p "$work/admin-export"
 cp "$(built Brevane.exe)" "$work/admin-export/Brevane.exe"
-in_ns timeout 300 "${wine_env[@]}" /usr/lib/wine/wine64 "$(built brevane_driver.exe)" \
+in_ns timeout 300 "${wine_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
   "$(winpath "$work/admin/Brevane.exe")" road --tftpd-log "$(winpath "$work/data/tftpd32.log")" \
   </dev/null >"$work/brevane.log" 2>&1
 rc=$?
@@ -109,7 +110,7 @@ echo "-- Brevane saved mac.ini as expected"
 
 # The hyphenated export through Brevane's window, Windows DHCP Server chosen: the same list. That
 # file is the one the PC receives.
-in_ns timeout 300 "${wine_env[@]}" /usr/lib/wine/wine64 "$(built brevane_driver.exe)" \
+in_ns timeout 300 "${wine_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
   "$(winpath "$work/admin-export/Brevane.exe")" import --log "$(winpath "$work/data/export.txt")" \
   --format windows --rows '001|||000B294E573A;002|||000B29112233;003|||00E0FD3A1B02;004|||00E0FD3A1B01;' \
   --field 1037=192.0.2.11 --field 1039=192.0.2.1 --field 1041=192.0.2.53 --field 1019=WORKGROUP \
@@ -134,7 +135,7 @@ guid=$(wine "$(built tolvik_driver.exe)" adapters | tr -d '\r' |
 wine reg add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\$guid\\Connection" \
   /v Name /t REG_SZ /d "本地连接" /f >/dev/null 2>&1 || fail "cannot name the connection"
 
-(cd "$work/pc" && in_ns timeout 180 "${wine_env[@]}" /usr/lib/wine/wine64 "$work/pc/Tolvik.exe" /A \
+(cd "$work/pc" && in_ns timeout 180 "${wine_env[@]}" "$WINE_BIN" "$work/pc/Tolvik.exe" /A \
   </dev/null >"$work/tolvik.log" 2>&1)
 rc=$?
 [ $rc = 0 ] || fail "Tolvik /A did not end by itself (exit $rc)"

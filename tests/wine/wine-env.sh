@@ -1,7 +1,8 @@
 # Environment for running the Windows builds under wine64 (sourced by the test scripts).
 # TOLVIK_WINEPREFIX chooses the prefix; each network namespace needs a prefix of its own, since
 # adapter listing happens in the Wine services that the prefix's wineserver starts.
-export WINE64=${WINE64:-/usr/lib/wine/wine64}
+# wine8/wine: wine64 without address-space randomisation (see there).
+export WINE64=${WINE64:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine8/wine}
 export WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 export WINEPREFIX=${TOLVIK_WINEPREFIX:-${WINEPREFIX:-/tmp/tolvik-wine/default}}
 export WINEDEBUG=${WINEDEBUG:--all}

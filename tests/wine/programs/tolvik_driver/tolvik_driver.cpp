@@ -396,7 +396,13 @@ int main(int argc, char** argv) {
     } else if (step == "expect-check") {
       int row = std::atoi(next());
       LRESULT want = std::atoi(next()) ? BST_CHECKED : BST_UNCHECKED;
-      ok = NeedWindow() && SendMessageA(ControlOf(row), BM_GETCHECK, 0, 0) == want;
+      // A sent message overtakes the posted click still queued on a busy machine, so the state
+      // is read until it matches, for up to 10 s.
+      ok = NeedWindow();
+      for (int waited = 0; ok && SendMessageA(ControlOf(row), BM_GETCHECK, 0, 0) != want; waited += 100) {
+        if (waited >= 10000) ok = false;
+        else Sleep(100);
+      }
       if (!ok) Fail("check box row " + std::to_string(row) + " state");
     } else if (step == "focus") {
       ok = NeedWindow() && Focus(std::atoi(next()));
