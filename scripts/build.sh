@@ -25,5 +25,13 @@ if command -v ccache >/dev/null 2>&1; then
   args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
+# CMake keeps the compiler of an existing cache, so a folder configured with other options or
+# an older toolchain file is configured anew.
+options=$(printf '%s\n' "${args[@]}"; cat "$root"/cmake/mingw-*.cmake)
+if [ -f "$dir/CMakeCache.txt" ] && [ "$(cat "$dir/.build-options" 2>/dev/null)" != "$options" ]; then
+  rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+fi
+
 cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
+printf '%s' "$options" >"$dir/.build-options"
 cmake --build "$dir" -j "$jobs" "${targets[@]}"
