@@ -16,17 +16,6 @@ std::string_view NextField(std::string_view line, size_t& pos) {
   return line.substr(begin, pos - begin);
 }
 
-bool ReadSeconds(std::string_view text, long long* seconds) {
-  if (text.empty() || text.size() > 12) return false;
-  long long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  *seconds = value;
-  return true;
-}
-
 // A dotted IPv4 address: digits and dots only, with at least one dot.
 bool LooksLikeIpv4(std::string_view text) {
   if (text.find('.') == std::string_view::npos) return false;
@@ -53,7 +42,7 @@ LogReading ReadDnsmasqLeases(std::string_view text) {
     const std::string_view mac = NextField(line, pos);
     const std::string_view address = NextField(line, pos);
     long long seconds = 0;
-    if (!ReadSeconds(expiry, &seconds) || mac.empty() || !LooksLikeIpv4(address)) return;
+    if (!ReadEpochSeconds(expiry, &seconds) || mac.empty() || !LooksLikeIpv4(address)) return;
     LogEntry entry;
     // Checked here already, so that a million leases need no copy of their text.
     if (!NormalizeMacText(mac, &entry.mac)) entry.mac = std::string(mac);

@@ -72,23 +72,12 @@ class StatementScanner {
   size_t line_ = 1;
 };
 
-bool ReadSeconds(std::string_view text, long long* seconds) {
-  if (text.empty() || text.size() > 12) return false;
-  long long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  *seconds = value;
-  return true;
-}
-
 // "starts 4 2026/12/03 08:15:02" or "starts epoch 1764749702": the 14-digit key, or empty.
 std::string StartsKey(const std::vector<std::string_view>& words) {
   std::string key;
   long long seconds = 0;
   if (words.size() >= 3 && words[1] == "epoch") {
-    if (ReadSeconds(words[2], &seconds) && EpochTimeKey(seconds, &key)) return key;
+    if (ReadEpochSeconds(words[2], &seconds) && EpochTimeKey(seconds, &key)) return key;
     return std::string();
   }
   if (words.size() >= 4) {

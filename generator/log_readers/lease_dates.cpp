@@ -170,6 +170,17 @@ std::string LeaseTimeKey(std::string_view text, size_t position, bool dayFirst) 
   return key;
 }
 
+bool ReadEpochSeconds(std::string_view text, long long* seconds) {
+  if (text.empty() || text.size() > 12) return false;
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  *seconds = value;
+  return true;
+}
+
 bool EpochTimeKey(long long seconds, std::string* key) {
   if (seconds < 0 || seconds >= 253402300800LL) return false;  // 10000-01-01
   const long long days = seconds / 86400;

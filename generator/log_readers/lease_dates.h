@@ -18,6 +18,9 @@ std::string LeaseTimeKey(std::string_view text, size_t position, bool dayFirst =
 // can be: the dates of that file read day/month/year.
 bool ShowsDayFirst(std::string_view text);
 
+// Seconds since 1970 written as up to 12 decimal digits and nothing else; false otherwise.
+bool ReadEpochSeconds(std::string_view text, long long* seconds);
+
 // "yyyyMMddHHmmss" of a time given in seconds since 1970 (UTC); false before 1970 or after 9999.
 bool EpochTimeKey(long long seconds, std::string* key);
 

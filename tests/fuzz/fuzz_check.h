@@ -1,6 +1,7 @@
 // What the fuzz targets share: a failed expectation stops the run with the input's story.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,6 +15,18 @@
       std::abort();                                                                         \
     }                                                                                       \
   } while (0)
+
+// Lines as an editor counts them, after a UTF-8 mark: CR LF, a lone CR and a lone LF each end one.
+inline size_t FileLines(const std::string& bytes) {
+  size_t begin = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  size_t lines = 1;
+  for (size_t i = begin; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
+      ++lines;
+    }
+  }
+  return lines;
+}
 
 inline std::string FuzzHex(const std::string& bytes) {
   static const char kDigits[] = "0123456789ABCDEF";

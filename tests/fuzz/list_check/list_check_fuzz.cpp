@@ -8,21 +8,6 @@
 #include "tools/maclist/list_check.h"
 #include "tools/maclist/list_reader.h"
 
-namespace {
-
-size_t FileLines(const std::string& bytes) {
-  size_t begin = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-  size_t lines = 1;
-  for (size_t i = begin; i < bytes.size(); ++i) {
-    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
-      ++lines;
-    }
-  }
-  return lines;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const bool olderClient = data[0] & 1;

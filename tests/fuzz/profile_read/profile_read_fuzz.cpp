@@ -11,18 +11,6 @@
 
 namespace {
 
-// Lines as an editor counts them: CR LF, a lone CR and a lone LF each end one.
-size_t FileLines(const std::string& bytes) {
-  size_t begin = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-  size_t lines = 1;
-  for (size_t i = begin; i < bytes.size(); ++i) {
-    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
-      ++lines;
-    }
-  }
-  return lines;
-}
-
 void CheckSectionRead(const ProfileText& text, const std::string& name, const std::string& input) {
   // Every line of the section fits into the file's size and a few bytes more.
   std::vector<char> whole(input.size() + 16, 'x');
