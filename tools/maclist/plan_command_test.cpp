@@ -71,17 +71,7 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
     std::string expected;  // GBK, LF-ended lines
   } cases[] = {
       {"the worked example", kExampleList, nullptr, {"--mac", "00-E0-FD-3A-1B-01"},
-       "计算机名将改为: COMPUTER001\n工作组将改名为: WORKGROUP\n\n"
-       "“本地连接”所在网卡的配置将改为: \n      IP: 192.168.0.1\n子网掩码: 255.255.255.0\n"
-       "默认网关: 192.168.0.254\n  跃点数: 自动\n     DNS: DHCP 自动指派\n\n"
-       "run: netsh  interface ip set address 本地连接 static 192.168.0.1 255.255.255.0 "
-       "192.168.0.254 0\n"
-       "run: netsh  interface ip set dns 本地连接 static none\n"
-       "call: SetComputerNameA COMPUTER001\n"
-       "call: SetComputerNameExA 5 COMPUTER001\n"
-       "run: wmic  computersystem where Name=\"%COMPUTERNAME%\" call JoinDomainOrWorkgroup "
-       "Name=\"WORKGROUP\"\n"
-       "    where wmic is missing: NetJoinDomain(NULL, \"WORKGROUP\", NULL, NULL, NULL, 0)\n"},
+       std::string(kExampleSummary) + kExampleActions},
       {"domain, removed gateway, two DNS servers, ICD range, /K /R", kDomainList, kIcd,
        {"--mac", "aa:bb:cc:dd:ee:ff", "--connection", "Local Area Connection", "--current-name",
         "OLD-PC", "/K", "/R"},
