@@ -4,6 +4,11 @@
 # Sets e2e_name (the script's name) and work (a scratch folder removed at exit).
 e2e_lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 e2e_name=$(basename "$0" .sh)
+source "$e2e_lib/wine_arch.sh"
+source "$e2e_lib/namespace.sh"
+source "$e2e_lib/xvfb.sh"
+source "$e2e_lib/wine_prefix.sh"
+source "$e2e_lib/samples.sh"
 
 log() { echo "-- $*"; }
 fail() { echo "FAIL $e2e_name: $*"; exit 1; }
@@ -59,9 +64,3 @@ require_built() {  # require_built NAME...
   local file
   for file; do [ -n "$(built "$file")" ] || fail "$file is not built in $WIN_BUILD"; done
 }
-
-source "$e2e_lib/wine_arch.sh"
-source "$e2e_lib/namespace.sh"
-source "$e2e_lib/xvfb.sh"
-source "$e2e_lib/wine_prefix.sh"
-source "$e2e_lib/samples.sh"

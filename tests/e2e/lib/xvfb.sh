@@ -6,8 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/free_display.sh"
 # there). Sets display (":N"); the server is stopped at exit. Another script may claim the same
 # number at the same moment: the lock file then names its server, and the next number is tried.
 start_xvfb() {
-  local first=$1 ns=${2:-} n pid server attempt
-  for attempt in 1 2 3 4 5; do
+  local first=$1 ns=${2:-} n pid server
+  for _ in 1 2 3 4 5; do
     n=$(free_display "$first")
     server=(Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp)
     [ -z "$ns" ] || server=(ip netns exec "$ns" "${server[@]}")
