@@ -106,16 +106,21 @@ printf '尝试从 ' | gbk >"$work/trying.gbk"
 printf '检查配置，请稍候……' | gbk >"$work/checking.gbk"
 # settle LABEL SECONDS: the fetch shows the window before the first run has ended (still with
 # its first text, then with the fetch attempt); waits until the information text is neither and
-# keeps it in $work/LABEL.info.
+# keeps it in $work/LABEL.info. The driver asks for the text's length, then for the text, so a
+# text replaced in between comes back cut to the old length: the text counts once two reads agree.
 settle() {
   local deadline=$(($(date +%s) + $2)) size
   size=$(stat -c %s "$work/trying.gbk")
+  rm -f "$work/$1.previous"
   while :; do
     rm -f "$work/$1.info"
-    driver wait-window 10000 info-out "$(winpath "$work/$1.info")" >/dev/null &&
+    if driver wait-window 10000 info-out "$(winpath "$work/$1.info")" >/dev/null &&
       [ -s "$work/$1.info" ] &&
       ! cmp -s -n "$size" "$work/$1.info" "$work/trying.gbk" &&
-      ! cmp -s "$work/$1.info" "$work/checking.gbk" && return 0
+      ! cmp -s "$work/$1.info" "$work/checking.gbk"; then
+      cmp -s "$work/$1.info" "$work/$1.previous" && return 0
+      cp "$work/$1.info" "$work/$1.previous"
+    fi
     [ "$(date +%s)" -lt "$deadline" ] || fail "$1: the fetch did not end within $2 s"
     sleep 1
   done
