@@ -45,8 +45,8 @@ void FakeRegistryApi::Set(const std::string& keyPath, const std::string& valueNa
 }
 
 void FakeRegistryApi::SetString(const std::string& keyPath, const std::string& valueName,
-                                const std::string& text, bool withNul) {
-  Set(keyPath, valueName, kRegSz, withNul ? text + std::string(1, '\0') : text);
+                                const std::string& text) {
+  Set(keyPath, valueName, kRegSz, text + std::string(1, '\0'));
 }
 
 void FakeRegistryApi::SetDword(const std::string& keyPath, const std::string& valueName,

@@ -59,7 +59,6 @@ bool FakeSystemApi::EnablePrivilege(const std::string& machine, const std::strin
       failingPrivileges.end()) {
     return false;
   }
-  privilegesEnabled.push_back(privilege);
   return true;
 }
 
