@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "client/client_texts.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -249,7 +249,7 @@ TEST(BuildRunOnceCommand, AddsTheTickedSwitchesInOrder) {
 TEST(RegisterRunOnce, WritesTheValueAndClosesEvenWhenTheKeyIsRefused) {
   for (bool refused : {false, true}) {
     FakeClientPlatform fake;
-    if (refused) fake.registry.failingWriteKeys.insert(client_texts::kRunOnceKey);
+    if (refused) fake.registry.failingWriteKeys.insert(pinned_tolvik_texts::kRunOnceKey);
     ClientPlatform platform = fake.platform();
     RegisterRunOnce(platform);
     ASSERT_EQ(fake.registry.writes.size(), 1u);
@@ -257,7 +257,7 @@ TEST(RegisterRunOnce, WritesTheValueAndClosesEvenWhenTheKeyIsRefused) {
               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
     EXPECT_EQ(fake.registry.writes[0].valueName, "Tolvik");
     EXPECT_TRUE(SameBytes(fake.registry.writes[0].value, "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N"));
-    EXPECT_EQ(fake.registry.Has(client_texts::kRunOnceKey, "Tolvik"), !refused);
+    EXPECT_EQ(fake.registry.Has(pinned_tolvik_texts::kRunOnceKey, "Tolvik"), !refused);
     EXPECT_EQ(fake.window.closeRequests, 1);
     EXPECT_EQ(fake.log.calls.back(), "PostCloseRequest()");
   }
