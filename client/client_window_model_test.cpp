@@ -166,10 +166,4 @@ TEST(ClientWindowLayout, EachStartupOptionReadsItsOwnTickedCheckBox) {
   }
 }
 
-TEST(ClientWindowLayout, CentredOriginSplitsTheFreeSpace) {
-  EXPECT_EQ(CentredOrigin(1024, 343), 340);
-  EXPECT_EQ(CentredOrigin(768, 368), 200);
-  EXPECT_EQ(CentredOrigin(343, 343), 0);
-}
-
 }  // namespace

@@ -260,18 +260,6 @@ TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
   }
 }
 
-TEST(SaveAndExitTest, ReplacesAnOldListFile) {
-  Rig rig;
-  rig.files.Put("C:\\Brevane\\mac.ini", "[list]\r\nFFFFFFFFFFFF=1.2.3.4,OLD\r\n");
-  rig.model.rows = {Row("001", "192.168.0.1", "COMPUTER001", "00E0FD3A1B01")};
-
-  SaveAndExit(rig.platform, rig.model);
-
-  const std::string file = rig.files.Get("C:\\Brevane\\mac.ini");
-  EXPECT_EQ(file.find("FFFFFFFFFFFF"), std::string::npos) << file;
-  EXPECT_NE(file.find("00E0FD3A1B01=192.168.0.1,COMPUTER001"), std::string::npos) << file;
-}
-
 // A save that did not replace mac.ini says why, naming the file, and leaves the window open
 // with its rows; the old file stays. Once the cause is gone, the same click saves and closes.
 TEST(SaveAndExitTest, AFailedSaveShowsTheReasonAndKeepsTheWindow) {

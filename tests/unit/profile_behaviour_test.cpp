@@ -329,37 +329,6 @@ TEST_P(ListFileBehaviourTest, LastOf5000MachinesIsFound) {
   EXPECT_EQ(ReadListValue(*profile, dir.Path("mac.ini"), MacOf(5000)), "10.0.19.136,PC5000");
 }
 
-TEST_P(ListFileBehaviourTest, SavedRowsMatchTheKeyByKeyProcedure) {
-  // A hundred and fifty rows with repeated MAC texts and untrimmed cells: every write of the save
-  // must leave exactly the bytes that Windows' own rewrite-per-key leaves.
-  std::unique_ptr<ProfileApi> profile = GetParam().make();
-  ScratchDirectory dir("save");
-  const std::string path = dir.Path("mac.ini");
-  PortableFileApi files(path);
-  ListFields fields;
-  fields.gateway = " 10.0.0.254 ";
-  fields.metric = "1";
-  fields.mask = "255.255.0.0";
-  fields.membership = MembershipChoice::Domain;
-  fields.domain = "corp";
-  fields.username = "admin";
-  std::vector<ListEntry> rows;
-  std::string expectedList;
-  for (int n = 1; n <= 150; ++n) {
-    rows.push_back({MacOf(n), "10.0.1." + std::to_string(n % 250), "PC" + std::to_string(n)});
-    expectedList += MacOf(n) + "=10.0.1." + std::to_string(n % 250) + ",PC" + std::to_string(n) + "\r\n";
-  }
-  rows.push_back({MacOf(7), "DHCP", "AGAIN"});  // replaces row 7 in place
-  rows.push_back({"00E0FD00FFFF", "", ""});
-  expectedList.replace(expectedList.find(MacOf(7) + "="), (MacOf(7) + "=10.0.1.7,PC7").size(),
-                       MacOf(7) + "=DHCP,AGAIN");
-  expectedList += "00E0FD00FFFF=,\r\n";
-  WriteListFile(*profile, files, path, fields, rows);
-  EXPECT_EQ(HexBytes(dir.ReadFile("mac.ini")),
-            HexBytes("[Config]\r\nGateway=10.0.0.254\r\nGwmetric=1\r\nMask=255.255.0.0\r\nDNS1=\r\n"
-                      "DNS2=\r\nDomain=corp\r\nUsername=admin\r\npassword=\r\n[list]\r\n" + expectedList));
-}
-
 // Brevane's save against the key-by-key writes of the same fields and rows, on seeded random
 // lists: repeated MAC texts (also in another letter case), blanks around cells, GBK names, empty
 // fields, both membership choices, keys holding "=", "[" or ";". Under Wine the key-by-key side

@@ -82,18 +82,6 @@ TEST(Generate, WritesTheBytesOfBrevanesSave) {
   }
 }
 
-TEST(Generate, ReplacesAnOlderListWhole) {
-  ScratchDirectory dir;
-  const std::string log = dir.WriteFile("dhcp.log", kTftpdLog);
-  const std::string output =
-      dir.WriteFile("mac.ini", "[Config]\r\nGateway=1.2.3.4\r\nWorkGroup=OLD\r\n[list]\r\nAABBCCDDEEFF=x,y\r\n");
-  std::string out, err;
-  ASSERT_EQ(Maclist({"generate", log, "-o", output}, &out, &err), 0) << err;
-  EXPECT_EQ(ReadFileBytes(output),
-            "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n[list]\r\n"
-            "00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n");
-}
-
 TEST(Generate, RefusesBadInputAndLeavesNoFile) {
   const struct {
     const char* what;
