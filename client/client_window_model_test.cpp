@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/fakes/byte_text.h"
-#include "tests/pinned_texts.h"
-
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tests/fakes/byte_text.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -132,17 +131,6 @@ TEST(ClientWindowLayout, WithTheWindowFontNothingOverlapsOrLeavesItsBox) {
       }
     }
   }
-}
-
-TEST(ClientWindowLayout, CheckBoxesAreWideEnoughForGlyphAndCaption) {
-  const ControlInfo& box = ControlByRow(kRowFetchFromNetworkCheck);
-  CaptionMetrics metrics{{84, 12}, {13, 13}};
-  Size size = ControlSize(box, metrics);
-  EXPECT_GE(size.width, 13 + 84);
-  EXPECT_GE(size.height, 13);
-  // A caption taller than the glyph decides the height.
-  metrics.text.height = 20;
-  EXPECT_GE(ControlSize(box, metrics).height, 20);
 }
 
 struct OptionCase {

@@ -189,44 +189,4 @@ TEST(SplitAt, RandomTextsLoseOnlyTheirOuterSlashesWhileNoSlashIsDoubled) {
   }
 }
 
-TEST(ParseCommandLine, RandomSwitchSequencesSetWhatTheirSwitchesSay) {
-  // Each switch with the flags it sets, written with stray case and blanks.
-  struct Switch {
-    const char* text;
-    bool a, n, k, r;
-    const char* address;  // the address /IP: names, or nullptr
-  };
-  const Switch switches[] = {{"a", true, false, false, false, nullptr},
-                             {" K ", false, false, true, false, nullptr},
-                             {"\tr", false, false, false, true, nullptr},
-                             {"N\x01", false, true, false, false, nullptr},
-                             {"ip:10.0.0.1 ", false, true, false, false, "10.0.0.1"},
-                             {"IP: srv", false, true, false, false, " srv"},
-                             {"AK", false, false, false, false, nullptr},
-                             {"\xA1\xA1", false, false, false, false, nullptr}};
-  std::mt19937 random(11);
-  for (int round = 0; round < 2000; ++round) {
-    std::string commandLine = "Tolvik.exe ";
-    bool a = false, n = false, k = false, r = false;
-    std::string address;
-    for (int i = static_cast<int>(random() % 8); i > 0; --i) {
-      const Switch& s = switches[random() % (sizeof(switches) / sizeof(switches[0]))];
-      commandLine += std::string("/") + s.text;
-      a = a || s.a;
-      n = n || s.n;
-      k = k || s.k;
-      r = r || s.r;
-      if (s.address) address = s.address;
-    }
-    const ParsedCommandLine run(commandLine);
-    SCOPED_TRACE(commandLine);
-    ASSERT_EQ(run.autoApply, a);
-    ASSERT_EQ(run.fetchRequested, n);
-    ASSERT_EQ(run.state.DeleteAfterwards, k ? 1 : 0);
-    ASSERT_EQ(run.state.RestartAfterwards, r ? 1 : 0);
-    ASSERT_EQ(run.state.FetchAddress, address);
-    ASSERT_TRUE(run.fake.window.helpBoxes.empty());
-  }
-}
-
 }  // namespace

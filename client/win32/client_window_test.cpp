@@ -4,14 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/fakes/byte_text.h"
-
-#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <string>
 #include <thread>
 
+#include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
 #include "tests/pinned_texts.h"
 
@@ -238,10 +235,6 @@ TEST(ClientWindow, InformationTextComesBackByteForByte) {
     EXPECT_TRUE(back == text) << HexBytes(back.substr(0, 64));
   }
 }
-
-struct OptionCase {
-  StartupOption untick;
-};
 
 TEST(ClientWindow, EachCheckBoxAndTheAddressBoxReadAsTheUserLeftThem) {
   const StartupOption options[] = {StartupOption::AutoApply, StartupOption::DeleteAfterwards,

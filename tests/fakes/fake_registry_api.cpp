@@ -63,9 +63,3 @@ bool FakeRegistryApi::Has(const std::string& keyPath, const std::string& valueNa
   return key != keys_.end() && key->second.count(Fold(valueName)) != 0;
 }
 
-RegistryValue FakeRegistryApi::Get(const std::string& keyPath, const std::string& valueName) const {
-  auto key = keys_.find(Fold(keyPath));
-  if (key == keys_.end()) return RegistryValue();
-  auto found = key->second.find(Fold(valueName));
-  return found == key->second.end() ? RegistryValue() : found->second;
-}

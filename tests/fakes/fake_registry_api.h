@@ -29,7 +29,6 @@ class FakeRegistryApi : public RegistryApi {
   // A key that exists without values (ReadValue still fails for any value name).
   void AddKey(const std::string& keyPath);
   bool Has(const std::string& keyPath, const std::string& valueName) const;
-  RegistryValue Get(const std::string& keyPath, const std::string& valueName) const;
 
   std::set<std::string> failingWriteKeys;  // writes under these keys fail (compared without case)
 

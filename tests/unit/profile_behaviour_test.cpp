@@ -262,12 +262,6 @@ TEST_P(ProfileBehaviourTest, GivesWhatWindowsGives) {
 
 namespace {
 
-std::string MacOf(int n) {
-  char text[16];
-  std::snprintf(text, sizeof text, "00E0FD%06X", n);
-  return text;
-}
-
 std::string ExampleFile() {
   return "[Config]\r\nGateway=192.168.0.254\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=DHCP\r\n"
          "DNS2=\r\nWorkGroup=WORKGROUP\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
@@ -311,22 +305,6 @@ TEST_P(ListFileBehaviourTest, WorkedExampleIsWrittenByteForByteAndReadBack) {
   SplitEntryValue(ReadListValue(*profile, path, "00e0fd3a1b01"), &ip, &name);
   EXPECT_EQ(ip, "192.168.0.1");
   EXPECT_EQ(name, "COMPUTER001");
-}
-
-TEST_P(ListFileBehaviourTest, LastOf5000MachinesIsFound) {
-  std::unique_ptr<ProfileApi> profile = GetParam().make();
-  ScratchDirectory dir("list5000");
-  std::string bytes = "[Config]\r\nMask=255.255.0.0\r\n[list]\r\n";
-  for (int n = 1; n <= 5000; ++n) {
-    bytes += MacOf(n) + "=10.0." + std::to_string(n / 256) + "." + std::to_string(n % 256) +
-             ",PC" + std::to_string(n) + "\r\n";
-  }
-  dir.WriteFile("mac.ini", bytes);
-  ListFileContent content = ReadListFile(*profile, dir.Path("mac.ini"));
-  ASSERT_EQ(content.lines.size(), 5000u);
-  EXPECT_EQ(content.lines.front(), MacOf(1) + "=10.0.0.1,PC1");
-  EXPECT_EQ(content.lines.back(), MacOf(5000) + "=10.0.19.136,PC5000");
-  EXPECT_EQ(ReadListValue(*profile, dir.Path("mac.ini"), MacOf(5000)), "10.0.19.136,PC5000");
 }
 
 // Brevane's save against the key-by-key writes of the same fields and rows, on seeded random
