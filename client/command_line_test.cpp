@@ -107,18 +107,6 @@ TEST(ParseCommandLine, SetsTheSwitchesItsPiecesName) {
   }
 }
 
-TEST(ParseCommandLine, LeavesFlagsItDoesNotNameAsTheyWere) {
-  // Resetting belongs to the main flow; reading the switches only ever sets.
-  ClientState before;
-  before.DeleteAfterwards = 1;
-  before.FetchAddress = "10.0.0.9";
-  const ParsedCommandLine run("Tolvik.exe /N", before, true);
-  EXPECT_TRUE(run.autoApply);
-  EXPECT_TRUE(run.fetchRequested);
-  EXPECT_EQ(run.state.DeleteAfterwards, 1);
-  EXPECT_EQ(run.state.FetchAddress, "10.0.0.9");
-}
-
 TEST(ParseCommandLine, HelpHidesShowsTheExactTextAndPostsCloseThenReadsOn) {
   const ParsedCommandLine run("Tolvik.exe /? /A");
   const FakeClientPlatform& fake = run.fake;

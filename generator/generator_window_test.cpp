@@ -133,8 +133,6 @@ TEST(ImportDhcpLogTest, FillsRowsFromTheChosenFileInTheSelectedFormat) {
       {"windows list", ids::kFormatWindows, kWindowsList,
        "001|||000B29112233;002|||000B294E573A;", true},
       // The chosen rule reads nothing: the other readers are tried.
-      {"tftpd32 log with windows chosen", ids::kFormatWindows, kTftpdLog,
-       "001|||000B294E573A;002|||000B29112233;", true},
       {"windows list with tftpd32 chosen", ids::kFormatTftpd32, kWindowsList,
        "001|||000B29112233;002|||000B294E573A;", true},
       {"file no reader reads", ids::kFormatTftpd32, "Rcvd TFTP request\r\n", "", false},
@@ -238,11 +236,6 @@ TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
        "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
        "Domain=corp.example\r\nUsername=admin\r\npassword=p w\r\n[list]\r\n"
        "000000000002=10.0.0.1,B\r\n000000000001=10.0.0.2,A\r\n"},
-      {"domain chosen but empty: no membership; empty list: no list section",
-       ids::kDomainOption,
-       {{ids::kWorkgroup, "WORKGROUP"}},
-       {},
-       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"},
   };
   for (const SaveCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -55,11 +55,8 @@ DomainJoinOutcome FakeSystemApi::JoinDomain(const DomainJoinRequest& request) {
 
 bool FakeSystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
   log_.Add("EnablePrivilege(" + machine + ", " + privilege + ")");
-  if (std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) !=
-      failingPrivileges.end()) {
-    return false;
-  }
-  return true;
+  return std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) ==
+         failingPrivileges.end();
 }
 
 bool FakeSystemApi::InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,

@@ -53,11 +53,6 @@ TEST(Generate, WritesTheBytesOfBrevanesSave) {
        {"--ip", "dhcp", "--gateway", "none", "--first", "0", "--digits", "5"},
        "[Config]\r\nGateway=none\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
        "[list]\r\n000B29112233=DHCP,COMPUTER00000\r\n000B294E573A=DHCP,COMPUTER00001\r\n"},
-      {"a workgroup of spaces still gives its line, trimmed", kTftpdLog,
-       {"--workgroup", "   ", "--gateway", ""},
-       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
-       "WorkGroup=\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
-       "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;
