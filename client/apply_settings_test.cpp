@@ -121,13 +121,9 @@ TEST(ApplySettings, FormsEachCommandLineOfTheTable) {
       {"no gateway",
        [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway.clear(); s.Dns1.clear(); },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0", kWorkgroupJoin}},
-      {"gateway NONE drops the metric",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway = "NONE"; s.Dns1.clear(); },
-       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 NONE ",
-        kWorkgroupJoin}},
-      {"gateway none as written",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway = "none"; s.Dns1.clear(); },
-       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 none ",
+      {"gateway none in any case drops the metric and goes in as written",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway = "nOnE"; s.Dns1.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 nOnE ",
         kWorkgroupJoin}},
       {"metric 0 passed on",
        [](ClientState& s) { s.TargetConnection = "LAN"; s.GwMetric = "0"; s.Dns1.clear(); },
@@ -224,7 +220,8 @@ TEST(ApplySettings, FormsEachCommandLineOfTheTable) {
 TEST(ApplySettings, NameStepAndTheStepsAfterItRunWhateverTheCallsSay) {
   // An empty name makes both calls fail; a current name that does not fit gives an empty one.
   auto run = Apply([](ClientState& s) { s.ComputerName.clear(); });
-  EXPECT_EQ(run->fake.system.namesSet, (std::vector<std::string>{"A:", "Ex5:"}));
+  EXPECT_EQ(run->fake.log.Only({"SetComputerName", "SetComputerNameEx"}),
+            (std::vector<std::string>{"SetComputerName()", "SetComputerNameEx(5, )"}));
   EXPECT_EQ(run->state.Applied, 1);
 
   FakeClientPlatform fake;
@@ -237,7 +234,7 @@ TEST(ApplySettings, NameStepAndTheStepsAfterItRunWhateverTheCallsSay) {
                         "wmic  computersystem where Name=\"\" call JoinDomainOrWorkgroup "
                         "Name=\"WORKGROUP\""));
   EXPECT_EQ(fake.window.infoText, pinned_tolvik_texts::kApplyFinished);
-  EXPECT_EQ(fake.system.beeps, std::vector<std::string>{"900/600"});
+  EXPECT_EQ(fake.log.Only({"Beep"}), std::vector<std::string>{"Beep(900, 600)"});
   EXPECT_EQ(state.Applied, 1);
   EXPECT_EQ(fake.window.closeRequests, 1);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/text_rules.h"
+#include "platform/portable/portable_collation.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/fake_file_api.h"
 #include "tests/fakes/fake_profile_api.h"
@@ -65,20 +66,12 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
   CallLog& log_;
 };
 
-// Plain ASCII comparison without case: digit keys and upper-case MAC texts sort as the locale does.
-class AsciiCollation : public CollationApi {
- public:
-  int Compare(const std::string& a, const std::string& b) override {
-    return UpperAscii(a).compare(UpperAscii(b));
-  }
-};
-
 struct Rig {
   CallLog log;
   RecordingGeneratorWindow window{log};
   FakeFileApi files{log};
   FakeProfileApi profile{log, files};
-  AsciiCollation collation;
+  PortableCollationApi collation;
   GeneratorPlatform platform{window, files, profile, collation};
   ListModel model;
 

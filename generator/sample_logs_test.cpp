@@ -20,10 +20,16 @@ std::string ReadSample(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<std::string> ImportSample(const std::string& name, LogFormat format) {
+// The rows as "sequence MAC"; the lines whose MAC text is no MAC address into *leftOut.
+std::vector<std::string> ImportSample(const std::string& name, LogFormat format,
+                                      std::vector<size_t>* leftOut = nullptr) {
   PortableCodePageApi codePage;
   ListModel model;
-  ImportLogBytes(ReadSample(name), format, model, SystemCollationApi(), codePage);
+  ImportReport report;
+  ImportLogBytes(ReadSample(name), format, model, SystemCollationApi(), codePage, &report);
+  for (const LeftOutLine& left : report.leftOut) {
+    if (leftOut) leftOut->push_back(left.line);
+  }
   std::vector<std::string> rows;
   for (const ListRow& row : model.rows) {
     EXPECT_TRUE(row.cells[kColumnIp].empty() && row.cells[kColumnComputerName].empty());
@@ -46,12 +52,8 @@ void ExpectSampleRows(const std::vector<SampleCase>& cases) {
 
 // The samples' lines whose MAC text is no MAC address, as the import names them.
 std::vector<size_t> LeftOutLines(const std::string& name, LogFormat format) {
-  PortableCodePageApi codePage;
-  ListModel model;
-  ImportReport report;
-  ImportLogBytes(ReadSample(name), format, model, SystemCollationApi(), codePage, &report);
   std::vector<size_t> lines;
-  for (const LeftOutLine& left : report.leftOut) lines.push_back(left.line);
+  ImportSample(name, format, &lines);
   return lines;
 }
 

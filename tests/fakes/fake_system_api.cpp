@@ -20,13 +20,11 @@ void FakeSystemApi::SetLastError(uint32_t code) {
 
 bool FakeSystemApi::SetComputerName(const std::string& name) {
   log_.Add("SetComputerName(" + name + ")");
-  namesSet.push_back("A:" + name);
   return setComputerNameResult && !name.empty();
 }
 
 bool FakeSystemApi::SetComputerNameEx(int nameType, const std::string& name) {
   log_.Add("SetComputerNameEx(" + std::to_string(nameType) + ", " + name + ")");
-  namesSet.push_back("Ex" + std::to_string(nameType) + ":" + name);
   return setComputerNameResult && !name.empty();
 }
 
@@ -38,7 +36,6 @@ std::string FakeSystemApi::ComputerName(uint32_t bufferSize) {
 
 void FakeSystemApi::Beep(uint32_t frequency, uint32_t durationMs) {
   log_.Add("Beep(" + std::to_string(frequency) + ", " + std::to_string(durationMs) + ")");
-  beeps.push_back(std::to_string(frequency) + "/" + std::to_string(durationMs));
 }
 
 bool FakeSystemApi::IsAdministrator() {
