@@ -130,6 +130,17 @@ TEST(ClientWindowLayout, WithTheWindowFontNothingOverlapsOrLeavesItsBox) {
   }
 }
 
+TEST(ClientWindowLayout, CheckBoxesAreWideEnoughForGlyphAndCaption) {
+  const ControlInfo& box = ControlByRow(kRowFetchFromNetworkCheck);
+  CaptionMetrics metrics{{84, 12}, {13, 13}};
+  Size size = ControlSize(box, metrics);
+  EXPECT_GE(size.width, 13 + 84);
+  EXPECT_GE(size.height, 13);
+  // A caption taller than the glyph decides the height.
+  metrics.text.height = 20;
+  EXPECT_GE(ControlSize(box, metrics).height, 20);
+}
+
 struct OptionCase {
   StartupOption option;
   const char* caption;  // GBK bytes
@@ -149,6 +160,12 @@ TEST(ClientWindowLayout, EachStartupOptionReadsItsOwnTickedCheckBox) {
     EXPECT_EQ(std::string(control.caption), std::string(c.caption))
         << HexBytes(control.caption) << " != " << HexBytes(c.caption);
   }
+}
+
+TEST(ClientWindowLayout, CentredOriginSplitsTheFreeSpace) {
+  EXPECT_EQ(CentredOrigin(1024, 343), 340);
+  EXPECT_EQ(CentredOrigin(768, 368), 200);
+  EXPECT_EQ(CentredOrigin(343, 343), 0);
 }
 
 }  // namespace

@@ -23,11 +23,6 @@ const std::vector<std::string> kRestartCalls = {
     "EnablePrivilege(, SeShutdownPrivilege)", "EnablePrivilege(, SeRemoteShutdownPrivilege)",
     "InitiateSystemShutdown(, 0, 0, 1)"};
 
-std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 struct CloseCase {
   uint8_t applied, deleteAfterwards, restartAfterwards;
   std::vector<std::string> expected;
@@ -46,9 +41,8 @@ TEST(FinishOnClose, CarriesOutWhatTheSwitchesAskedOnlyAfterAnApply) {
       {1, 1, 0, {std::string("DeleteFile(") + kListPath + ")", "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
                  batchCalls[0], batchCalls[1], batchCalls[2]}},
       {1, 0, 1, kRestartCalls},
-      {1, 1, 1, Join({std::string("DeleteFile(") + kListPath + ")",
-                      "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)"},
-                     kRestartCalls)},
+      {1, 1, 1, {std::string("DeleteFile(") + kListPath + ")", "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
+                 kRestartCalls[0], kRestartCalls[1], kRestartCalls[2]}},
   };
   for (const CloseCase& c : cases) {
     FakeClientPlatform fake;

@@ -260,16 +260,6 @@ TEST_P(ProfileBehaviourTest, GivesWhatWindowsGives) {
   }
 }
 
-namespace {
-
-std::string ExampleFile() {
-  return "[Config]\r\nGateway=192.168.0.254\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=DHCP\r\n"
-         "DNS2=\r\nWorkGroup=WORKGROUP\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
-         "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n";
-}
-
-}  // namespace
-
 TEST_P(ListFileBehaviourTest, WorkedExampleIsWrittenByteForByteAndReadBack) {
   std::unique_ptr<ProfileApi> profile = GetParam().make();
   ScratchDirectory dir("list");
@@ -287,7 +277,10 @@ TEST_P(ListFileBehaviourTest, WorkedExampleIsWrittenByteForByteAndReadBack) {
   fields.domain = "ignored.example";
   WriteListFile(*profile, files, path, fields,
                 {{"00E0FD3A1B01", "192.168.0.1", "COMPUTER001"}, {"00E0FD3A1B02", "192.168.0.2", "COMPUTER002"}});
-  ASSERT_EQ(HexBytes(dir.ReadFile("mac.ini")), HexBytes(ExampleFile()));
+  ASSERT_EQ(HexBytes(dir.ReadFile("mac.ini")),
+            HexBytes("[Config]\r\nGateway=192.168.0.254\r\nGwmetric=0\r\nMask=255.255.255.0\r\n"
+                     "DNS1=DHCP\r\nDNS2=\r\nWorkGroup=WORKGROUP\r\n[list]\r\n"
+                     "00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"));
 
   ListFileContent content = ReadListFile(*profile, path);
   const ListSettings& s = content.settings;
