@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <utility>
 
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
@@ -14,10 +13,8 @@ namespace {
 
 // ParseCommandLine run once on a fresh fake: the command line in, the switches read out.
 struct ParsedCommandLine {
-  explicit ParsedCommandLine(const std::string& commandLine, ClientState initial = ClientState(),
-                             bool initialAutoApply = false) : state(std::move(initial)) {
+  explicit ParsedCommandLine(const std::string& commandLine) {
     fake.system.commandLine = commandLine;
-    autoApply = initialAutoApply;
     ClientPlatform platform = fake.platform();
     ParseCommandLine(platform, state, &autoApply, &fetchRequested);
   }
