@@ -52,10 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fields.firstNumber = input.ConsumeRandomLengthString(24);
   fields.digits = input.ConsumeRandomLengthString(24);
   fields.ipStart = input.ConsumeRemainingBytesAsString();
-  const std::string story = "prefix " + FuzzHex(fields.prefix) + "suffix " + FuzzHex(fields.suffix) +
-                            "first " + FuzzHex(fields.firstNumber) + "digits " +
-                            FuzzHex(fields.digits) + "ip " + FuzzHex(fields.ipStart) +
-                            "rows " + std::to_string(model.rows.size());
+  const std::string story = "prefix " + HexBytes(fields.prefix) + " suffix " +
+                            HexBytes(fields.suffix) + " first " + HexBytes(fields.firstNumber) +
+                            " digits " + HexBytes(fields.digits) + " ip " +
+                            HexBytes(fields.ipStart) + " rows " + std::to_string(model.rows.size());
 
   const bool enabled = GenerateList(model, fields);
   FUZZ_EXPECT(enabled == (!model.rows.empty() && !model.rows[0].cells[kColumnIp].empty()), story);
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     name.compare(0, fields.prefix.size(), fields.prefix) == 0 &&
                     name.compare(name.size() - fields.suffix.size(), std::string::npos,
                                  fields.suffix) == 0,
-                story + " row " + std::to_string(i) + ": " + FuzzHex(name));
+                story + " row " + std::to_string(i) + ": " + HexBytes(name));
     const std::string number = name.substr(
         fields.prefix.size(), name.size() - fields.prefix.size() - fields.suffix.size());
     FUZZ_EXPECT(AllDigits(number), story + " number " + number);
@@ -79,18 +79,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string& ip = model.rows[i].cells[kColumnIp];
     if (dhcp) {
-      FUZZ_EXPECT(ip == "DHCP", story + " ip " + FuzzHex(ip));
+      FUZZ_EXPECT(ip == "DHCP", story + " ip " + HexBytes(ip));
       continue;
     }
     // The first three parts end at the third ".", which the generated text always has.
     size_t third = ip.find('.');
     for (int dots = 1; dots < 3 && third != std::string::npos; ++dots) third = ip.find('.', third + 1);
-    FUZZ_EXPECT(third != std::string::npos, story + " ip " + FuzzHex(ip));
+    FUZZ_EXPECT(third != std::string::npos, story + " ip " + HexBytes(ip));
     const std::string host = ip.substr(third + 1);
     if (i == 0) ipPrefix = ip.substr(0, third + 1);
     FUZZ_EXPECT(ip.compare(0, third + 1, ipPrefix) == 0 && AllDigits(host) &&
                     (i == 0 || Digits(host) == OneUp(lastHost)),
-                story + " ip " + FuzzHex(ip));
+                story + " ip " + HexBytes(ip));
     lastHost = Digits(host);
   }
   return 0;

@@ -3,52 +3,32 @@
 // writer that reads the whole file again for every write. After every step both files hold the
 // same bytes.
 #include <fuzzer/FuzzedDataProvider.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "platform/portable/portable_profile.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/scratch_directory.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A directory of this process, removed when it exits.
-struct ScratchDirectory {
-  fs::path path;
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-};
-
-const fs::path& Scratch() {
-  static const ScratchDirectory dir{[] {
-    // Memory-backed where there is one: every step writes and reads both files.
-    std::error_code error;
-    const fs::path base = fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm")
-                                                              : fs::temp_directory_path();
-    fs::path path = base / ("fuzz-profile-write-" + std::to_string(getpid()));
-    fs::create_directories(path);
-    return path;
-  }()};
-  return dir.path;
+// Memory-backed where there is one: every step writes and reads both files.
+const ScratchDirectory& Scratch() {
+  static const ScratchDirectory dir("fuzz-profile-write", fs::is_directory("/dev/shm")
+                                                               ? fs::path("/dev/shm")
+                                                               : fs::temp_directory_path());
+  return dir;
 }
 
-std::string Bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void Put(const fs::path& path, const std::string& bytes, bool append) {
-  std::ofstream(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc)) << bytes;
+void Append(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
 }
 
 // Names that meet often, so writes land on existing sections and keys; or any bytes.
@@ -64,15 +44,16 @@ std::string Name(FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  const fs::path kept = Scratch() / "kept.ini";
-  const fs::path fresh = Scratch() / "fresh.ini";
+  const ScratchDirectory& scratch = Scratch();
+  const std::string kept = scratch.Path("kept.ini");
+  const std::string fresh = scratch.Path("fresh.ini");
   std::error_code ignored;
   fs::remove(kept, ignored);
   fs::remove(fresh, ignored);
   if (input.ConsumeBool()) {
     const std::string initial = input.ConsumeRandomLengthString(512);
-    Put(kept, initial, false);
-    Put(fresh, initial, false);
+    scratch.WriteFile("kept.ini", initial);
+    scratch.WriteFile("fresh.ini", initial);
   }
 
   PortableProfileApi keepsParse(true);
@@ -82,22 +63,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (input.ConsumeIntegralInRange<int>(0, 15) == 0) {
       // Another program appends to the file: the kept parse must notice.
       const std::string extra = input.ConsumeRandomLengthString(64);
-      Put(kept, extra, true);
-      Put(fresh, extra, true);
-      story += "append " + FuzzHex(extra) + "\n";
+      Append(kept, extra);
+      Append(fresh, extra);
+      story += "append " + HexBytes(extra) + "\n";
       continue;
     }
     const std::string section = Name(input);
     const std::string key = Name(input);
     const std::string value = input.ConsumeRandomLengthString(32);
-    story += "write [" + FuzzHex(section) + "] " + FuzzHex(key) + "= " + FuzzHex(value) + "\n";
-    const bool keptOk = keepsParse.WriteString(section, key, value, kept.string());
-    const bool freshOk = readsAgain.WriteString(section, key, value, fresh.string());
+    story += "write [" + HexBytes(section) + "] " + HexBytes(key) + " = " + HexBytes(value) + "\n";
+    const bool keptOk = keepsParse.WriteString(section, key, value, kept);
+    const bool freshOk = readsAgain.WriteString(section, key, value, fresh);
     FUZZ_EXPECT(keptOk == freshOk, story);
-    const std::string keptBytes = Bytes(kept);
-    const std::string freshBytes = Bytes(fresh);
+    const std::string keptBytes = scratch.ReadFile("kept.ini");
+    const std::string freshBytes = scratch.ReadFile("fresh.ini");
     FUZZ_EXPECT(keptBytes == freshBytes,
-                story + "kept:  " + FuzzHex(keptBytes) + "\nfresh: " + FuzzHex(freshBytes));
+                story + "kept:  " + HexBytes(keptBytes) + "\nfresh: " + HexBytes(freshBytes));
   }
   return 0;
 }

@@ -11,7 +11,6 @@
 //   expect-check ROW 0|1    a check box's state
 //   focus ROW               moves the keyboard focus (0: the window itself)
 //   key enter|esc|tab       a key press where the focus is (esc-menu: Esc for an open menu)
-//   expect-focus ROW        the focus is on that control
 //   expect-alive            the window is still there
 //   sys-command close|about|menu  the title bar's close box, the About item, Alt+Space
 //   about-box               the About box is up with its text; dismisses it
@@ -408,10 +407,6 @@ int main(int argc, char** argv) {
       ok = NeedWindow() && Focus(std::atoi(next()));
     } else if (step == "key") {
       ok = NeedWindow() && Key(next());
-    } else if (step == "expect-focus") {
-      int row = std::atoi(next());
-      ok = NeedWindow() && FocusOfTolvik() == (row == 0 ? g_window : ControlOf(row));
-      if (!ok) Fail("focus is not on row " + std::to_string(row));
     } else if (step == "expect-alive") {
       ok = NeedWindow() && IsWindow(g_window) && IsWindowVisible(g_window);
       if (!ok) Fail("the window has gone");
