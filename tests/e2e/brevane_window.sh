@@ -41,7 +41,7 @@ for run in full escape exit; do cp "$brevane_exe" "$work/$run/Brevane.exe"; done
 # Lease files of other servers, with the TFTPD32 choice left as it opens: each is read by its
 # own reader. Rows in the order the server saw the machines, and the list they give.
 lease_runs=(dnsmasq powershell)
-declare -A lease_file lease_rows lease_macs
+declare -A lease_file lease_rows
 lease_file[dnsmasq]=dnsmasq.leases
 lease_rows[dnsmasq]='001|||A4504612ABCD;002|||000C295D3001;003|||000C295D3003;004|||000C295D3004;005|||000C295D3005;006|||000C295D3006;007|||000C295D3002;008|||001BA9112233;'
 lease_file[powershell]=powershell_leases_unicode.csv
