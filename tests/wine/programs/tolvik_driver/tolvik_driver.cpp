@@ -45,16 +45,25 @@ bool Fail(const std::string& what) {
   return false;
 }
 
+// The text is asked for by length, then by bytes; a text replaced in between would come back cut
+// or padded, so the read is repeated until the length before and after agree with the bytes.
 std::string TextOf(HWND hwnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length)) {
-    return std::string();
+  std::string text;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length)) {
+      return std::string();
+    }
+    std::vector<char> buffer(length + 2, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                        SMTO_ABORTIFHUNG, 10000, &copied);
+    text.assign(buffer.data(), copied);
+    DWORD_PTR after = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &after);
+    if (copied == length && after == length) break;
   }
-  std::vector<char> buffer(length + 2, '\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                      SMTO_ABORTIFHUNG, 10000, &copied);
-  return std::string(buffer.data(), copied);
+  return text;
 }
 
 HWND ControlOf(int row) { return GetDlgItem(g_window, 1000 + row); }
