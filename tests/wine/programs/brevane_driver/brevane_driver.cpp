@@ -1,42 +1,42 @@
 // Drives Brevane.exe as a user would: checks the window's controls, opens logs through the real
-// open-file dialog, changes fields, generates, sorts by a heading, and saves or leaves.
+// open-file dialog, changes fields, generates, sorts by a heading, and saves or leaves. Prints
+// each failed check and the count; exits 0 when every check passed.
 //
 // brevane_driver.exe <Brevane.exe> <scenario> [options]
-//   scenario "full": --windows-list FILE --tftpd-log FILE --stage-dir DIR
-//       (DIR\<stage> is written at "before" and "after", and the driver waits for DIR\<stage>.ok,
-//        so the caller can take a screenshot), then saves with 保存退出. On the way a long log
-//       of its own, written to the temporary folder, and the TFTPD32 log check that a selected
-//       row follows a heading sort into view and stays selected after a generation.
-//   scenario "road" --tftpd-log FILE: imports the log, types the batch's network settings,
-//       generates from IP start 192.0.2.11 and saves.
-//   scenario "save" (--tftpd-log FILE | --windows-list FILE) [--field ID=TEXT]... [--choose
-//       domain]: imports the log in its format, sets each field whose control id is given to the
-//       text, selects the domain option when asked, generates and saves. For comparing saves
-//       made from the same log and field values by other means.
-//   scenario "import" --log FILE --format tftpd32|windows --rows ROWS [--field ID=TEXT]...: chooses
-//       the format, opens the log of any DHCP server through the dialog, checks the rows
-//       ("001|||MAC;..."), sets the fields, generates and saves.
-//   scenario "blocked-save" --tftpd-log FILE --stage-dir DIR --list FILE --reason TEXT: imports
-//       and generates, expects a start address past 255 to be refused with a message, saves
-//       while the caller blocks the list FILE, expects the message naming FILE
-//       and TEXT with the window and rows kept, writes DIR\blocked and waits for
-//       DIR\blocked.ok (the caller removes the cause), then saves again.
-//   scenario "escape" --tftpd-log FILE: imports and generates, then presses Esc; the program
-//       must end without saving.
-//   scenario "exit" --tftpd-log FILE: the same, leaving with a click on 退出.
-// Prints one line per check; exits 0 when every check passed.
+//   full --windows-list FILE --tftpd-log FILE --stage-dir DIR: the whole window, and a long log
+//       of its own (in the temporary folder) whose selected row must follow a heading sort into
+//       view and stay selected after a generation; saves with 保存退出. DIR\<stage> is written
+//       at "before", "after" and "hint", then DIR\<stage>.ok awaited, for the caller's screenshots.
+//   road --tftpd-log FILE: imports the log, types the batch's network settings, generates from
+//       IP start 192.0.2.11 and saves.
+//   save (--tftpd-log FILE | --windows-list FILE) [--field ID=TEXT]... [--choose domain]: imports
+//       the log in its format, sets each field (by control id), selects the domain option when
+//       asked, generates and saves; for comparing with saves made by other means.
+//   import --log FILE --format tftpd32|windows --rows ROWS [--field ID=TEXT]...: opens the log of
+//       any DHCP server with that format chosen, checks the rows ("001|||MAC;..."), sets the
+//       fields, generates and saves.
+//   blocked-save --tftpd-log FILE --stage-dir DIR --list FILE --reason TEXT: a start address past
+//       255 must be refused with a message; 保存退出 while the caller blocks FILE must show a
+//       message naming FILE and TEXT and keep the window and rows; then DIR\blocked is written,
+//       DIR\blocked.ok awaited (the caller removes the cause) and the list saved again.
+//   escape | exit --tftpd-log FILE: imports and generates, then Esc or 退出 must end the program
+//       without saving.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "generator/generator_window.h"
 #include "tests/hex_bytes.h"
 #include "tests/pinned_texts.h"
+#include "tests/wine/programs/window_probe.h"
 
 namespace {
 
@@ -46,92 +46,95 @@ namespace texts = pinned_brevane_texts;
 int g_failures = 0;
 int g_checks = 0;
 
-void Check(bool ok, const std::string& what) {
+// Counts one check and prints what failed, with the detail; returns ok.
+bool Check(bool ok, const std::string& what, const std::string& detail = "") {
   ++g_checks;
   if (!ok) {
     ++g_failures;
-    std::printf("FAILED: %s\n", what.c_str());
+    std::printf("FAILED: %s%s\n", what.c_str(), detail.c_str());
   }
   std::fflush(stdout);
+  return ok;
 }
 
 void CheckBytes(const std::string& actual, const std::string& expected, const std::string& what) {
-  ++g_checks;
-  if (actual != expected) {
-    ++g_failures;
-    std::printf("FAILED: %s\n  actual:   %s\n  expected: %s\n", what.c_str(),
-                HexBytes(actual).c_str(), HexBytes(expected).c_str());
-  }
-  std::fflush(stdout);
+  Check(actual == expected, what,
+        "\n  actual:   " + HexBytes(actual) + "\n  expected: " + HexBytes(expected));
 }
+
+void CheckNumber(long long actual, long long expected, const std::string& what) {
+  Check(actual == expected, what, ", got " + std::to_string(actual) + " instead of " +
+                                      std::to_string(expected));
+}
+
+std::string Pair(long a, long b) { return std::to_string(a) + "," + std::to_string(b); }
 
 void Note(const std::string& text) {
   std::printf("-- %s\n", text.c_str());
   std::fflush(stdout);
 }
 
-// Waits up to timeoutMs for condition, letting this thread's own messages run meanwhile.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs = 10000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
+INPUT MouseInput(DWORD flags, LONG dx = 0, LONG dy = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  input.mi.dwFlags = flags;
+  return input;
 }
 
-// WM_GETTEXT itself: GetWindowText of another process's window returns only its caption, never
-// the text of an edit box.
-std::string WindowText(HWND window) {
-  char buffer[4096] = "";
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer),
-                           SMTO_ABORTIFHUNG, 5000, &length)) {
-    return std::string();
-  }
-  return std::string(buffer, length < sizeof(buffer) ? static_cast<size_t>(length) : 0);
+// Mouse input at a point in screen coordinates.
+void ClickAt(POINT at) {
+  SetCursorPos(at.x, at.y);
+  Sleep(50);
+  INPUT inputs[2] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+  SendInput(2, inputs, sizeof(INPUT));
+  Sleep(150);
 }
 
-std::string ClassOf(HWND window) {
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof(name));
-  return name;
+POINT CentreOf(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 struct Target {
   PROCESS_INFORMATION process{};
   HWND main = nullptr;
   HWND Control(int id) const { return GetDlgItem(main, id); }
+  LRESULT Send(int id, UINT message, WPARAM w = 0, LPARAM l = 0) const {
+    return SendMessageA(Control(id), message, w, l);
+  }
+  int List(UINT message, WPARAM w = 0, LPARAM l = 0) const {
+    return static_cast<int>(Send(ids::kList, message, w, l));
+  }
+  void Click(int id) const { ClickAt(CentreOf(Control(id))); }
+  bool Checked(int id) const { return Send(id, BM_GETCHECK) == BST_CHECKED; }
+  bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+  std::string Text(int id) const { return WindowText(Control(id)); }
+  void SetText(int id, const char* text) const {
+    Send(id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
+  bool Running(DWORD ms) const { return WaitForSingleObject(process.hProcess, ms) == WAIT_TIMEOUT; }
+  bool Ended(DWORD ms) const { return WaitForSingleObject(process.hProcess, ms) == WAIT_OBJECT_0; }
+  HWND Focused() const { return FocusOfThread(GetWindowThreadProcessId(main, nullptr)); }
+  // Gives the keyboard focus to a control, as a click on it would.
+  void Focus(int id) const {
+    const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    SetForegroundWindow(main);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    SetFocus(Control(id));
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    Sleep(100);
+  }
+  // A visible window of the program (title, owner: nullptr for any), looked for for waitMs.
+  HWND Window(const char* title, HWND owner, DWORD waitMs) const {
+    return FindProcessWindow(process.dwProcessId, title, owner, nullptr, waitMs);
+  }
 };
-
-struct FindContext {
-  DWORD processId;
-  const char* title;
-  HWND owner;  // when set: the window must be owned by it
-  HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM parameter) {
-  FindContext* context = reinterpret_cast<FindContext*>(parameter);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != context->processId || !IsWindowVisible(window)) return TRUE;
-  if (context->owner && GetWindow(window, GW_OWNER) != context->owner) return TRUE;
-  if (context->title && WindowText(window) != context->title) return TRUE;
-  context->found = window;
-  return FALSE;
-}
-
-HWND FindProcessWindow(const Target& target, const char* title, HWND owner) {
-  FindContext context{target.process.dwProcessId, title, owner, nullptr};
-  EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&context));
-  return context.found;
-}
 
 bool Start(const std::string& program, Target* target) {
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof(startup));
+  STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   std::string commandLine = "\"" + program + "\"";
   if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
@@ -140,48 +143,16 @@ bool Start(const std::string& program, Target* target) {
     return false;
   }
   WaitForInputIdle(target->process.hProcess, 10000);
-  if (!WaitFor([&] {
-        target->main = FindProcessWindow(*target, texts::kWindowTitle, nullptr);
-        return target->main != nullptr;
-      }, 60000)) {
-    std::printf("FAILED: no window titled Brevane V0.7\n");
-    return false;
-  }
-  return true;
-}
-
-bool Ended(const Target& target, DWORD timeoutMs) {
-  return WaitForSingleObject(target.process.hProcess, timeoutMs) == WAIT_OBJECT_0;
-}
-
-// Mouse input at the centre of a window (or at a point in screen coordinates).
-void ClickAt(POINT at) {
-  SetCursorPos(at.x, at.y);
-  Sleep(50);
-  INPUT inputs[2];
-  ZeroMemory(inputs, sizeof(inputs));
-  inputs[0].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].type = INPUT_MOUSE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
-  Sleep(150);
-}
-
-void Click(HWND window) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+  target->main = target->Window(texts::kWindowTitle, nullptr, 60000);
+  if (!target->main) std::printf("FAILED: no window titled Brevane V0.7\n");
+  return target->main != nullptr;
 }
 
 // Moves the mouse pointer as a user would, with mouse-move input in absolute coordinates.
 void MovePointer(POINT at) {
-  INPUT input;
-  ZeroMemory(&input, sizeof(input));
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((at.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-  input.mi.dy = static_cast<LONG>((at.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  const LONG x = static_cast<LONG>((at.x * 65535LL) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  const LONG y = static_cast<LONG>((at.y * 65535LL) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
   SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -196,146 +167,86 @@ HWND TooltipOf(HWND main) {
 // Rests the pointer on a control long enough for a hint; true when the tooltip window shows.
 bool HoverShowsHint(HWND main, HWND control) {
   HWND tooltip = TooltipOf(main);
-  RECT rect;
-  GetWindowRect(control, &rect);
+  const POINT centre = CentreOf(control);
   MovePointer(POINT{5, 5});
   Sleep(700);
-  MovePointer(POINT{(rect.left + rect.right) / 2 - 3, (rect.top + rect.bottom) / 2});
+  MovePointer(POINT{centre.x - 3, centre.y});
   Sleep(100);
-  MovePointer(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+  MovePointer(centre);
   bool shown = false;
   WaitFor([&] { return (shown = tooltip && IsWindowVisible(tooltip)); }, 2500);
   return shown;
 }
 
-void PressKey(WORD key) {
-  INPUT inputs[2];
-  ZeroMemory(inputs, sizeof(inputs));
-  inputs[0].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = key;
-  inputs[1].type = INPUT_KEYBOARD;
-  inputs[1].ki.wVk = key;
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-  Sleep(150);
-}
-
-void PressShiftTab() {
-  INPUT inputs[4];
-  ZeroMemory(inputs, sizeof(inputs));
-  const WORD keys[4] = {VK_SHIFT, VK_TAB, VK_TAB, VK_SHIFT};
-  for (int i = 0; i < 4; ++i) {
+// Presses the keys in order and releases them in reverse order: one key, or a chord (Shift+Tab).
+void PressKeys(std::initializer_list<WORD> keys) {
+  const size_t count = keys.size();
+  std::vector<INPUT> inputs(2 * count);
+  for (size_t i = 0; i < 2 * count; ++i) {
     inputs[i].type = INPUT_KEYBOARD;
-    inputs[i].ki.wVk = keys[i];
-    inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    inputs[i].ki.wVk = keys.begin()[i < count ? i : 2 * count - 1 - i];
+    inputs[i].ki.dwFlags = i < count ? 0 : KEYEVENTF_KEYUP;
   }
-  SendInput(4, inputs, sizeof(INPUT));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   Sleep(150);
 }
 
-// Gives the keyboard focus to a control of the target, as a click on it would.
-void Focus(const Target& target, HWND control) {
-  const DWORD targetThread = GetWindowThreadProcessId(target.main, nullptr);
-  const DWORD ownThread = GetCurrentThreadId();
-  SetForegroundWindow(target.main);
-  AttachThreadInput(ownThread, targetThread, TRUE);
-  SetFocus(control);
-  AttachThreadInput(ownThread, targetThread, FALSE);
-  Sleep(100);
+// List and tooltip messages carry pointers: the record goes to memory in the target process,
+// with room after it for the text it may point to. The record is copied back; returns the text.
+template <typename Record>
+std::string SendRecord(const Target& target, HWND window, UINT message, WPARAM w, Record* record,
+                       LPSTR Record::*text = nullptr) {
+  const HANDLE process = target.process.hProcess;
+  const size_t kText = 1024;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, 2 * kText, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) return std::string();
+  if (text) record->*text = remote + kText;
+  WriteProcessMemory(process, remote, record, sizeof(Record), nullptr);
+  SendMessageA(window, message, w, reinterpret_cast<LPARAM>(remote));
+  ReadProcessMemory(process, remote, record, sizeof(Record), nullptr);
+  char result[kText] = "";
+  ReadProcessMemory(process, remote + kText, result, kText - 1, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return result;
 }
-
-HWND FocusOf(const Target& target) {
-  GUITHREADINFO info;
-  ZeroMemory(&info, sizeof(info));
-  info.cbSize = sizeof(info);
-  GetGUIThreadInfo(GetWindowThreadProcessId(target.main, nullptr), &info);
-  return info.hwndFocus;
-}
-
-// Memory in the target process, for list and tooltip messages that carry pointers.
-class RemoteBuffer {
- public:
-  RemoteBuffer(HANDLE process, size_t size) : process_(process), size_(size) {
-    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-  }
-  char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
-  void Write(size_t offset, const void* data, size_t size) {
-    WriteProcessMemory(process_, At(offset), data, size, nullptr);
-  }
-  std::string ReadText(size_t offset, size_t max) {
-    std::vector<char> data(max + 1, '\0');
-    ReadProcessMemory(process_, At(offset), data.data(), max, nullptr);
-    return std::string(data.data());
-  }
-  bool ok() const { return address_ != nullptr; }
-
- private:
-  HANDLE process_;
-  size_t size_;
-  void* address_ = nullptr;
-};
 
 std::string CellText(const Target& target, int row, int column) {
-  RemoteBuffer remote(target.process.hProcess, 4096);
-  LVITEMA item;
-  ZeroMemory(&item, sizeof(item));
+  LVITEMA item{};
   item.iSubItem = column;
   item.cchTextMax = 1024;
-  item.pszText = remote.At(1024);
-  remote.Write(0, &item, sizeof(item));
-  SendMessageA(target.Control(ids::kList), LVM_GETITEMTEXTA, row,
-               reinterpret_cast<LPARAM>(remote.At(0)));
-  return remote.ReadText(1024, 1023);
+  return SendRecord(target, target.Control(ids::kList), LVM_GETITEMTEXTA, row, &item,
+                    &LVITEMA::pszText);
 }
 
 // The rows as "sequence|IP|name|MAC;" in display order.
 std::string Rows(const Target& target) {
-  const int count = static_cast<int>(SendMessageA(target.Control(ids::kList), LVM_GETITEMCOUNT, 0, 0));
+  const int count = target.List(LVM_GETITEMCOUNT);
   std::string text;
   for (int row = 0; row < count; ++row) {
     for (int column = 0; column < 4; ++column) {
-      text += CellText(target, row, column);
-      text += column < 3 ? "|" : ";";
+      text += CellText(target, row, column) + (column < 3 ? "|" : ";");
     }
   }
   return text;
 }
 
 std::string HeadingText(const Target& target, int column) {
-  RemoteBuffer remote(target.process.hProcess, 4096);
-  LVCOLUMNA heading;
-  ZeroMemory(&heading, sizeof(heading));
+  LVCOLUMNA heading{};
   heading.mask = LVCF_TEXT;
   heading.cchTextMax = 1024;
-  heading.pszText = remote.At(1024);
-  remote.Write(0, &heading, sizeof(heading));
-  SendMessageA(target.Control(ids::kList), LVM_GETCOLUMNA, column,
-               reinterpret_cast<LPARAM>(remote.At(0)));
-  return remote.ReadText(1024, 1023);
-}
-
-RECT RectInClient(const Target& target, HWND control) {
-  RECT rect;
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, target.main, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-void SetText(HWND control, const char* text) {
-  SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  return SendRecord(target, target.Control(ids::kList), LVM_GETCOLUMNA, column, &heading,
+                    &LVCOLUMNA::pszText);
 }
 
 // --- The window as it opens -----------------------------------------------------------------
 
+// The table row (id 1000 + row), class, text (nullptr: not compared), place in the client area,
+// size (0: not compared, captions), and whether enabled.
 struct ExpectedControl {
   int row;
-  const char* className;
-  const char* text;   // nullptr: not compared (arrows, list)
-  int x, y;           // in the window's client area
-  int width, height;  // 0: not compared (sizes of captions)
+  const char *className, *text;
+  int x, y, width, height;
   bool enabled;
 };
 
@@ -387,8 +298,7 @@ void CheckOpenedWindow(const Target& target) {
   RECT client;
   GetClientRect(target.main, &client);
   Check(client.right == 521 && client.bottom == 573,
-        "client area 521 x 573, got " + std::to_string(client.right) + " x " +
-            std::to_string(client.bottom));
+        "client area 521 x 573, got " + Pair(client.right, client.bottom));
   const LONG_PTR style = GetWindowLongPtrA(target.main, GWL_STYLE);
   Check(!(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME) && (style & WS_MINIMIZEBOX) &&
             (style & WS_SYSMENU),
@@ -404,23 +314,17 @@ void CheckOpenedWindow(const Target& target) {
   for (const ExpectedControl& e : kExpected) {
     const std::string name = "control " + std::to_string(e.row);
     HWND control = target.Control(ControlId(e.row));
-    Check(control != nullptr, name + " exists with id " + std::to_string(ControlId(e.row)));
-    if (!control) continue;
-    Check(lstrcmpiA(ClassOf(control).c_str(), e.className) == 0,
+    if (!Check(control != nullptr, name + " exists with id " + std::to_string(ControlId(e.row)))) {
+      continue;
+    }
+    Check(IsClass(control, e.className),
           name + " is a " + e.className + ", got " + ClassOf(control));
     if (e.text) CheckBytes(WindowText(control), e.text, name + " text");
-    const RECT r = RectInClient(target, control);
+    const RECT r = RectInClient(target.main, control);
     Check(r.left == e.x && r.top == e.y,
-          name + " at " + std::to_string(e.x) + "," + std::to_string(e.y) + ", got " +
-              std::to_string(r.left) + "," + std::to_string(r.top));
-    if (e.width) {
-      Check(r.right - r.left == e.width, name + " width " + std::to_string(e.width) + ", got " +
-                                             std::to_string(r.right - r.left));
-    }
-    if (e.height) {
-      Check(r.bottom - r.top == e.height, name + " height " + std::to_string(e.height) +
-                                              ", got " + std::to_string(r.bottom - r.top));
-    }
+          name + " at " + Pair(e.x, e.y) + ", got " + Pair(r.left, r.top));
+    if (e.width) CheckNumber(r.right - r.left, e.width, name + " width");
+    if (e.height) CheckNumber(r.bottom - r.top, e.height, name + " height");
     if (!e.width && !e.height) {
       Check(r.right > r.left && r.bottom > r.top, name + " has the size of its caption");
     }
@@ -429,12 +333,9 @@ void CheckOpenedWindow(const Target& target) {
   }
 
   // Fields: digits only, read-only, the password shown in clear.
-  const struct {
-    int id;
-    bool digitsOnly, readOnly;
-  } fields[] = {{ids::kFirstNumber, true, false}, {ids::kDigits, true, true},
-                {ids::kMetric, true, false},      {ids::kPrefix, false, false},
-                {ids::kPassword, false, false},   {ids::kIpStart, false, false}};
+  const struct { int id; bool digitsOnly, readOnly; } fields[] = {
+      {ids::kFirstNumber, true, false}, {ids::kDigits, true, true}, {ids::kMetric, true, false},
+      {ids::kPrefix, false, false}, {ids::kPassword, false, false}, {ids::kIpStart, false, false}};
   for (const auto& f : fields) {
     const LONG_PTR s = GetWindowLongPtrA(target.Control(f.id), GWL_STYLE);
     Check(((s & ES_NUMBER) != 0) == f.digitsOnly && ((s & ES_READONLY) != 0) == f.readOnly &&
@@ -443,21 +344,18 @@ void CheckOpenedWindow(const Target& target) {
   }
 
   // Up-down arrows: attached to their fields, ranges, start values, no thousands separators.
-  const struct {
-    int arrows, field, low, high, value;
-  } arrows[] = {{ids::kFirstNumberArrows, ids::kFirstNumber, 0, 1000, 1},
-                {ids::kDigitsArrows, ids::kDigits, 1, 5, 3},
-                {ids::kMetricArrows, ids::kMetric, 0, 9999, 0}};
+  const struct { int arrows, field, low, high, value; } arrows[] = {
+      {ids::kFirstNumberArrows, ids::kFirstNumber, 0, 1000, 1},
+      {ids::kDigitsArrows, ids::kDigits, 1, 5, 3}, {ids::kMetricArrows, ids::kMetric, 0, 9999, 0}};
   for (const auto& a : arrows) {
     HWND updown = target.Control(a.arrows);
     const std::string name = "arrows " + std::to_string(a.arrows);
-    Check(updown && lstrcmpiA(ClassOf(updown).c_str(), "msctls_updown32") == 0, name + " exist");
-    Check(reinterpret_cast<HWND>(SendMessageA(updown, UDM_GETBUDDY, 0, 0)) ==
-              target.Control(a.field),
+    Check(updown && IsClass(updown, "msctls_updown32"), name + " exist");
+    Check(reinterpret_cast<HWND>(target.Send(a.arrows, UDM_GETBUDDY)) == target.Control(a.field),
           name + " attached to field " + std::to_string(a.field));
-    const LRESULT range = SendMessageA(updown, UDM_GETRANGE, 0, 0);
+    const LRESULT range = target.Send(a.arrows, UDM_GETRANGE);
     Check(HIWORD(range) == a.low && LOWORD(range) == a.high, name + " range");
-    const LRESULT position = SendMessageA(updown, UDM_GETPOS, 0, 0);
+    const LRESULT position = target.Send(a.arrows, UDM_GETPOS);
     Check(HIWORD(position) == 0 && LOWORD(position) == a.value, name + " value");
     const LONG_PTR s = GetWindowLongPtrA(updown, GWL_STYLE);
     const LONG_PTR wanted = UDS_NOTHOUSANDS | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS;
@@ -470,72 +368,60 @@ void CheckOpenedWindow(const Target& target) {
   }
 
   // Options: the first format and the workgroup selected.
-  const struct {
-    int id;
-    bool checked;
-  } options[] = {{ids::kFormatTftpd32, true}, {ids::kFormatWindows, false},
-                 {ids::kWorkgroupOption, true}, {ids::kDomainOption, false}};
+  const std::pair<int, bool> options[] = {{ids::kFormatTftpd32, true},
+                                          {ids::kFormatWindows, false},
+                                          {ids::kWorkgroupOption, true},
+                                          {ids::kDomainOption, false}};
   for (const auto& o : options) {
-    Check((SendMessageA(target.Control(o.id), BM_GETCHECK, 0, 0) == BST_CHECKED) == o.checked,
-          "option " + std::to_string(o.id) + (o.checked ? " selected" : " clear"));
+    Check(target.Checked(o.first) == o.second,
+          "option " + std::to_string(o.first) + (o.second ? " selected" : " clear"));
   }
   Check((GetWindowLongPtrA(target.Control(ids::kOpenFile), GWL_STYLE) & BS_TYPEMASK) ==
             BS_DEFPUSHBUTTON,
         "打开文件 is the default button");
 
   // The list: report view, single selection kept visible, grid lines, full-row selection.
-  HWND list = target.Control(ids::kList);
-  const LONG_PTR listStyle = GetWindowLongPtrA(list, GWL_STYLE);
+  const LONG_PTR listStyle = GetWindowLongPtrA(target.Control(ids::kList), GWL_STYLE);
   Check((listStyle & LVS_TYPEMASK) == LVS_REPORT && (listStyle & LVS_SINGLESEL) &&
             (listStyle & LVS_SHOWSELALWAYS),
         "list: report view, single selection, selection shown without focus");
-  const LRESULT extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  const int extended = target.List(LVM_GETEXTENDEDLISTVIEWSTYLE);
   Check((extended & LVS_EX_GRIDLINES) && (extended & LVS_EX_FULLROWSELECT),
         "list: grid lines and full-row selection");
   const char* headings[] = {texts::kColumnSequence, texts::kColumnIp,
                             texts::kColumnComputerName, texts::kColumnMac};
   const int widths[] = {50, 90, 180, 120};
   for (int column = 0; column < 4; ++column) {
-    CheckBytes(HeadingText(target, column), headings[column],
-               "heading " + std::to_string(column));
-    Check(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0) == widths[column],
-          "column width " + std::to_string(column));
+    CheckBytes(HeadingText(target, column), headings[column], "heading " + std::to_string(column));
+    CheckNumber(target.List(LVM_GETCOLUMNWIDTH, column), widths[column],
+                "column width " + std::to_string(column));
   }
-  Check(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 0, "the list starts empty");
+  CheckNumber(target.List(LVM_GETITEMCOUNT), 0, "the list starts empty");
 
   // One tooltip window owned by the main window, with eight tools.
   HWND tooltip = TooltipOf(target.main);
-  Check(tooltip != nullptr, "tooltip window owned by the main window");
-  if (tooltip) {
-    Check(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0) == 8, "eight tooltip tools");
-    Check((GetWindowLongPtrA(tooltip, GWL_STYLE) & TTS_NOPREFIX) != 0, "tooltips without & processing");
-    Check((GetWindowLongPtrA(tooltip, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "tooltip topmost");
-    // The text of each tool, looked up by its control.
-    const struct {
-      int id;
-      const char* text;
-    } hints[] = {{ids::kIpStart, texts::kIpStartHint}, {ids::kGateway, texts::kGatewayHint},
-                 {ids::kMetric, texts::kMetricHint},   {ids::kDns1, texts::kDnsHint},
-                 {ids::kDns2, texts::kDnsHint},        {ids::kDomain, texts::kDomainHint},
-                 {ids::kDomainOption, texts::kDomainHint},
-                 {ids::kSaveExit, texts::kSaveExitHint}};
-    for (const auto& hint : hints) {
-      RemoteBuffer remote(target.process.hProcess, 4096);
-      TOOLINFOA tool;
-      ZeroMemory(&tool, sizeof(tool));
-      tool.cbSize = sizeof(tool);
-      tool.hwnd = target.main;
-      tool.uId = reinterpret_cast<UINT_PTR>(target.Control(hint.id));
-      tool.lpszText = remote.At(1024);
-      remote.Write(0, &tool, sizeof(tool));
-      SendMessageA(tooltip, TTM_GETTEXTA, 1024, reinterpret_cast<LPARAM>(remote.At(0)));
-      // TTM_GETTEXTA hands back at most 80 bytes of a tool's text (the classic tooltip limit);
-      // the longer domain hint is compared as far as it comes back.
-      const std::string shown = remote.ReadText(1024, 1023);
-      const std::string expected = hint.text;
-      CheckBytes(shown, shown.size() == 80 && expected.size() > 80 ? expected.substr(0, 80) : expected,
-                 "tooltip of " + std::to_string(hint.id));
-    }
+  if (!Check(tooltip != nullptr, "tooltip window owned by the main window")) return;
+  CheckNumber(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 8, "eight tooltip tools");
+  Check((GetWindowLongPtrA(tooltip, GWL_STYLE) & TTS_NOPREFIX) != 0, "tooltips without & processing");
+  Check((GetWindowLongPtrA(tooltip, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, "tooltip topmost");
+  // The text of each tool, looked up by its control.
+  const std::pair<int, const char*> hints[] = {
+      {ids::kIpStart, texts::kIpStartHint}, {ids::kGateway, texts::kGatewayHint},
+      {ids::kMetric, texts::kMetricHint},   {ids::kDns1, texts::kDnsHint},
+      {ids::kDns2, texts::kDnsHint},        {ids::kDomain, texts::kDomainHint},
+      {ids::kDomainOption, texts::kDomainHint}, {ids::kSaveExit, texts::kSaveExitHint}};
+  for (const auto& hint : hints) {
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = target.main;
+    tool.uId = reinterpret_cast<UINT_PTR>(target.Control(hint.first));
+    // TTM_GETTEXTA hands back at most 80 bytes of a tool's text (the classic tooltip limit);
+    // the longer domain hint is compared as far as it comes back.
+    const std::string shown =
+        SendRecord(target, tooltip, TTM_GETTEXTA, 1024, &tool, &TOOLINFOA::lpszText);
+    const std::string expected = hint.second;
+    CheckBytes(shown, shown.size() == 80 && expected.size() > 80 ? expected.substr(0, 80) : expected,
+               "tooltip of " + std::to_string(hint.first));
   }
 }
 
@@ -543,13 +429,10 @@ void CheckOpenedWindow(const Target& target) {
 
 void CheckArrowsAndDigits(const Target& target) {
   Note("arrows and digits-only fields");
-  struct Step {
-    int field;
-    const char* startText;  // nullptr: keep
-    WORD key;
-    int presses;
-    const char* expected;
-  } steps[] = {
+  // The field, its text first (nullptr: kept), the key, how often, the text expected. Letters
+  // are refused where only digits go, and the number of digits cannot be typed into at all.
+  struct Step { int field; const char* startText; WORD key; int presses; const char* expected; };
+  const Step steps[] = {
       {ids::kDigits, nullptr, VK_UP, 4, "5"},        // stops at 5
       {ids::kDigits, nullptr, VK_DOWN, 6, "1"},      // stops at 1
       {ids::kDigits, nullptr, VK_UP, 2, "3"},        // back to the default
@@ -559,109 +442,85 @@ void CheckArrowsAndDigits(const Target& target) {
       {ids::kMetric, "9998", VK_UP, 3, "9999"},
       {ids::kMetric, nullptr, VK_DOWN, 1, "9998"},
       {ids::kMetric, "0", VK_DOWN, 1, "0"},
+      {ids::kFirstNumber, nullptr, 'A', 1, "1"},
+      {ids::kFirstNumber, nullptr, 'Z', 1, "1"},
+      {ids::kMetric, nullptr, 'A', 1, "0"},
+      {ids::kMetric, nullptr, 'Z', 1, "0"},
+      {ids::kDigits, nullptr, '4', 1, "3"},
   };
   for (const Step& step : steps) {
-    HWND field = target.Control(step.field);
-    if (step.startText) SetText(field, step.startText);
-    Focus(target, field);
-    for (int i = 0; i < step.presses; ++i) PressKey(step.key);
-    CheckBytes(WindowText(field), step.expected,
-               "field " + std::to_string(step.field) + " after arrow keys");
-  }
-  // Letters typed into the first number and the metric are refused.
-  for (int id : {ids::kFirstNumber, ids::kMetric}) {
-    HWND field = target.Control(id);
-    const std::string before = WindowText(field);
-    Focus(target, field);
-    PressKey('A');
-    PressKey('Z');
-    CheckBytes(WindowText(field), before, "letters refused in field " + std::to_string(id));
+    if (step.startText) target.SetText(step.field, step.startText);
+    target.Focus(step.field);
+    for (int i = 0; i < step.presses; ++i) PressKeys({step.key});
+    CheckBytes(target.Text(step.field), step.expected,
+               "field " + std::to_string(step.field) + " after keys " + std::to_string(step.key));
   }
   // Tab and Shift+Tab move between the controls that take the focus, in the table's order.
-  Focus(target, target.Control(ids::kFirstNumber));
-  const struct {
-    bool back;
-    int expected;
-  } moves[] = {{false, ids::kDigits}, {false, ids::kPrefix}, {false, ids::kSuffix},
-               {true, ids::kPrefix},  {true, ids::kDigits}};
+  target.Focus(ids::kFirstNumber);
+  const std::pair<bool, int> moves[] = {{false, ids::kDigits}, {false, ids::kPrefix},
+                                        {false, ids::kSuffix}, {true, ids::kPrefix},
+                                        {true, ids::kDigits}};
   for (const auto& move : moves) {
-    if (move.back) {
-      PressShiftTab();
-    } else {
-      PressKey(VK_TAB);
-    }
-    Check(FocusOf(target) == target.Control(move.expected),
-          std::string(move.back ? "Shift+Tab" : "Tab") + " moves the focus to " +
-              std::to_string(move.expected));
+    if (move.first) PressKeys({VK_SHIFT, VK_TAB});
+    if (!move.first) PressKeys({VK_TAB});
+    Check(target.Focused() == target.Control(move.second),
+          std::string(move.first ? "Shift+Tab" : "Tab") + " moves the focus to " +
+              std::to_string(move.second));
   }
-  // The number of digits cannot be typed into.
-  Focus(target, target.Control(ids::kDigits));
-  PressKey('4');
-  CheckBytes(WindowText(target.Control(ids::kDigits)), "3", "digits field refuses typing");
 }
 
 void CheckMembership(const Target& target) {
   Note("membership options");
-  const int domainSide[] = {ids::kDomain, ids::kUsernameLabel, ids::kPasswordLabel,
-                            ids::kUsername, ids::kPassword};
-  SetText(target.Control(ids::kWorkgroup), "WORKGROUP");
+  target.SetText(ids::kWorkgroup, "WORKGROUP");
   // A disabled control shows no hint; the option "域:" shows the same hint at all times.
-  Check(!HoverShowsHint(target.main, target.Control(ids::kDomain)),
-        "no hint over the greyed domain field");
-  Check(HoverShowsHint(target.main, target.Control(ids::kDomainOption)),
-        "hint over the option 域: while the workgroup is chosen");
-  Check(!HoverShowsHint(target.main, target.Control(ids::kSaveExit)),
-        "no hint over the disabled 保存退出");
-  for (bool domain : {true, false, true}) {
-    Click(target.Control(domain ? ids::kDomainOption : ids::kWorkgroupOption));
-    const std::string which = domain ? "after 域:" : "after 工作组:";
-    Check((SendMessageA(target.Control(ids::kDomainOption), BM_GETCHECK, 0, 0) == BST_CHECKED) ==
-              domain,
-          which + " the domain option is " + (domain ? "selected" : "clear"));
-    Check((SendMessageA(target.Control(ids::kWorkgroupOption), BM_GETCHECK, 0, 0) ==
-           BST_CHECKED) == !domain,
-          which + " the workgroup option is " + (domain ? "clear" : "selected"));
-    Check((IsWindowEnabled(target.Control(ids::kWorkgroup)) != FALSE) == !domain,
-          which + " workgroup field state");
-    for (int id : domainSide) {
-      Check((IsWindowEnabled(target.Control(id)) != FALSE) == domain,
-            which + " state of " + std::to_string(id));
-    }
-    CheckBytes(WindowText(target.Control(ids::kWorkgroup)), "WORKGROUP",
-               which + " the workgroup text stays");
-    if (domain) SetText(target.Control(ids::kDomain), "corp.example");
+  const struct { int id; bool shown; const char* what; } hovers[] = {
+      {ids::kDomain, false, "no hint over the greyed domain field"},
+      {ids::kDomainOption, true, "hint over the option 域: while the workgroup is chosen"},
+      {ids::kSaveExit, false, "no hint over the disabled 保存退出"}};
+  for (const auto& h : hovers) {
+    Check(HoverShowsHint(target.main, target.Control(h.id)) == h.shown, h.what);
   }
-  CheckBytes(WindowText(target.Control(ids::kDomain)), "corp.example", "domain text stays");
+  for (bool domain : {true, false, true}) {
+    target.Click(domain ? ids::kDomainOption : ids::kWorkgroupOption);
+    const std::string which = domain ? "after 域:" : "after 工作组:";
+    Check(target.Checked(ids::kDomainOption) == domain,
+          which + " the domain option is " + (domain ? "selected" : "clear"));
+    Check(target.Checked(ids::kWorkgroupOption) == !domain,
+          which + " the workgroup option is " + (domain ? "clear" : "selected"));
+    Check(target.Enabled(ids::kWorkgroup) == !domain, which + " workgroup field state");
+    for (int id : {ids::kDomain, ids::kUsernameLabel, ids::kPasswordLabel, ids::kUsername,
+                   ids::kPassword}) {
+      Check(target.Enabled(id) == domain, which + " state of " + std::to_string(id));
+    }
+    CheckBytes(target.Text(ids::kWorkgroup), "WORKGROUP", which + " the workgroup text stays");
+    if (domain) target.SetText(ids::kDomain, "corp.example");
+  }
+  CheckBytes(target.Text(ids::kDomain), "corp.example", "domain text stays");
   Check(HoverShowsHint(target.main, target.Control(ids::kDomain)),
         "hint over the domain field once it is enabled");
 }
 
-// Enter where it must do nothing, then Enter in an edit box opens the file dialog.
-HWND OpenDialogWithEnter(const Target& target) {
-  for (int id : {ids::kExit, ids::kFormatTftpd32}) {
-    Focus(target, target.Control(id));
-    Check(FocusOf(target) == target.Control(id), "focus on control " + std::to_string(id));
-    PressKey(VK_RETURN);
-    Sleep(300);
-    Check(FindProcessWindow(target, nullptr, target.main) == nullptr &&
-              WaitForSingleObject(target.process.hProcess, 0) == WAIT_TIMEOUT,
-          "Enter on control " + std::to_string(id) + " does nothing");
-  }
-  Focus(target, target.Control(ids::kPrefix));
-  Check(FocusOf(target) == target.Control(ids::kPrefix), "focus on the prefix field");
-  PressKey(VK_RETURN);
-  HWND dialog = nullptr;
-  WaitFor([&] { return (dialog = FindProcessWindow(target, nullptr, target.main)) != nullptr; });
-  Check(dialog != nullptr, "Enter in the prefix field opens the file dialog");
+// The file dialog the program has opened, owned by its window.
+HWND FileDialog(const Target& target, const std::string& what) {
+  HWND dialog = target.Window(nullptr, target.main, 10000);
+  Check(dialog != nullptr, what);
   return dialog;
 }
 
-HWND OpenDialogWithClick(const Target& target) {
-  Click(target.Control(ids::kOpenFile));
-  HWND dialog = nullptr;
-  WaitFor([&] { return (dialog = FindProcessWindow(target, nullptr, target.main)) != nullptr; });
-  Check(dialog != nullptr, "打开文件 opens the file dialog");
-  return dialog;
+// Enter where it must do nothing, then Enter in an edit box opens the file dialog.
+HWND OpenDialogWithEnter(const Target& target) {
+  for (int id : {ids::kExit, ids::kFormatTftpd32, ids::kPrefix}) {
+    target.Focus(id);
+    Check(target.Focused() == target.Control(id), id == ids::kPrefix
+                                                      ? "focus on the prefix field"
+                                                      : "focus on control " + std::to_string(id));
+    PressKeys({VK_RETURN});
+    if (id == ids::kPrefix) break;
+    Sleep(300);
+    Check(target.Window(nullptr, target.main, 0) == nullptr && target.Running(0),
+          "Enter on control " + std::to_string(id) + " does nothing");
+  }
+  return FileDialog(target, "Enter in the prefix field opens the file dialog");
 }
 
 // Types the path into the dialog's file-name box and presses its OK button.
@@ -669,7 +528,7 @@ void ChooseFile(HWND dialog, const std::string& path) {
   if (!dialog) return;
   Check(ClassOf(dialog) == "#32770", "the file dialog is a standard dialog");
   HWND name = GetDlgItem(dialog, 0x47C);  // the file-name combo box of the Explorer-style dialog
-  if (name && lstrcmpiA(ClassOf(name).c_str(), "ComboBox") == 0) {
+  if (name && IsClass(name, "ComboBox")) {
     HWND edit = FindWindowExA(name, nullptr, "Edit", nullptr);
     if (edit) name = edit;
   }
@@ -692,89 +551,100 @@ void ChooseFile(HWND dialog, const std::string& path) {
   HWND readOnly = GetDlgItem(dialog, 0x410);
   Check(!readOnly || !IsWindowVisible(readOnly), "no read-only check box");
   if (!name) return;
-  SetText(name, path.c_str());
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   Check(WaitFor([&] { return !IsWindow(dialog); }), "the file dialog closes after OK");
+}
+
+// Chooses the format (0: keeps it), opens the file through 打开文件 and its dialog.
+void Import(const Target& target, int format, const std::string& path) {
+  if (format) target.Click(format);
+  target.Click(ids::kOpenFile);
+  ChooseFile(FileDialog(target, "打开文件 opens the file dialog"), path);
 }
 
 void WaitForStage(const std::string& stageDir, const char* stage) {
   if (stageDir.empty()) return;
   const std::string marker = stageDir + "\\" + stage;
-  HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  std::ofstream(marker.c_str());
   const std::string ok = marker + ".ok";
   Check(WaitFor([&] { return GetFileAttributesA(ok.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000),
         std::string("screenshot taken at stage ") + stage);
 }
 
+// Waits for the program's window with that caption, reads the texts of its children (of that
+// class, when given) and closes it with OK; no texts when none came.
+std::vector<std::string> AnswerBox(const Target& target, const char* caption,
+                                   const char* className, const std::string& name) {
+  std::vector<std::string> shown;
+  HWND box = target.Window(caption, nullptr, 10000);
+  if (!box) return shown;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!className || ClassOf(child) == className) shown.push_back(WindowText(child));
+  }
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  Check(WaitFor([&] { return !IsWindow(box); }), name + " closes with OK");
+  return shown;
+}
+
 void CheckAbout(const Target& target) {
   Note("About box");
   PostMessageA(target.main, WM_SYSCOMMAND, kAboutCommand, 0);
-  HWND box = nullptr;
-  WaitFor([&] { return (box = FindProcessWindow(target, texts::kAboutCaption, nullptr)) != nullptr; });
-  Check(box != nullptr, "the About box appears with the caption 版本信息");
-  if (!box) return;
-  bool textFound = false;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (WindowText(child) == texts::kAboutText) textFound = true;
+  const std::vector<std::string> shown =
+      AnswerBox(target, texts::kAboutCaption, nullptr, "the About box");
+  if (!Check(!shown.empty(), "the About box appears with the caption 版本信息")) return;
+  Check(std::find(shown.begin(), shown.end(), texts::kAboutText) != shown.end(),
+        "the About box shows the four lines");
+}
+
+// The longest text of a message box of the program with that caption, closed with OK; "" when
+// none came.
+std::string AnswerMessageBox(const Target& target, const char* caption) {
+  std::string text;
+  for (const std::string& shown : AnswerBox(target, caption, "Static", "the message box")) {
+    if (shown.size() > text.size()) text = shown;
   }
-  Check(textFound, "the About box shows the four lines");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  Check(WaitFor([&] { return !IsWindow(box); }), "the About box closes with OK");
+  return text;
 }
 
 // A real mouse click on a heading of the list.
 void ClickHeading(const Target& target, int column) {
-  HWND list = target.Control(ids::kList);
-  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
   RECT rect;
-  GetWindowRect(header, &rect);
+  GetWindowRect(reinterpret_cast<HWND>(target.Send(ids::kList, LVM_GETHEADER)), &rect);
   int left = rect.left;
-  for (int c = 0; c < column; ++c) left += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
-  const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
-  ClickAt(POINT{left + width / 2, (rect.top + rect.bottom) / 2});
+  for (int c = 0; c < column; ++c) left += target.List(LVM_GETCOLUMNWIDTH, c);
+  ClickAt(POINT{left + target.List(LVM_GETCOLUMNWIDTH, column) / 2, (rect.top + rect.bottom) / 2});
   // A second click within the double-click time would be a double click, which sorts nothing.
   Sleep(GetDoubleClickTime() + 100);
 }
 
 // The selected row, read with a message that carries no pointer; -1 for none.
 int SelectedRow(const Target& target) {
-  return static_cast<int>(SendMessageA(target.Control(ids::kList), LVM_GETNEXTITEM,
-                                       static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-// Whether the row is wholly among the rows the list shows at its scroll position.
-bool RowInView(const Target& target, int row) {
-  HWND list = target.Control(ids::kList);
-  const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-  const int perPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-  return row >= top && row < top + perPage;
+  return target.List(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
 }
 
 // Scrolls the row into the list's view and clicks it, as a user selects a machine.
 void ClickRow(const Target& target, int row) {
-  HWND list = target.Control(ids::kList);
-  SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
-  RemoteBuffer remote(target.process.hProcess, sizeof(RECT));
+  target.Send(ids::kList, LVM_ENSUREVISIBLE, row, FALSE);
   RECT rect = {LVIR_BOUNDS, 0, 0, 0};
-  remote.Write(0, &rect, sizeof(rect));
-  SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.At(0)));
-  ReadProcessMemory(target.process.hProcess, remote.At(0), &rect, sizeof(rect), nullptr);
+  SendRecord(target, target.Control(ids::kList), LVM_GETITEMRECT, row, &rect);
   POINT at = {rect.left + 25, (rect.top + rect.bottom) / 2};  // inside the 序号 cell
-  ClientToScreen(list, &at);
+  ClientToScreen(target.Control(ids::kList), &at);
   ClickAt(at);
   Check(WaitFor([&] { return SelectedRow(target) == row; }),
         "a click selects row " + std::to_string(row));
 }
 
-// After a sort or a generation the row of that MAC text is the selected one and in view.
+// After a sort or a generation the row of that MAC text is the selected one, and wholly among
+// the rows the list shows at its scroll position.
 void CheckSelectedMachine(const Target& target, const std::string& mac, const std::string& after) {
   const int row = SelectedRow(target);
   Check(row >= 0 && CellText(target, row, kColumnMac) == mac,
         "after " + after + " the row of " + mac + " is selected (selected row " +
             std::to_string(row) + ")");
-  Check(row >= 0 && RowInView(target, row), "after " + after + " the selected row is in view");
+  const int top = target.List(LVM_GETTOPINDEX);
+  Check(row >= 0 && row >= top && row < top + target.List(LVM_GETCOUNTPERPAGE),
+        "after " + after + " the selected row is in view");
 }
 
 // A list longer than the view: the row selected far down is moved out of the shown rows by the
@@ -785,33 +655,24 @@ void CheckSelectionInLongList(const Target& target) {
   GetTempPathA(sizeof(folder), folder);
   const std::string log = std::string(folder) + "brevane-long-list.log";
   const int machines = 60;
-  std::string lines;
+  std::ofstream file(log.c_str(), std::ios::binary);
   for (int i = 0; i < machines; ++i) {
     char line[128];
-    std::snprintf(line, sizeof(line),
-                  "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:16:3e:00:10:%02x "
-                  "[12/10 14:10:%02d.000]\r\n",
-                  i, i);
-    lines += line;
+    std::snprintf(line, sizeof(line), "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac "
+                  "00:16:3e:00:10:%02x [12/10 14:10:%02d.000]\r\n", i, i);
+    file << line;
   }
-  HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  WriteFile(file, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
-  CloseHandle(file);
-
-  Click(target.Control(ids::kFormatTftpd32));
-  ChooseFile(OpenDialogWithClick(target), log);
-  HWND list = target.Control(ids::kList);
-  Check(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == machines; }),
+  file.close();
+  Import(target, ids::kFormatTftpd32, log);
+  Check(WaitFor([&] { return target.List(LVM_GETITEMCOUNT) == machines; }),
         "the long list shows every machine");
-  const int perPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  const int perPage = target.List(LVM_GETCOUNTPERPAGE);
   Check(perPage > 0 && perPage < machines / 2, "more rows than the list shows at once");
 
   const int chosen = machines - 10;
   ClickRow(target, chosen);
   const std::string mac = CellText(target, chosen, kColumnMac);
-  const int topBefore = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+  const int topBefore = target.List(LVM_GETTOPINDEX);
   ClickHeading(target, kColumnMac);  // descending: the row moves near the top
   const int moved = SelectedRow(target);
   CheckSelectedMachine(target, mac, "a sort of the long list");
@@ -819,87 +680,100 @@ void CheckSelectionInLongList(const Target& target) {
         "the sort moved the row above the rows shown before (" + std::to_string(moved) + " < " +
             std::to_string(topBefore) + ")");
 
-  const int topAfterSort = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-  Click(target.Control(ids::kGenerate));
+  const int topAfterSort = target.List(LVM_GETTOPINDEX);
+  target.Click(ids::kGenerate);
   Check(WaitFor([&] { return !CellText(target, 0, kColumnIp).empty(); }), "long list generated");
   CheckSelectedMachine(target, mac, "a generation of the long list");
-  Check(SendMessageA(list, LVM_GETTOPINDEX, 0, 0) == topAfterSort,
-        "the generation keeps the scroll position");
+  CheckNumber(target.List(LVM_GETTOPINDEX), topAfterSort,
+              "the generation keeps the scroll position");
   DeleteFileA(log.c_str());
 }
 
-int RunFull(const Target& target, const std::string& windowsList, const std::string& tftpdLog,
-            const std::string& stageDir) {
+void SetTexts(const Target& target, std::initializer_list<std::pair<int, const char*>> texts) {
+  for (const auto& text : texts) target.SetText(text.first, text.second);
+}
+
+// Each "ID=TEXT" sets the text of the control with that id.
+void SetFields(const Target& target, const std::vector<std::string>& fields) {
+  for (const std::string& field : fields) {
+    const size_t equals = field.find('=');
+    if (!Check(equals != std::string::npos, "field " + field + " has the form ID=TEXT")) continue;
+    const int id = std::atoi(field.substr(0, equals).c_str());
+    if (Check(target.Control(id) != nullptr, "control of field " + field)) {
+      target.SetText(id, field.substr(equals + 1).c_str());
+    }
+  }
+}
+
+void SaveAndExit(const Target& target) {
+  target.Click(ids::kSaveExit);
+  Check(target.Ended(15000), "保存退出 ends the program");
+}
+
+// The command line's options: the last value of each.
+using Options = std::map<std::string, std::string>;
+
+void RunFull(const Target& target, Options& options) {
+  const std::string stageDir = options["--stage-dir"];
   CheckOpenedWindow(target);
   CheckArrowsAndDigits(target);
   CheckMembership(target);
   CheckAbout(target);
 
   Note("import a Windows DHCP Server list");
-  Click(target.Control(ids::kFormatWindows));
-  Check(SendMessageA(target.Control(ids::kFormatWindows), BM_GETCHECK, 0, 0) == BST_CHECKED &&
-            SendMessageA(target.Control(ids::kFormatTftpd32), BM_GETCHECK, 0, 0) == BST_UNCHECKED,
+  target.Click(ids::kFormatWindows);
+  Check(target.Checked(ids::kFormatWindows) && !target.Checked(ids::kFormatTftpd32),
         "the Windows DHCP Server format replaces TFTPD32");
-  ChooseFile(OpenDialogWithEnter(target), windowsList);
-  CheckBytes(Rows(target),
-             "001|||000B29112233;002|||000B294E573A;003|||001A2B3C4D5E;",
+  ChooseFile(OpenDialogWithEnter(target), options["--windows-list"]);
+  CheckBytes(Rows(target), "001|||000B29112233;002|||000B294E573A;003|||001A2B3C4D5E;",
              "rows of the Windows DHCP Server list");
-  Check(IsWindowEnabled(target.Control(ids::kGenerate)) != FALSE, "生成列表 enabled by the import");
-  Check(!IsWindowEnabled(target.Control(ids::kSaveExit)), "保存退出 still disabled");
+  Check(target.Enabled(ids::kGenerate), "生成列表 enabled by the import");
+  Check(!target.Enabled(ids::kSaveExit), "保存退出 still disabled");
 
   Note("generate with the defaults");
-  Click(target.Control(ids::kGenerate));
+  target.Click(ids::kGenerate);
   CheckBytes(Rows(target),
              "001|192.168.0.1|COMPUTER001|000B29112233;002|192.168.0.2|COMPUTER002|000B294E573A;"
              "003|192.168.0.3|COMPUTER003|001A2B3C4D5E;",
              "rows after the first generation");
-  Check(IsWindowEnabled(target.Control(ids::kSaveExit)) != FALSE, "保存退出 enabled by generation");
+  Check(target.Enabled(ids::kSaveExit), "保存退出 enabled by generation");
 
   CheckSelectionInLongList(target);
 
   Note("import the TFTPD32 log");
-  Click(target.Control(ids::kFormatTftpd32));
-  ChooseFile(OpenDialogWithClick(target), tftpdLog);
+  Import(target, ids::kFormatTftpd32, options["--tftpd-log"]);
   CheckBytes(Rows(target),
              "001|||000B294E573A;002|||000B29112233;003|||00E0FD3A1B02;004|||00E0FD3A1B01;",
              "rows of the TFTPD32 log");
-  Check(SelectedRow(target) == -1, "a new import selects no row");
-  Check(IsWindowEnabled(target.Control(ids::kSaveExit)) != FALSE,
-        "保存退出 stays enabled after a second import");
+  CheckNumber(SelectedRow(target), -1, "a new import selects no row");
+  Check(target.Enabled(ids::kSaveExit), "保存退出 stays enabled after a second import");
   WaitForStage(stageDir, "before");
 
   Note("change fields, sort by the MAC heading, generate");
-  SetText(target.Control(ids::kPrefix), "PC-");
-  SetText(target.Control(ids::kSuffix), "-甲");
-  SetText(target.Control(ids::kFirstNumber), "9");
-  SetText(target.Control(ids::kIpStart), "10.1.2.250");
-  SetText(target.Control(ids::kMask), "255.255.0.0");
-  SetText(target.Control(ids::kGateway), " 10.1.0.254 ");
-  SetText(target.Control(ids::kDns1), "10.1.0.53");
-  SetText(target.Control(ids::kDns2), "10.1.0.54");
-  SetText(target.Control(ids::kUsername), "joiner");
-  SetText(target.Control(ids::kPassword), "p@ss word");
-  Focus(target, target.Control(ids::kMetric));
-  PressKey(VK_UP);
-  PressKey(VK_UP);
-  CheckBytes(WindowText(target.Control(ids::kMetric)), "2", "metric stepped to 2");
+  SetTexts(target, {{ids::kPrefix, "PC-"}, {ids::kSuffix, "-甲"}, {ids::kFirstNumber, "9"},
+                    {ids::kIpStart, "10.1.2.250"}, {ids::kMask, "255.255.0.0"},
+                    {ids::kGateway, " 10.1.0.254 "}, {ids::kDns1, "10.1.0.53"},
+                    {ids::kDns2, "10.1.0.54"}, {ids::kUsername, "joiner"},
+                    {ids::kPassword, "p@ss word"}});
+  target.Focus(ids::kMetric);
+  PressKeys({VK_UP});
+  PressKeys({VK_UP});
+  CheckBytes(target.Text(ids::kMetric), "2", "metric stepped to 2");
 
   // The machine 002 is selected; each sort moves it and keeps it selected.
+  const char* descending =
+      "003|||00E0FD3A1B02;004|||00E0FD3A1B01;001|||000B294E573A;002|||000B29112233;";
   ClickRow(target, 1);
   ClickHeading(target, kColumnMac);  // after an import the first click sorts descending
-  CheckBytes(Rows(target),
-             "003|||00E0FD3A1B02;004|||00E0FD3A1B01;001|||000B294E573A;002|||000B29112233;",
-             "rows sorted by MAC text, descending");
+  CheckBytes(Rows(target), descending, "rows sorted by MAC text, descending");
   CheckSelectedMachine(target, "000B29112233", "a sort");
   ClickHeading(target, kColumnMac);
-  Check(SelectedRow(target) == 0, "ascending: the selected machine 002 moves to the top");
+  CheckNumber(SelectedRow(target), 0, "ascending: the selected machine 002 moves to the top");
   ClickHeading(target, kColumnMac);
-  CheckBytes(Rows(target),
-             "003|||00E0FD3A1B02;004|||00E0FD3A1B01;001|||000B294E573A;002|||000B29112233;",
-             "three clicks: descending again");
+  CheckBytes(Rows(target), descending, "three clicks: descending again");
   CheckSelectedMachine(target, "000B29112233", "three sorts");
 
-  Click(target.Control(ids::kGenerate));
+  target.Click(ids::kGenerate);
   CheckBytes(Rows(target),
              "003|10.1.2.250|PC-009-甲|00E0FD3A1B02;004|10.1.2.251|PC-010-甲|00E0FD3A1B01;"
              "001|10.1.2.252|PC-011-甲|000B294E573A;002|10.1.2.253|PC-012-甲|000B29112233;",
@@ -911,136 +785,81 @@ int RunFull(const Target& target, const std::string& windowsList, const std::str
   WaitForStage(stageDir, "hint");
 
   Note("save and exit");
-  Click(target.Control(ids::kSaveExit));
-  Check(Ended(target, 15000), "保存退出 ends the program");
-  return 0;
+  SaveAndExit(target);
 }
 
 // The administrator's part of the road: the TFTPD32 log through the dialog, the batch's network
 // settings and workgroup typed in, the default names and addresses, then save.
-int RunRoad(const Target& target, const std::string& tftpdLog) {
+void RunRoad(const Target& target, Options& options) {
   Note("road: log to mac.ini");
-  ChooseFile(OpenDialogWithClick(target), tftpdLog);
-  SetText(target.Control(ids::kIpStart), "192.0.2.11");
-  SetText(target.Control(ids::kGateway), "192.0.2.1");
-  SetText(target.Control(ids::kDns1), "192.0.2.53");
-  SetText(target.Control(ids::kWorkgroup), "WORKGROUP");
-  Click(target.Control(ids::kGenerate));
+  Import(target, 0, options["--tftpd-log"]);
+  SetTexts(target, {{ids::kIpStart, "192.0.2.11"}, {ids::kGateway, "192.0.2.1"},
+                    {ids::kDns1, "192.0.2.53"}, {ids::kWorkgroup, "WORKGROUP"}});
+  target.Click(ids::kGenerate);
   CheckBytes(Rows(target),
              "001|192.0.2.11|COMPUTER001|000B294E573A;002|192.0.2.12|COMPUTER002|000B29112233;"
              "003|192.0.2.13|COMPUTER003|00E0FD3A1B02;004|192.0.2.14|COMPUTER004|00E0FD3A1B01;",
              "generated rows");
-  Click(target.Control(ids::kSaveExit));
-  Check(Ended(target, 15000), "保存退出 ends the program");
-  return 0;
+  SaveAndExit(target);
 }
 
-// Any log and field values, then generate and save; the caller compares the file.
-int RunSave(const Target& target, const std::string& windowsList, const std::string& tftpdLog,
-            const std::vector<std::string>& fields, bool domain) {
-  Note("save: log and fields to mac.ini");
-  const bool windows = !windowsList.empty();
-  Click(target.Control(windows ? ids::kFormatWindows : ids::kFormatTftpd32));
-  ChooseFile(OpenDialogWithClick(target), windows ? windowsList : tftpdLog);
-  if (domain) Click(target.Control(ids::kDomainOption));
-  for (const std::string& field : fields) {
-    const size_t equals = field.find('=');
-    Check(equals != std::string::npos, "field " + field + " has the form ID=TEXT");
-    if (equals == std::string::npos) continue;
-    HWND control = target.Control(std::atoi(field.substr(0, equals).c_str()));
-    Check(control != nullptr, "control of field " + field);
-    if (control) SetText(control, field.substr(equals + 1).c_str());
-  }
-  Click(target.Control(ids::kGenerate));
-  Check(IsWindowEnabled(target.Control(ids::kSaveExit)) != FALSE, "generated: 保存退出 enabled");
-  Click(target.Control(ids::kSaveExit));
-  Check(Ended(target, 15000), "保存退出 ends the program");
-  return 0;
+// A log through the dialog with that format chosen (the import's other readers take what the
+// chosen rule cannot read), its rows checked when given, the fields set and the domain option
+// chosen when asked, then generate and save; the caller compares the file.
+void RunSave(const Target& target, int format, const std::string& log, const std::string* rows,
+             const std::vector<std::string>& fields, bool domain) {
+  Note("save: " + log + " to mac.ini");
+  Import(target, format, log);
+  if (rows) CheckBytes(Rows(target), *rows, "rows of the imported lease file");
+  if (rows) Check(target.Enabled(ids::kGenerate), "生成列表 enabled by the import");
+  if (domain) target.Click(ids::kDomainOption);
+  SetFields(target, fields);
+  target.Click(ids::kGenerate);
+  Check(target.Enabled(ids::kSaveExit), "generated: 保存退出 enabled");
+  SaveAndExit(target);
 }
 
-// A lease file of any server through the dialog, with the window's format choice as given: the
-// import's other readers take what the chosen rule cannot read.
-int RunImport(const Target& target, const std::string& log, const std::string& format,
-              const std::string& rows, const std::vector<std::string>& fields) {
-  Note("import " + log + " with " + format + " chosen");
-  Click(target.Control(format == "windows" ? ids::kFormatWindows : ids::kFormatTftpd32));
-  ChooseFile(OpenDialogWithClick(target), log);
-  CheckBytes(Rows(target), rows, "rows of the imported lease file");
-  Check(IsWindowEnabled(target.Control(ids::kGenerate)) != FALSE, "生成列表 enabled by the import");
-  for (const std::string& field : fields) {
-    const size_t equals = field.find('=');
-    HWND control = equals == std::string::npos
-                       ? nullptr
-                       : target.Control(std::atoi(field.substr(0, equals).c_str()));
-    Check(control != nullptr, "control of field " + field);
-    if (control) SetText(control, field.substr(equals + 1).c_str());
-  }
-  Click(target.Control(ids::kGenerate));
-  Click(target.Control(ids::kSaveExit));
-  Check(Ended(target, 15000), "保存退出 ends the program");
-  return 0;
-}
-
-// The text of a message box of the program with that caption, closed with OK; "" when none came.
-std::string AnswerMessageBox(const Target& target, const char* caption) {
-  HWND box = nullptr;
-  WaitFor([&] { return (box = FindProcessWindow(target, caption, nullptr)) != nullptr; });
-  if (!box) return std::string();
-  std::string text;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassOf(child) == "Static" && WindowText(child).size() > text.size()) text = WindowText(child);
-  }
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  Check(WaitFor([&] { return !IsWindow(box); }), "the message box closes with OK");
-  return text;
-}
-
-int RunBlockedSave(const Target& target, const std::string& tftpdLog, const std::string& stageDir,
-                   const std::string& listPath, const std::string& reason) {
+void RunBlockedSave(const Target& target, Options& options) {
   Note("a save that cannot replace mac.ini");
-  ChooseFile(OpenDialogWithClick(target), tftpdLog);
-  Click(target.Control(ids::kGenerate));
+  Import(target, 0, options["--tftpd-log"]);
+  target.Click(ids::kGenerate);
   Check(WaitFor([&] { return !CellText(target, 0, kColumnIp).empty(); }), "rows generated");
   const std::string rows = Rows(target);
 
-  SetText(target.Control(ids::kIpStart), "192.168.0.254");
-  Click(target.Control(ids::kGenerate));
+  target.SetText(ids::kIpStart, "192.168.0.254");
+  target.Click(ids::kGenerate);
   const std::string refusal = AnswerMessageBox(target, "无法生成列表");
   Check(refusal.find("192.168.0.254 起只能分配 2 台") != std::string::npos,
         "addresses past 255 are refused, naming how many fit: " + refusal);
   CheckBytes(Rows(target), rows, "the refused generation left the rows");
-  SetText(target.Control(ids::kIpStart), "192.168.0.1");
+  target.SetText(ids::kIpStart, "192.168.0.1");
 
-  Click(target.Control(ids::kSaveExit));
+  target.Click(ids::kSaveExit);
   const std::string message = AnswerMessageBox(target, "保存失败");
-  Check(message.find("无法保存列表文件 " + listPath) == 0, "the message names the file: " + message);
-  Check(message.find(reason) != std::string::npos, "the message gives the reason: " + message);
-  Check(WaitForSingleObject(target.process.hProcess, 500) == WAIT_TIMEOUT, "the window stays open");
+  Check(message.find("无法保存列表文件 " + options["--list"]) == 0,
+        "the message names the file: " + message);
+  Check(message.find(options["--reason"]) != std::string::npos,
+        "the message gives the reason: " + message);
+  Check(target.Running(500), "the window stays open");
   CheckBytes(Rows(target), rows, "the rows are kept");
 
-  WaitForStage(stageDir, "blocked");
+  WaitForStage(options["--stage-dir"], "blocked");
   Note("the cause removed: save again");
-  Click(target.Control(ids::kSaveExit));
-  Check(Ended(target, 15000), "保存退出 ends the program");
-  return 0;
+  SaveAndExit(target);
 }
 
-int RunLeave(const Target& target, bool escape, const std::string& tftpdLog) {
+void RunLeave(const Target& target, bool escape, Options& options) {
   // A generation first, so that there would be something to save.
   Note(escape ? "Esc after a generation" : "退出 after a generation");
-  ChooseFile(OpenDialogWithClick(target), tftpdLog);
-  Click(target.Control(ids::kGenerate));
-  Check(IsWindowEnabled(target.Control(ids::kSaveExit)) != FALSE, "generated: 保存退出 enabled");
-  Check(WaitForSingleObject(target.process.hProcess, 0) == WAIT_TIMEOUT, "the program runs");
+  Import(target, 0, options["--tftpd-log"]);
+  target.Click(ids::kGenerate);
+  Check(target.Enabled(ids::kSaveExit), "generated: 保存退出 enabled");
+  Check(target.Running(0), "the program runs");
   // Esc works wherever the focus is, the list included.
-  Focus(target, target.Control(ids::kList));
-  if (escape) {
-    PressKey(VK_ESCAPE);
-  } else {
-    Click(target.Control(ids::kExit));
-  }
-  Check(Ended(target, 10000), "the program ends at once, without a question");
-  return 0;
+  target.Focus(ids::kList);
+  if (escape) PressKeys({VK_ESCAPE});
+  if (!escape) target.Click(ids::kExit);
+  Check(target.Ended(10000), "the program ends at once, without a question");
 }
 
 }  // namespace
@@ -1052,44 +871,36 @@ int main(int argc, char** argv) {
   }
   const std::string program = argv[1];
   const std::string scenario = argv[2];
-  std::string windowsList, tftpdLog, stageDir, leaseLog, leaseFormat, leaseRows, listPath, reason;
-  std::vector<std::string> fields;
-  bool domain = false;
+  Options options;
+  std::vector<std::string> fields;  // every --field
   for (int i = 3; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--windows-list") windowsList = argv[i + 1];
-    if (option == "--tftpd-log") tftpdLog = argv[i + 1];
-    if (option == "--stage-dir") stageDir = argv[i + 1];
-    if (option == "--field") fields.push_back(argv[i + 1]);
-    if (option == "--choose") domain = std::string(argv[i + 1]) == "domain";
-    if (option == "--log") leaseLog = argv[i + 1];
-    if (option == "--format") leaseFormat = argv[i + 1];
-    if (option == "--rows") leaseRows = argv[i + 1];
-    if (option == "--list") listPath = argv[i + 1];
-    if (option == "--reason") reason = argv[i + 1];
+    options[argv[i]] = argv[i + 1];
+    if (std::string(argv[i]) == "--field") fields.push_back(argv[i + 1]);
   }
 
   Target target;
   if (!Start(program, &target)) return 1;
   if (scenario == "full") {
-    RunFull(target, windowsList, tftpdLog, stageDir);
+    RunFull(target, options);
   } else if (scenario == "road") {
-    RunRoad(target, tftpdLog);
+    RunRoad(target, options);
   } else if (scenario == "save") {
-    RunSave(target, windowsList, tftpdLog, fields, domain);
+    const std::string windowsList = options["--windows-list"];
+    RunSave(target, windowsList.empty() ? ids::kFormatTftpd32 : ids::kFormatWindows,
+            windowsList.empty() ? options["--tftpd-log"] : windowsList, nullptr, fields,
+            options["--choose"] == "domain");
   } else if (scenario == "import") {
-    RunImport(target, leaseLog, leaseFormat, leaseRows, fields);
+    RunSave(target, options["--format"] == "windows" ? ids::kFormatWindows : ids::kFormatTftpd32,
+            options["--log"], &options["--rows"], fields, false);
   } else if (scenario == "blocked-save") {
-    RunBlockedSave(target, tftpdLog, stageDir, listPath, reason);
+    RunBlockedSave(target, options);
   } else if (scenario == "escape" || scenario == "exit") {
-    RunLeave(target, scenario == "escape", tftpdLog);
+    RunLeave(target, scenario == "escape", options);
   } else {
     std::printf("unknown scenario %s\n", scenario.c_str());
     return 2;
   }
-  if (WaitForSingleObject(target.process.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(target.process.hProcess, 1);
-  }
+  if (target.Running(0)) TerminateProcess(target.process.hProcess, 1);
   CloseHandle(target.process.hThread);
   CloseHandle(target.process.hProcess);
   std::printf("%d checks, %d failed\n", g_checks, g_failures);
