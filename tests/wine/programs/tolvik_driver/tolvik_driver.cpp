@@ -22,12 +22,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "tests/hex_bytes.h"
 #include "tests/pinned_texts.h"
+#include "tests/wine/programs/window_probe.h"
 
 namespace {
 
@@ -43,27 +43,6 @@ DWORD g_threadId = 0;
 bool Fail(const std::string& what) {
   std::printf("FAIL %s\n", what.c_str());
   return false;
-}
-
-// The text is asked for by length, then by bytes; a text replaced in between would come back cut
-// or padded, so the read is repeated until the length before and after agree with the bytes.
-std::string TextOf(HWND hwnd) {
-  std::string text;
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length)) {
-      return std::string();
-    }
-    std::vector<char> buffer(length + 2, '\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                        SMTO_ABORTIFHUNG, 10000, &copied);
-    text.assign(buffer.data(), copied);
-    DWORD_PTR after = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &after);
-    if (copied == length && after == length) break;
-  }
-  return text;
 }
 
 HWND ControlOf(int row) { return GetDlgItem(g_window, 1000 + row); }
@@ -91,10 +70,8 @@ bool WaitWindow(DWORD timeoutMs) {
 
 bool WaitGone(DWORD timeoutMs) {
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, g_processId);
-  DWORD start = GetTickCount();
-  while (g_window && IsWindow(g_window)) {
-    if (GetTickCount() - start > timeoutMs) return Fail("the window is still open");
-    Sleep(100);
+  if (!WaitFor([] { return !g_window || !IsWindow(g_window); }, timeoutMs)) {
+    return Fail("the window is still open");
   }
   if (process) {
     DWORD waited = WaitForSingleObject(process, timeoutMs);
@@ -132,13 +109,6 @@ const Expected kExpected[] = {
      BS_AUTOCHECKBOX},
     {13, "Button", t::kFetchButton, 240, 264, 85, 25, BS_TYPEMASK, BS_PUSHBUTTON},
 };
-
-RECT ClientRectOf(HWND control) {
-  RECT rect;
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, g_window, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
 
 SIZE MeasureInSimSun(const char* caption) {
   HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS,
@@ -180,7 +150,7 @@ bool CheckLayout() {
                   outer.top, wantX, wantY);
     ok = Fail(text);
   }
-  std::string title = TextOf(g_window);
+  std::string title = WindowText(g_window);
   ok = ExpectBytes("title", title, "Tolvik 0.7") && ok;
 
   // The controls: class, ID, place, size, type, caption, state. (Fonts, icons and menus are
@@ -194,10 +164,8 @@ bool CheckLayout() {
       rects.push_back(RECT{0, 0, 0, 0});
       continue;
     }
-    char className[64] = "";
-    GetClassNameA(control, className, sizeof className);
-    if (lstrcmpiA(className, e.className) != 0) ok = Fail(name + ": class " + className);
-    RECT r = ClientRectOf(control);
+    if (!IsClass(control, e.className)) ok = Fail(name + ": class " + ClassOf(control));
+    RECT r = RectInClient(g_window, control);
     rects.push_back(r);
     int width = r.right - r.left;
     int height = r.bottom - r.top;
@@ -232,7 +200,7 @@ bool CheckLayout() {
     if (!IsWindowVisible(control) || !IsWindowEnabled(control)) {
       ok = Fail(name + ": hidden or disabled");
     }
-    if (e.caption) ok = ExpectBytes(name + " caption", TextOf(control), e.caption) && ok;
+    if (e.caption) ok = ExpectBytes(name + " caption", WindowText(control), e.caption) && ok;
     if (e.type == BS_AUTOCHECKBOX && e.typeMask == BS_TYPEMASK &&
         SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED) {
       ok = Fail(name + ": not ticked at start");
@@ -277,13 +245,6 @@ bool ReadFileBytes(const char* path, std::string* bytes) {
   return true;
 }
 
-HWND FocusOfTolvik() {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(g_threadId, &info)) return nullptr;
-  return info.hwndFocus;
-}
-
 bool Focus(int row) {
   HWND target = row == 0 ? g_window : ControlOf(row);
   DWORD self = GetCurrentThreadId();
@@ -292,7 +253,9 @@ bool Focus(int row) {
   SetFocus(target);
   AttachThreadInput(self, g_threadId, FALSE);
   Sleep(200);
-  if (FocusOfTolvik() != target) return Fail("focus did not move to row " + std::to_string(row));
+  if (FocusOfThread(g_threadId) != target) {
+    return Fail("focus did not move to row " + std::to_string(row));
+  }
   std::printf("focus on row %d\n", row);
   return true;
 }
@@ -300,7 +263,7 @@ bool Focus(int row) {
 bool Key(const std::string& name) {
   WPARAM key = name == "enter" ? VK_RETURN : name == "tab" ? VK_TAB : VK_ESCAPE;
   // "esc-menu" goes to the window, where an open menu's loop takes it.
-  HWND focus = name == "esc-menu" ? g_window : FocusOfTolvik();
+  HWND focus = name == "esc-menu" ? g_window : FocusOfThread(g_threadId);
   if (!focus) focus = g_window;
   UINT scan = MapVirtualKeyA(static_cast<UINT>(key), 0);
   PostMessageA(focus, WM_KEYDOWN, key, 1 | (scan << 16));
@@ -310,38 +273,13 @@ bool Key(const std::string& name) {
   return true;
 }
 
-struct BoxSearch {
-  const char* title;
-  HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-  BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(hwnd, &processId);
-  char className[32] = "";
-  GetClassNameA(hwnd, className, sizeof className);
-  if (processId == g_processId && std::strcmp(className, "#32770") == 0 &&
-      TextOf(hwnd) == search->title && IsWindowVisible(hwnd)) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // Waits for Tolvik's message box with the caption, checks its text and presses its OK button.
 bool MessageBoxShows(const char* caption, const std::string& wantText) {
-  BoxSearch search = {caption, nullptr};
-  DWORD start = GetTickCount();
-  while (!search.found) {
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    if (search.found) break;
-    if (GetTickCount() - start > 10000) return Fail(std::string("no message box ") + HexBytes(caption));
-    Sleep(100);
-  }
+  HWND box = FindProcessWindow(g_processId, caption, nullptr, "#32770", 10000);
+  if (!box) return Fail(std::string("no message box ") + HexBytes(caption));
   // A message box shows its text in the static control with ID 0xFFFF.
-  bool ok = ExpectBytes("message box text", TextOf(GetDlgItem(search.found, 0xFFFF)), wantText);
-  PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+  bool ok = ExpectBytes("message box text", WindowText(GetDlgItem(box, 0xFFFF)), wantText);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
   Sleep(300);
   if (ok) std::printf("message box ok\n");
   return ok;
@@ -382,11 +320,11 @@ int main(int argc, char** argv) {
     } else if (step == "check-layout") {
       ok = NeedWindow() && CheckLayout();
     } else if (step == "info-out") {
-      ok = NeedWindow() && WriteFileBytes(next(), TextOf(ControlOf(4)));
+      ok = NeedWindow() && WriteFileBytes(next(), WindowText(ControlOf(4)));
     } else if (step == "expect-info") {
       std::string want;
       ok = NeedWindow() && ReadFileBytes(next(), &want) &&
-           ExpectBytes("information text", TextOf(ControlOf(4)), want);
+           ExpectBytes("information text", WindowText(ControlOf(4)), want);
       if (ok) std::printf("information text ok\n");
     } else if (step == "click") {
       int row = std::atoi(next());
@@ -406,11 +344,8 @@ int main(int argc, char** argv) {
       LRESULT want = std::atoi(next()) ? BST_CHECKED : BST_UNCHECKED;
       // A sent message overtakes the posted click still queued on a busy machine, so the state
       // is read until it matches, for up to 10 s.
-      ok = NeedWindow();
-      for (int waited = 0; ok && SendMessageA(ControlOf(row), BM_GETCHECK, 0, 0) != want; waited += 100) {
-        if (waited >= 10000) ok = false;
-        else Sleep(100);
-      }
+      ok = NeedWindow() &&
+           WaitFor([&] { return SendMessageA(ControlOf(row), BM_GETCHECK, 0, 0) == want; }, 10000);
       if (!ok) Fail("check box row " + std::to_string(row) + " state");
     } else if (step == "focus") {
       ok = NeedWindow() && Focus(std::atoi(next()));
