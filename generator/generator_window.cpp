@@ -24,7 +24,7 @@ void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model) {
   if (!platform.files.ReadWholeFile(path, &bytes)) bytes.clear();
   const bool hasRows = ImportLogBytes(bytes, format, model, platform.collation);
   platform.window.ShowRows(model);
-  platform.window.SelectRow(-1);  // the rows are new ones
+  platform.window.SelectRow(-1, false);  // the rows are new ones
   // With no rows "生成列表" keeps whatever state it had.
   if (hasRows) platform.window.SetControlEnabled(ids::kGenerate, true);
 }
@@ -45,11 +45,12 @@ void GenerateRows(GeneratorPlatform& platform, ListModel& model) {
                            std::to_string(model.rows.size()) + texts::kTooManyMachinesAfter);
     return;
   }
-  // The rows keep their places, so the selected one stays selected.
+  // The rows keep their places, so the selected one stays selected, and the list stays scrolled
+  // where the user left it, even with the selected row out of view.
   const int selected = window.SelectedRow();
   const bool enableSave = GenerateList(model, fields);
   window.ShowRows(model);
-  window.SelectRow(selected);
+  window.SelectRow(selected, false);
   // Once enabled, "保存退出" stays enabled: it is never disabled here.
   if (enableSave) window.SetControlEnabled(ids::kSaveExit, true);
 }
@@ -125,7 +126,7 @@ void SortByHeading(GeneratorPlatform& platform, ListModel& model, int column) {
   size_t followed = selected < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(selected);
   SortByColumn(model, column, platform.collation, &followed);
   platform.window.ShowRows(model);
-  platform.window.SelectRow(selected < 0 ? -1 : static_cast<int>(followed));
+  platform.window.SelectRow(selected < 0 ? -1 : static_cast<int>(followed), true);
 }
 
 bool EnterPressesOpenFile(FocusKind focus) {

@@ -65,8 +65,8 @@ class GeneratorWindowApi {
   virtual void SetControlEnabled(int control, bool enabled) = 0;
   virtual void ShowRows(const ListModel& model) = 0;   // the list shows exactly these rows
   virtual int SelectedRow() = 0;                       // the selected row's index, -1 for none
-  // Selects that row alone and scrolls it into view; -1 clears the selection.
-  virtual void SelectRow(int index) = 0;
+  // Selects that row alone, scrolled into view if asked; -1 clears the selection.
+  virtual void SelectRow(int index, bool scrollIntoView) = 0;
   // A message box owned by the active window, with a warning icon and an OK button.
   virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
   virtual void PostCloseRequest() = 0;                 // posts WM_CLOSE, never sends it

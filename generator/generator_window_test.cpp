@@ -46,7 +46,10 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
   }
   void PostCloseRequest() override { log_.Add("PostCloseRequest()"); }
   int SelectedRow() override { return selectedRow; }
-  void SelectRow(int index) override { selectedRow = index; }
+  void SelectRow(int index, bool scrollIntoView) override {
+    selectedRow = index;
+    scrolledToSelection = scrollIntoView;
+  }
   void ShowMessage(const std::string& caption, const std::string& text) override {
     log_.Add("ShowMessage(" + caption + ")");
     messages.push_back(text);
@@ -59,6 +62,7 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
   std::map<int, bool> enabled;
   std::vector<ListRow> shown;
   int selectedRow = -1;
+  bool scrolledToSelection = false;
   std::vector<std::string> messages;
 
  private:
@@ -390,8 +394,10 @@ TEST(SortByHeadingTest, TheSelectedRowStaysSelected) {
   EXPECT_EQ(rig.window.selectedRow, 2);
   SortByHeading(rig.platform, rig.model, kColumnMac);  // ascending: 003, 001, 002
   EXPECT_EQ(rig.window.selectedRow, 0);
+  EXPECT_TRUE(rig.window.scrolledToSelection) << "a sort brings the moved row into view";
   GenerateRows(rig.platform, rig.model);
   EXPECT_EQ(rig.window.selectedRow, 0);
+  EXPECT_FALSE(rig.window.scrolledToSelection) << "a generation keeps the scroll position";
   EXPECT_EQ(rig.model.rows[0].cells[kColumnSequence], "003");
   rig.window.selectedRow = -1;
   SortByHeading(rig.platform, rig.model, kColumnSequence);

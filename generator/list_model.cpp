@@ -53,10 +53,13 @@ void SortRows(ListModel& model, int column, bool ascending, CollationApi& collat
   std::vector<size_t> start(static_cast<size_t>(rank) + 2, 0);
   for (uint32_t id : rowText) ++start[rankOfText[id] + 1];
   for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+  // The followed row is matched by its place before the sort: once moved, its new place must
+  // not be taken for the old place of a row handled later.
+  const size_t followedFrom = followedRow ? *followedRow : rows.size();
   std::vector<ListRow> sorted(rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     const size_t to = start[rankOfText[rowText[i]]]++;
-    if (followedRow && *followedRow == i) *followedRow = to;
+    if (i == followedFrom) *followedRow = to;
     sorted[to] = std::move(rows[i]);
   }
   rows.swap(sorted);

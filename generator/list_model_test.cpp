@@ -85,7 +85,8 @@ TEST(SortByColumn, SequenceTextsCompareAsTexts) {
 }
 
 // SortRows against std::stable_sort over the same comparison, with many repeated texts and
-// texts that differ only in case (equal for the collation, different as bytes).
+// texts that differ only in case (equal for the collation, different as bytes); a followed row
+// is reported where it went.
 TEST(SortRows, SameOrderAsAStableSortOfTheRows) {
   const std::vector<std::string> texts = {"a", "A", "b", "B", "ab", "AB", "aB", "0", "10", "",
                                           "1", "_", "\xB0\xA1", "Z"};
@@ -110,9 +111,16 @@ TEST(SortRows, SameOrderAsAStableSortOfTheRows) {
                            return ascending ? result < 0 : result > 0;
                          });
         ListModel sorted = model;
-        SortRows(sorted, kColumnComputerName, ascending, *collation);
+        // A followed row (the selected one) is found where it went, wherever it started.
+        const size_t from = count == 0 ? 0 : random() % count;
+        size_t followed = from;
+        SortRows(sorted, kColumnComputerName, ascending, *collation, &followed);
         ASSERT_EQ(Column(sorted, 0), Column(ListModel{expected, SortDirection::None}, 0))
             << "seed " << seed << (ascending ? " ascending" : " descending");
+        if (count >= 2) {
+          ASSERT_LT(followed, count);
+          EXPECT_EQ(sorted.rows[followed].cells[0], model.rows[from].cells[0]) << "seed " << seed;
+        }
       }
     }
   }

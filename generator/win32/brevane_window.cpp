@@ -515,7 +515,7 @@ int BrevaneWindow::SelectedRow() {
       SendMessageA(Control(ids::kList), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-void BrevaneWindow::SelectRow(int index) {
+void BrevaneWindow::SelectRow(int index, bool scrollIntoView) {
   HWND list = Control(ids::kList);
   LVITEMA state;
   ZeroMemory(&state, sizeof(state));
@@ -525,7 +525,7 @@ void BrevaneWindow::SelectRow(int index) {
   if (index < 0) return;
   state.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
-  SendMessageA(list, LVM_ENSUREVISIBLE, index, FALSE);
+  if (scrollIntoView) SendMessageA(list, LVM_ENSUREVISIBLE, index, FALSE);
 }
 
 void BrevaneWindow::ShowMessage(const std::string& caption, const std::string& text) {

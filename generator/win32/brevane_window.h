@@ -29,7 +29,7 @@ class BrevaneWindow : public GeneratorWindowApi {
   void SetControlEnabled(int control, bool enabled) override;
   void ShowRows(const ListModel& model) override;
   int SelectedRow() override;
-  void SelectRow(int index) override;
+  void SelectRow(int index, bool scrollIntoView) override;
   void ShowMessage(const std::string& caption, const std::string& text) override;
   void PostCloseRequest() override;
 

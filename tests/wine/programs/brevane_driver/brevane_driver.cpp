@@ -4,7 +4,9 @@
 // brevane_driver.exe <Brevane.exe> <scenario> [options]
 //   scenario "full": --windows-list FILE --tftpd-log FILE --stage-dir DIR
 //       (DIR\<stage> is written at "before" and "after", and the driver waits for DIR\<stage>.ok,
-//        so the caller can take a screenshot), then saves with 保存退出.
+//        so the caller can take a screenshot), then saves with 保存退出. On the way a long log
+//       of its own, written to the temporary folder, and the TFTPD32 log check that a selected
+//       row follows a heading sort into view and stays selected after a generation.
 //   scenario "road" --tftpd-log FILE: imports the log, types the batch's network settings,
 //       generates from IP start 192.0.2.11 and saves.
 //   scenario "save" (--tftpd-log FILE | --windows-list FILE) [--field ID=TEXT]... [--choose
@@ -736,6 +738,96 @@ void ClickHeading(const Target& target, int column) {
   Sleep(GetDoubleClickTime() + 100);
 }
 
+// The selected row, read with a message that carries no pointer; -1 for none.
+int SelectedRow(const Target& target) {
+  return static_cast<int>(SendMessageA(target.Control(ids::kList), LVM_GETNEXTITEM,
+                                       static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// Whether the row is wholly among the rows the list shows at its scroll position.
+bool RowInView(const Target& target, int row) {
+  HWND list = target.Control(ids::kList);
+  const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+  const int perPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  return row >= top && row < top + perPage;
+}
+
+// Scrolls the row into the list's view and clicks it, as a user selects a machine.
+void ClickRow(const Target& target, int row) {
+  HWND list = target.Control(ids::kList);
+  SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+  RemoteBuffer remote(target.process.hProcess, sizeof(RECT));
+  RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+  remote.Write(0, &rect, sizeof(rect));
+  SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.At(0)));
+  ReadProcessMemory(target.process.hProcess, remote.At(0), &rect, sizeof(rect), nullptr);
+  POINT at = {rect.left + 25, (rect.top + rect.bottom) / 2};  // inside the 序号 cell
+  ClientToScreen(list, &at);
+  ClickAt(at);
+  Check(WaitFor([&] { return SelectedRow(target) == row; }),
+        "a click selects row " + std::to_string(row));
+}
+
+// After a sort or a generation the row of that MAC text is the selected one and in view.
+void CheckSelectedMachine(const Target& target, const std::string& mac, const std::string& after) {
+  const int row = SelectedRow(target);
+  Check(row >= 0 && CellText(target, row, kColumnMac) == mac,
+        "after " + after + " the row of " + mac + " is selected (selected row " +
+            std::to_string(row) + ")");
+  Check(row >= 0 && RowInView(target, row), "after " + after + " the selected row is in view");
+}
+
+// A list longer than the view: the row selected far down is moved out of the shown rows by the
+// sort, which must select it and scroll to it; a generation keeps it and the scroll position.
+void CheckSelectionInLongList(const Target& target) {
+  Note("a long list: the selection follows the sort into view");
+  char folder[MAX_PATH] = "";
+  GetTempPathA(sizeof(folder), folder);
+  const std::string log = std::string(folder) + "brevane-long-list.log";
+  const int machines = 60;
+  std::string lines;
+  for (int i = 0; i < machines; ++i) {
+    char line[128];
+    std::snprintf(line, sizeof(line),
+                  "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:16:3e:00:10:%02x "
+                  "[12/10 14:10:%02d.000]\r\n",
+                  i, i);
+    lines += line;
+  }
+  HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(file, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+  CloseHandle(file);
+
+  Click(target.Control(ids::kFormatTftpd32));
+  ChooseFile(OpenDialogWithClick(target), log);
+  HWND list = target.Control(ids::kList);
+  Check(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == machines; }),
+        "the long list shows every machine");
+  const int perPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  Check(perPage > 0 && perPage < machines / 2, "more rows than the list shows at once");
+
+  const int chosen = machines - 10;
+  ClickRow(target, chosen);
+  const std::string mac = CellText(target, chosen, kColumnMac);
+  const int topBefore = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+  ClickHeading(target, kColumnMac);  // descending: the row moves near the top
+  const int moved = SelectedRow(target);
+  CheckSelectedMachine(target, mac, "a sort of the long list");
+  Check(moved >= 0 && moved < topBefore,
+        "the sort moved the row above the rows shown before (" + std::to_string(moved) + " < " +
+            std::to_string(topBefore) + ")");
+
+  const int topAfterSort = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+  Click(target.Control(ids::kGenerate));
+  Check(WaitFor([&] { return !CellText(target, 0, kColumnIp).empty(); }), "long list generated");
+  CheckSelectedMachine(target, mac, "a generation of the long list");
+  Check(SendMessageA(list, LVM_GETTOPINDEX, 0, 0) == topAfterSort,
+        "the generation keeps the scroll position");
+  DeleteFileA(log.c_str());
+}
+
 int RunFull(const Target& target, const std::string& windowsList, const std::string& tftpdLog,
             const std::string& stageDir) {
   CheckOpenedWindow(target);
@@ -763,12 +855,15 @@ int RunFull(const Target& target, const std::string& windowsList, const std::str
              "rows after the first generation");
   Check(IsWindowEnabled(target.Control(ids::kSaveExit)) != FALSE, "保存退出 enabled by generation");
 
+  CheckSelectionInLongList(target);
+
   Note("import the TFTPD32 log");
   Click(target.Control(ids::kFormatTftpd32));
   ChooseFile(OpenDialogWithClick(target), tftpdLog);
   CheckBytes(Rows(target),
              "001|||000B294E573A;002|||000B29112233;003|||00E0FD3A1B02;004|||00E0FD3A1B01;",
              "rows of the TFTPD32 log");
+  Check(SelectedRow(target) == -1, "a new import selects no row");
   Check(IsWindowEnabled(target.Control(ids::kSaveExit)) != FALSE,
         "保存退出 stays enabled after a second import");
   WaitForStage(stageDir, "before");
@@ -789,21 +884,27 @@ int RunFull(const Target& target, const std::string& windowsList, const std::str
   PressKey(VK_UP);
   CheckBytes(WindowText(target.Control(ids::kMetric)), "2", "metric stepped to 2");
 
+  // The machine 002 is selected; each sort moves it and keeps it selected.
+  ClickRow(target, 1);
   ClickHeading(target, kColumnMac);  // after an import the first click sorts descending
   CheckBytes(Rows(target),
              "003|||00E0FD3A1B02;004|||00E0FD3A1B01;001|||000B294E573A;002|||000B29112233;",
              "rows sorted by MAC text, descending");
+  CheckSelectedMachine(target, "000B29112233", "a sort");
   ClickHeading(target, kColumnMac);
+  Check(SelectedRow(target) == 0, "ascending: the selected machine 002 moves to the top");
   ClickHeading(target, kColumnMac);
   CheckBytes(Rows(target),
              "003|||00E0FD3A1B02;004|||00E0FD3A1B01;001|||000B294E573A;002|||000B29112233;",
              "three clicks: descending again");
+  CheckSelectedMachine(target, "000B29112233", "three sorts");
 
   Click(target.Control(ids::kGenerate));
   CheckBytes(Rows(target),
              "003|10.1.2.250|PC-009-甲|00E0FD3A1B02;004|10.1.2.251|PC-010-甲|00E0FD3A1B01;"
              "001|10.1.2.252|PC-011-甲|000B294E573A;002|10.1.2.253|PC-012-甲|000B29112233;",
              "rows generated in the sorted order");
+  CheckSelectedMachine(target, "000B29112233", "a generation");
   WaitForStage(stageDir, "after");
   Check(HoverShowsHint(target.main, target.Control(ids::kSaveExit)),
         "hint over 保存退出 once it is enabled");
