@@ -14,21 +14,6 @@ const char kConnection1[] =
     "SYSTEM\\CurrentControlSet\\Control\\Network\\{4d36e972-e325-11ce-bfc1-08002be10318}\\{AAA}"
     "\\connection";
 
-TEST(HexOfBytes, TwoUpperCaseDigitsPerByteWithoutSeparators) {
-  struct Case {
-    std::vector<uint8_t> bytes;
-    const char* text;
-  };
-  const Case cases[] = {
-      {{0x00, 0x1E, 0x90, 0xAB, 0x7D, 0xEF}, "001E90AB7DEF"},
-      {{0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x01}, "00E0FD3A1B01"},
-      {{0x0F, 0xF0, 0x00, 0xFF, 0x01, 0x10, 0xA0, 0x0A}, "0FF000FF0110A00A"},  // eight bytes
-      {{0x05}, "05"},
-      {{}, ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(HexOfBytes(c.bytes.data(), c.bytes.size()), c.text);
-}
-
 struct Discovery {
   std::vector<std::string> macs;
   std::vector<std::string> names;
@@ -49,14 +34,16 @@ TEST(EnumerateAdapters, ListsAdaptersInOrderAndDhcpServersOfDhcpAdaptersOnly) {
   fake.adapters.Add("{AAA}", {0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x01});
   fake.adapters.Add("{BBB}", {0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x02});
   fake.adapters.Add("{CCC}", {});  // no hardware address: empty MAC text
+  fake.adapters.Add("{DDD}", {0x0F, 0xF0, 0x00, 0xFF, 0x01, 0x10, 0xA0, 0x0A});  // eight bytes
   fake.registry.SetDword(kTcpip1, "EnableDHCP", 1);
   fake.registry.SetString(kTcpip1, "DHCPServer", "192.0.2.1");
   fake.registry.SetDword(kTcpip2, "EnableDHCP", 0);
   fake.registry.SetString(kTcpip2, "DHCPServer", "192.0.2.2");  // static: not a server to try
 
   Discovery found = Discover(fake);
-  EXPECT_EQ(found.macs, (std::vector<std::string>{"00E0FD3A1B01", "00E0FD3A1B02", ""}));
-  EXPECT_EQ(found.names, (std::vector<std::string>{"{AAA}", "{BBB}", "{CCC}"}));
+  EXPECT_EQ(found.macs,
+            (std::vector<std::string>{"00E0FD3A1B01", "00E0FD3A1B02", "", "0FF000FF0110A00A"}));
+  EXPECT_EQ(found.names, (std::vector<std::string>{"{AAA}", "{BBB}", "{CCC}", "{DDD}"}));
   EXPECT_EQ(found.servers, (std::vector<std::string>{"192.0.2.1"}));
   EXPECT_EQ(fake.adapters.offeredSizes, (std::vector<uint32_t>{5120}));
   EXPECT_EQ(fake.log.Count("SetLastError"), 0u);

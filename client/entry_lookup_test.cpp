@@ -7,7 +7,6 @@
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
 #include "tests/pinned_texts.h"
-#include "tests/fakes/sample_texts.h"
 
 namespace {
 
@@ -157,35 +156,24 @@ TEST(FindIcdRange, ARangeHoldsAddressesWithItsPrefixBetweenBothLastNumbers) {
   }
 }
 
-TEST(FindIcdRange, ReadsAllThreeServersAndTheInstallPath) {
-  struct PathCase {
-    const char* icdText;
-    std::string path;
-  };
-  const PathCase cases[] = {
-      {kOneRange, "C:\\Progra~1\\HuaWei\\ICD业务3.1"},
-      {"[CFG]\r\nPATH=D:\\ICD Client\r\n[list]\r\nR1\r\n[R1]\r\nfromip=192.168.1.10\r\ntoip=...50\r\n"
-       "MainCCSIP=M1\r\nBackCCSIP=B1\r\nAppServerIP=A1\r\n", "D:\\ICD Client"},
-  };
-  for (const PathCase& c : cases) {
-    FakeClientPlatform fake;
-    fake.files.Put(kIcdPath, c.icdText);
-    ClientPlatform platform = fake.platform();
-    ClientState state;
-    state.EntryIp = "192.168.1.20";
-    FindIcdRange(platform, state, kIcdPath);
-    EXPECT_TRUE(SameBytes(state.IcdPath, c.path));
-    EXPECT_EQ(state.MainCCSIP, "M1");
-    EXPECT_EQ(state.BackCCSIP, "B1");
-    EXPECT_EQ(state.AppServerIP, "A1");
-  }
-}
-
 // The two-machine sample list: Config section, a workgroup and two list lines.
 const char kTwoMachineSampleList[] =
     "[Config]\r\nGateway=192.168.0.254\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=DHCP\r\nDNS2=\r\n"
     "WorkGroup=WORKGROUP\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
     "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n";
+
+// The summary for the PC whose adapter 00E0FD3A1B01 is connection 本地连接, without icd.ini.
+constexpr const char kTwoMachineSampleSummary[] =
+    "\xBC\xC6\xCB\xE3\xBB\xFA\xC3\xFB\xBD\xAB\xB8\xC4\xCE\xAA: COMPUTER001\r\n"
+    "\xB9\xA4\xD7\xF7\xD7\xE9\xBD\xAB\xB8\xC4\xC3\xFB\xCE\xAA: WORKGROUP\r\n"
+    "\r\n"
+    "\xA1\xB0\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3\xA1\xB1\xCB\xF9\xD4\xDA\xCD\xF8\xBF\xA8\xB5\xC4"
+    "\xC5\xE4\xD6\xC3\xBD\xAB\xB8\xC4\xCE\xAA: \r\n"
+    "      IP: 192.168.0.1\r\n"
+    "\xD7\xD3\xCD\xF8\xD1\xDA\xC2\xEB: 255.255.255.0\r\n"
+    "\xC4\xAC\xC8\xCF\xCD\xF8\xB9\xD8: 192.168.0.254\r\n"
+    "  \xD4\xBE\xB5\xE3\xCA\xFD: \xD7\xD4\xB6\xAF\r\n"
+    "     DNS: DHCP \xD7\xD4\xB6\xAF\xD6\xB8\xC5\xC9\r\n";
 
 void OneAdapter(ClientState& state, const std::string& mac, const std::string& connection) {
   state.AdapterMacs = {mac};
@@ -293,7 +281,7 @@ TEST(LookUpEntryAndShowSummary, FieldsKeepTheirValuesBetweenRunsOnlyWhereTheySho
   fake.files.Put(kIcdPath, "[cfg]\r\npath=D:\\ICD\r\n" + std::string(kOneRange));
   LookUpEntryAndShowSummary(platform, state, "C:\\Tolvik\\");
   EXPECT_EQ(state.IcdPath, "D:\\ICD");
-  EXPECT_EQ(state.MainCCSIP, "M1");
+  EXPECT_EQ(state.MainCCSIP + state.BackCCSIP + state.AppServerIP, "M1B1A1");
   EXPECT_EQ(state.TargetConnection, "LAN");
   EXPECT_NE(fake.window.infoText.find("主用 CCS:M1\r\n"), std::string::npos);
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "client/client_texts.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -22,11 +22,6 @@ std::vector<std::string> Actions(const CallLog& log) {
 const std::vector<std::string> kRestartCalls = {
     "EnablePrivilege(, SeShutdownPrivilege)", "EnablePrivilege(, SeRemoteShutdownPrivilege)",
     "InitiateSystemShutdown(, 0, 0, 1)"};
-
-std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 struct CloseCase {
   uint8_t applied, deleteAfterwards, restartAfterwards;
@@ -46,9 +41,8 @@ TEST(FinishOnClose, CarriesOutWhatTheSwitchesAskedOnlyAfterAnApply) {
       {1, 1, 0, {std::string("DeleteFile(") + kListPath + ")", "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
                  batchCalls[0], batchCalls[1], batchCalls[2]}},
       {1, 0, 1, kRestartCalls},
-      {1, 1, 1, Join({std::string("DeleteFile(") + kListPath + ")",
-                      "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)"},
-                     kRestartCalls)},
+      {1, 1, 1, {std::string("DeleteFile(") + kListPath + ")", "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
+                 kRestartCalls[0], kRestartCalls[1], kRestartCalls[2]}},
   };
   for (const CloseCase& c : cases) {
     FakeClientPlatform fake;
@@ -99,13 +93,8 @@ TEST(FinishOnClose, WritesTheBatchFileAndStartsItHiddenAtIdlePriority) {
 
 TEST(SelfDeleteBatchText, HoldsExactlyEightLinesWithPercentSignsDoubled) {
   struct Case { const char* temp; const char* program; const char* expected; };
+  // The plain text is checked where FinishOnClose writes it.
   const Case cases[] = {
-      {"C:\\TEMP\\", "C:\\Tolvik\\Tolvik.exe",
-       "cd C:\\TEMP\\\r\n"
-       "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
-       "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
-       "del \"C:\\Tolvik\\Tolvik.exe\"\r\ndel \"C:\\Tolvik\\Tolvik.exe\"\r\n"
-       "del \"C:\\TEMP\\$94827$.bat\"\r\n"},
       // cmd would expand %PATH% or eat a lone "%"; "%%" is one "%" on every line.
       {"C:\\T%1\\", "C:\\100%\\%PATH%.exe",
        "cd C:\\T%%1\\\r\n"
@@ -249,7 +238,7 @@ TEST(BuildRunOnceCommand, AddsTheTickedSwitchesInOrder) {
 TEST(RegisterRunOnce, WritesTheValueAndClosesEvenWhenTheKeyIsRefused) {
   for (bool refused : {false, true}) {
     FakeClientPlatform fake;
-    if (refused) fake.registry.failingWriteKeys.insert(client_texts::kRunOnceKey);
+    if (refused) fake.registry.failingWriteKeys.insert(pinned_tolvik_texts::kRunOnceKey);
     ClientPlatform platform = fake.platform();
     RegisterRunOnce(platform);
     ASSERT_EQ(fake.registry.writes.size(), 1u);
@@ -257,7 +246,7 @@ TEST(RegisterRunOnce, WritesTheValueAndClosesEvenWhenTheKeyIsRefused) {
               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce");
     EXPECT_EQ(fake.registry.writes[0].valueName, "Tolvik");
     EXPECT_TRUE(SameBytes(fake.registry.writes[0].value, "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N"));
-    EXPECT_EQ(fake.registry.Has(client_texts::kRunOnceKey, "Tolvik"), !refused);
+    EXPECT_EQ(fake.registry.Has(pinned_tolvik_texts::kRunOnceKey, "Tolvik"), !refused);
     EXPECT_EQ(fake.window.closeRequests, 1);
     EXPECT_EQ(fake.log.calls.back(), "PostCloseRequest()");
   }

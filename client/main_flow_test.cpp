@@ -34,14 +34,6 @@ struct OnePc {
   ClientState state;
 };
 
-// The position of the first log entry with the given name (the log's size when there is none).
-size_t FirstOf(const CallLog& log, const std::string& name) {
-  for (size_t i = 0; i < log.calls.size(); ++i) {
-    if (CallLog::NameOf(log.calls[i]) == name) return i;
-  }
-  return log.calls.size();
-}
-
 TEST(RunMainFlow, RunsItsStepsInOrderAndInstallsTheIconOnlyOnTheFirstRun) {
   // No list beside the program: only the fetch brings it.
   OnePc pc("\"C:\\Tolvik\\Tolvik.exe\" /N", false);
@@ -53,11 +45,11 @@ TEST(RunMainFlow, RunsItsStepsInOrderAndInstallsTheIconOnlyOnTheFirstRun) {
   pc.Run(true);
 
   const CallLog& log = fake.log;
-  EXPECT_EQ(FirstOf(log, "InstallIconAndAboutItem"), 0u);
-  EXPECT_LT(FirstOf(log, "GetAdaptersInfo"), FirstOf(log, "ReadValue"));
-  EXPECT_LT(FirstOf(log, "ReadValue"), FirstOf(log, "CommandLine"));
-  EXPECT_LT(FirstOf(log, "CommandLine"), FirstOf(log, "Start"));
-  EXPECT_LT(FirstOf(log, "Start"), FirstOf(log, "GetString"));
+  EXPECT_EQ(log.Find("InstallIconAndAboutItem("), 0u);
+  EXPECT_LT(log.Find("GetAdaptersInfo("), log.Find("ReadValue("));
+  EXPECT_LT(log.Find("ReadValue("), log.Find("CommandLine("));
+  EXPECT_LT(log.Find("CommandLine("), log.Find("Start("));
+  EXPECT_LT(log.Find("Start("), log.Find("GetString("));
   EXPECT_EQ(fake.processes.CommandLines(),
             (std::vector<std::string>{"tftp 192.0.2.1 get mac.ini", "tftp 192.0.2.1 get icd.ini"}));
   EXPECT_EQ(state.AdapterMacs, (std::vector<std::string>{"00E0FD3A1B01"}));

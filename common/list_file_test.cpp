@@ -209,20 +209,6 @@ TEST(ReadListFileTest, DefaultsCaseAndBothMemberships) {
   }
 }
 
-TEST(ReadListFileTest, ListLinesAndValuesAreFoundWithoutCase) {
-  ScratchDirectory dir("lines");
-  dir.WriteFile("mac.ini", "[LIST]\r\n00e0fd3a1b01=192.168.0.1,pc1\r\n00E0FD3A1B02=dhcp,PC2\r\n");
-  PortableProfileApi profile;
-  ListFileContent content = ReadListFile(profile, dir.Path("mac.ini"));
-  EXPECT_EQ(content.lines,
-            (std::vector<std::string>{"00e0fd3a1b01=192.168.0.1,pc1", "00E0FD3A1B02=dhcp,PC2"}));
-  EXPECT_EQ(ReadListValue(profile, dir.Path("mac.ini"), "00E0FD3A1B01"), "192.168.0.1,pc1");
-  EXPECT_EQ(ReadListValue(profile, dir.Path("mac.ini"), "00E0FD3A1B03"), "");
-  // No list section at all: no lines.
-  dir.WriteFile("mac.ini", "[Config]\r\nMask=255.0.0.0\r\n");
-  EXPECT_TRUE(ReadListFile(profile, dir.Path("mac.ini")).lines.empty());
-}
-
 TEST(SplitEntryValueTest, IpBeforeTheFirstCommaNameAfterIt) {
   struct Case {
     const char* value;

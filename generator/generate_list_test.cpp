@@ -113,13 +113,4 @@ TEST(GenerateList, EmptyListAndHugeWidth) {
   EXPECT_EQ(model.rows[0].cells[kColumnComputerName], "PC" + std::string(63, '0') + "1");
 }
 
-TEST(GenerateList, EachRunRewritesFromTheCurrentFields) {
-  ListModel model = RowsWithMacs(2);
-  GenerateList(model, Fields("A", "", "1", "3", "10.0.0.1"));
-  GenerateList(model, Fields("B", "", "5", "2", "dhcp"));
-  EXPECT_EQ(model.rows[0].cells[kColumnComputerName], "B05");
-  EXPECT_EQ(model.rows[1].cells[kColumnComputerName], "B06");
-  EXPECT_EQ(model.rows[1].cells[kColumnIp], "DHCP");
-}
-
 }  // namespace

@@ -12,11 +12,11 @@
 class ScratchDirectory {
  public:
   // The label and a time stamp name the directory, so parallel test runs never share one.
-  explicit ScratchDirectory(const std::string& label = "test") {
+  explicit ScratchDirectory(const std::string& label = "test",
+                            const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
     static int serial = 0;
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    root_ = std::filesystem::temp_directory_path() /
-            ("tolvik-" + label + "-" + std::to_string(stamp) + "-" + std::to_string(++serial));
+    root_ = base / ("tolvik-" + label + "-" + std::to_string(stamp) + "-" + std::to_string(++serial));
     std::filesystem::create_directories(root_);
   }
   ~ScratchDirectory() {

@@ -4,14 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/fakes/byte_text.h"
-
-#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <string>
 #include <thread>
 
+#include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
 #include "tests/pinned_texts.h"
 
@@ -59,14 +56,6 @@ struct WindowUnderTest {
   ~WindowUnderTest() {
     if (window.Handle()) DestroyWindow(window.Handle());
     DrainQuit();
-  }
-
-  size_t IndexOf(const std::string& prefix) const {
-    const auto& calls = fakes.log.calls;
-    for (size_t i = calls.size(); i-- > 0;) {
-      if (calls[i].compare(0, prefix.size(), prefix) == 0) return i;
-    }
-    return std::string::npos;
   }
 };
 
@@ -171,7 +160,7 @@ TEST(ClientWindow, Windows95And98SeeTheRefusalAndTheWindowClosesOthersOpen) {
           << HexBytes(watcher.text());
     }
     // Construction went on to the first run of the main flow either way.
-    EXPECT_NE(t.IndexOf("GetAdaptersInfo("), std::string::npos);
+    EXPECT_NE(t.fakes.log.Find("GetAdaptersInfo("), std::string::npos);
     t.Pump();
     EXPECT_EQ(t.window.Handle() == nullptr, c.refused);
   }
@@ -239,10 +228,6 @@ TEST(ClientWindow, InformationTextComesBackByteForByte) {
   }
 }
 
-struct OptionCase {
-  StartupOption untick;
-};
-
 TEST(ClientWindow, EachCheckBoxAndTheAddressBoxReadAsTheUserLeftThem) {
   const StartupOption options[] = {StartupOption::AutoApply, StartupOption::DeleteAfterwards,
                                    StartupOption::RestartAfterwards,
@@ -279,17 +264,17 @@ TEST(ClientWindow, CloseRequestArrivingDuringAFetchWaitsUntilTheFetchHasApplied)
   };
   ASSERT_TRUE(t.window.Create(&t.platform));
   HWND hwnd = t.window.Handle();
-  ASSERT_EQ(t.IndexOf("Start("), std::string::npos);  // nothing to apply yet
+  ASSERT_EQ(t.fakes.log.Find("Start("), std::string::npos);  // nothing to apply yet
   SetWindowTextA(t.Control(kRowAddressBox), "198.51.100.7");
   PostMessageA(hwnd, WM_CLOSE, 0, 0);
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(ClientControlId(kRowFetch), BN_CLICKED),
                reinterpret_cast<LPARAM>(t.Control(kRowFetch)));
   ASSERT_EQ(t.window.Handle(), hwnd) << "closed while the fetch was running";
-  size_t lastNetsh = t.IndexOf("Start(netsh");
+  size_t lastNetsh = t.fakes.log.Find("Start(netsh", true);
   ASSERT_NE(lastNetsh, std::string::npos) << "the fetched list was not applied";
   t.Pump();
   EXPECT_EQ(t.window.Handle(), nullptr);
-  size_t deletion = t.IndexOf(std::string("DeleteFile(") + kListPath);
+  size_t deletion = t.fakes.log.Find(std::string("DeleteFile(") + kListPath, true);
   ASSERT_NE(deletion, std::string::npos) << "the close handler did not see the apply";
   EXPECT_GT(deletion, lastNetsh);
 }

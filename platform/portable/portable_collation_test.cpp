@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -52,21 +51,6 @@ TEST(Collation, DigitAndHexTextsCompareInCharacterOrderIgnoringCase) {
       EXPECT_EQ(Sign(named.collation->Compare(c.b, c.a)), -c.expected)
           << named.name << ": " << c.b << " vs " << c.a;
     }
-  }
-}
-
-TEST(Collation, SortsMacTextsTheSameWay) {
-  std::vector<std::string> macs = {"00E0FD3A1B0A", "00e0fd3a1b02", "0019B9FFFF01", "00E0FD3A1B01",
-                                   "001B2100AA00", "FFFFFFFFFFFF", "00E0FD3A1B"};
-  const std::vector<std::string> expected = {"0019B9FFFF01", "001B2100AA00", "00E0FD3A1B",
-                                             "00E0FD3A1B01", "00e0fd3a1b02", "00E0FD3A1B0A",
-                                             "FFFFFFFFFFFF"};
-  for (const Named& named : Collations()) {
-    std::vector<std::string> sorted = macs;
-    std::stable_sort(sorted.begin(), sorted.end(), [&](const std::string& a, const std::string& b) {
-      return named.collation->Compare(a, b) < 0;
-    });
-    EXPECT_EQ(sorted, expected) << named.name;
   }
 }
 

@@ -1,10 +1,12 @@
-// PortableProfileApi's kept copy of its last write: other writers' changes are never lost.
+// PortableProfileApi's kept copy of its last write: other writers' changes are never lost, and
+// damaged files still take new keys.
 #include "platform/portable/portable_profile.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
 
 #include "tests/unit/profile_behaviour.h"
@@ -45,5 +47,30 @@ TEST(PortableProfileCopyTest, AnotherWritersChangeIsSeenByTheNextWrite) {
     c.change(dir, path);
     ASSERT_TRUE(profile.WriteString("S", "c", "3", path));
     EXPECT_EQ(HexBytes(dir.ReadFile("t.ini")), HexBytes(c.expected));
+  }
+}
+
+TEST(PortableProfileCopyTest, DamagedFilesTakeNewKeys) {
+  ScratchDirectory dir("damaged");
+  const std::string path = dir.Path("mac.ini");
+  PortableProfileApi files;
+  const auto alnum = [](std::mt19937& random, size_t length) {
+    std::string text;
+    for (size_t i = 0; i < length; ++i) text += "ABCDEFabcdef0123456789"[random() % 22];
+    return text;
+  };
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    std::mt19937 random(seed);
+    const std::string text = SeededProfileText(seed);
+    SCOPED_TRACE("seed " + std::to_string(seed) + ": " + HexBytes(text));
+    dir.WriteFile("mac.ini", text);
+
+    // A clean key written into the damaged file reads back, through this object and another.
+    const std::string key = alnum(random, 1 + random() % 12);
+    const std::string value = alnum(random, random() % 20);
+    ASSERT_TRUE(files.WriteString("list", key, value, path));
+    EXPECT_EQ(files.GetString("list", key, "dflt", path), value);
+    PortableProfileApi fresh(false);
+    EXPECT_EQ(fresh.GetString("list", key, "dflt", path), value);
   }
 }

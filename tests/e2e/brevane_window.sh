@@ -6,63 +6,19 @@
 # window and the old file, and saves once the cause is gone.
 # Screenshots before and after the generation go to artifacts/.
 set -uo pipefail
-name=brevane_window
 root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/tests/e2e/lib/wine_arch.sh"
-win_build=$WIN_BUILD
-work=$(mktemp -d /tmp/brevane-e2e.XXXXXX)
+source "$root/tests/e2e/lib/common.sh"
 prefix=/tmp/tolvik-wine/brevane-e2e-$$
 artifacts=$root/artifacts
-xvfb_pid=
-watcher_pid=
 
-fail() {
-  echo "FAIL $name: $*"
-  exit 1
-}
-
-cleanup() {
-  [ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null
-  if [ -d "$prefix" ]; then
-    WINEPREFIX=$prefix "$WINESERVER_BIN" -k 2>/dev/null
-    WINEPREFIX=$prefix "$WINESERVER_BIN" -w 2>/dev/null
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$prefix" "$work"
-}
-trap cleanup EXIT
-
-for exe in Brevane.exe brevane_driver.exe; do
-  [ -f "$(find "$win_build" -maxdepth 3 -name "$exe" | head -n 1)" ] || fail "$exe not built in $win_build"
-done
-brevane_exe=$(find "$win_build" -maxdepth 3 -name Brevane.exe | head -n 1)
-driver_exe=$(find "$win_build" -maxdepth 3 -name brevane_driver.exe | head -n 1)
-
-winpath() { echo "Z:${1//\//\\}"; }
+require_built Brevane.exe brevane_driver.exe
+brevane_exe=$(built Brevane.exe)
+driver_exe=$(built brevane_driver.exe)
 
 # --- Display and Wine prefix ---------------------------------------------------------------
-source "$root/tests/e2e/lib/free_display.sh"
-display_number=${BREVANE_DISPLAY:-$(free_display 96)}
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display_number" ] && break
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X$display_number" ] || fail "Xvfb did not start on :$display_number"
-export DISPLAY=":$display_number"
-export TOLVIK_WINEPREFIX=$prefix
-source "$root/tests/wine/wine-env.sh"
-ensure_wine_prefix
-[ -d "$prefix/drive_c" ] || fail "wine prefix not created"
-# No window manager runs on the display: Wine draws the title bars and frames itself.
-"$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-# Neither Tahoma nor SimSun is installed here: both are shown with the CJK font's bitmap face,
-# which draws 12-pixel text crisply (the fallback Wine picks by itself drops glyphs such as "-").
-for font in Tahoma SimSun 宋体; do
-  "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'WenQuanYi Zen Hei Sharp' /f \
-    >/dev/null 2>&1
-done
+start_xvfb 96
+make_wine_prefix "" "$prefix" "$display"
+wine() { wine_in "" "$prefix" "$display" "$@"; }
 
 # --- Inputs --------------------------------------------------------------------------------
 mkdir -p "$work/data" "$work/full" "$work/escape" "$work/exit" "$work/stage" "$artifacts"
@@ -70,15 +26,7 @@ printf 'IP Address\tName\tLease Expiration\tType\tUnique ID\tDescription\r\n' >"
 printf '192.168.0.10\tPC-01\t2007-5-20 9:05:00\tDHCP\t000b294e573a\t\r\n' >>"$work/data/leases.txt"
 printf '192.168.0.11\tPC-02\t2007-5-20 9:04:00\tDHCP\t000b29112233\t\r\n' >>"$work/data/leases.txt"
 printf '192.168.0.12\tPC-03\t2007-5-20 9:06:30\tDHCP\t001a2b3c4d5e\t\r\n' >>"$work/data/leases.txt"
-cat >"$work/data/tftpd32.log" <<'EOF'
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:4e:57:3a [12/10 14:03:27.593]
-DHCP: proposed address 192.168.0.1
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:11:22:33 [12/10 14:03:29.015]
-Rcvd DHCP Rqst Msg for IP 192.168.0.1, Mac 00:0b:29:4e:57:3a [12/10 14:03:30.100]
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:e0:fd:3a:1b:02 [12/10 14:05:01.001]
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:E0:FD:3A:1B:01 [12/10 14:05:02.500]
-EOF
-sed -i 's/$/\r/' "$work/data/tftpd32.log"
+write_tftpd32_sample "$work/data/tftpd32.log"
 
 # What the full run saves: the fields the driver typed, the domain choice and the rows in the
 # order of the MAC heading sort (descending), GBK bytes and CR LF line ends.
@@ -86,14 +34,14 @@ printf '%s\r\n' '[Config]' 'Gateway=10.1.0.254' 'Gwmetric=2' 'Mask=255.255.0.0' 
   'DNS1=10.1.0.53' 'DNS2=10.1.0.54' 'Domain=corp.example' 'Username=joiner' \
   'password=p@ss word' '[list]' '00E0FD3A1B02=10.1.2.250,PC-009-甲' \
   '00E0FD3A1B01=10.1.2.251,PC-010-甲' '000B294E573A=10.1.2.252,PC-011-甲' \
-  '000B29112233=10.1.2.253,PC-012-甲' | iconv -f UTF-8 -t GBK >"$work/expected-mac.ini"
+  '000B29112233=10.1.2.253,PC-012-甲' | gbk >"$work/expected-mac.ini"
 
 # Each run gets its own program directory; Brevane writes mac.ini beside itself.
 for run in full escape exit; do cp "$brevane_exe" "$work/$run/Brevane.exe"; done
 # Lease files of other servers, with the TFTPD32 choice left as it opens: each is read by its
 # own reader. Rows in the order the server saw the machines, and the list they give.
 lease_runs=(dnsmasq powershell)
-declare -A lease_file lease_rows lease_macs
+declare -A lease_file lease_rows
 lease_file[dnsmasq]=dnsmasq.leases
 lease_rows[dnsmasq]='001|||A4504612ABCD;002|||000C295D3001;003|||000C295D3003;004|||000C295D3004;005|||000C295D3005;006|||000C295D3006;007|||000C295D3002;008|||001BA9112233;'
 lease_file[powershell]=powershell_leases_unicode.csv
@@ -120,21 +68,20 @@ cp "$work/escape/mac.ini" "$work/escape-before.ini"
   for stage in before after hint; do
     while [ ! -e "$work/stage/$stage" ]; do sleep 0.2; done
     sleep 0.5
-    import -display ":$display_number" -window root "$artifacts/brevane-$stage.png" 2>/dev/null
+    import -display "$display" -window root "$artifacts/brevane-$stage.png" 2>/dev/null
     touch "$work/stage/$stage.ok"
   done
 ) &
-watcher_pid=$!
+stop_at_exit $!
 
 # --- Runs ----------------------------------------------------------------------------------
 run_driver() {  # run_driver <run> <scenario> [options...]
   local run=$1 scenario=$2
   shift 2
-  timeout 300 "$WINE64" "$driver_exe" "$(winpath "$work/$run/Brevane.exe")" "$scenario" "$@" \
-    </dev/null >"$work/driver-$run.log" 2>&1
+  WINE_TIMEOUT=300 wine "$driver_exe" "$(winpath "$work/$run/Brevane.exe")" "$scenario" "$@" \
+    >"$work/driver-$run.log" 2>&1
   local rc=$?
-  tr -d '\r' <"$work/driver-$run.log" | iconv -f GBK -t UTF-8 -c | grep -av 'Read access denied' |
-    sed "s/^/[$run] /"
+  show_output "$run" "$work/driver-$run.log"
   return $rc
 }
 
@@ -142,20 +89,14 @@ run_driver full full --windows-list "$(winpath "$work/data/leases.txt")" \
   --tftpd-log "$(winpath "$work/data/tftpd32.log")" --stage-dir "$(winpath "$work/stage")" ||
   fail "the driver's checks of the full run failed"
 [ -f "$work/full/mac.ini" ] || fail "保存退出 wrote no mac.ini"
-if ! cmp -s "$work/full/mac.ini" "$work/expected-mac.ini"; then
-  echo "saved:"; od -c "$work/full/mac.ini" | head -n 40
-  echo "expected:"; od -c "$work/expected-mac.ini" | head -n 40
-  fail "mac.ini differs from the expected bytes"
-fi
+expect_same_bytes "$work/full/mac.ini" "$work/expected-mac.ini" "mac.ini differs from the expected bytes"
 cp "$work/full/mac.ini" "$artifacts/brevane-mac.ini"
 
 for run in "${lease_runs[@]}"; do
   run_driver "$run" import --log "$(winpath "$work/data/${lease_file[$run]}")" --format tftpd32 \
     --rows "${lease_rows[$run]}" --field 1019=LAB || fail "the driver's checks of the $run import failed"
-  cmp -s "$work/$run/mac.ini" "$work/expected-$run.ini" || {
-    od -c "$work/$run/mac.ini" | head -n 30
-    fail "the mac.ini saved from the $run sample differs from the expected bytes"
-  }
+  expect_same_bytes "$work/$run/mac.ini" "$work/expected-$run.ini" \
+    "the mac.ini saved from the $run sample differs from the expected bytes"
 done
 
 run_driver escape escape --tftpd-log "$(winpath "$work/data/tftpd32.log")" || fail "the driver's checks of the Esc run failed"
@@ -211,4 +152,4 @@ done
 
 [ -f "$artifacts/brevane-before.png" ] && [ -f "$artifacts/brevane-after.png" ] ||
   fail "screenshots missing"
-echo "PASS $name"
+pass

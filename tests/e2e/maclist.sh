@@ -8,72 +8,25 @@
 #    record, its computer-name calls, the ICD file it writes, the close handler's actions);
 # 3. check: maclist.exe under Wine reports the same findings as the native maclist.
 set -uo pipefail
-name=maclist
 root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/tests/e2e/lib/wine_arch.sh"
-win_build=$WIN_BUILD
+source "$root/tests/e2e/lib/common.sh"
 native=${NATIVE_BUILD:-$root/build/native}
 
 ns=maclist-e2e-$$
-source "$root/tests/e2e/lib/free_display.sh"
-display_number=${MACLIST_DISPLAY:-$(free_display 93)}
 prefix=/tmp/tolvik-wine/maclist-e2e-$$
 pc_prefix=/tmp/tolvik-wine/maclist-e2e-pc-$$
-work=$(mktemp -d /tmp/maclist-e2e.XXXXXX)
 mac=02:00:c6:33:64:07
 mac_text=0200C6336407
-xvfb_pid=
 
-fail() {
-  echo "FAIL $name: $*"
-  exit 1
-}
-log() { echo "-- $*"; }
-
-cleanup() {
-  if [ -d "$prefix" ]; then
-    WINEPREFIX=$prefix "$WINESERVER_BIN" -k >/dev/null 2>&1
-    WINEPREFIX=$prefix "$WINESERVER_BIN" -w >/dev/null 2>&1
-  fi
-  if [ -d "$pc_prefix" ]; then
-    ip netns exec "$ns" env WINEPREFIX="$pc_prefix" "$WINESERVER_BIN" -k >/dev/null 2>&1
-    ip netns exec "$ns" env WINEPREFIX="$pc_prefix" "$WINESERVER_BIN" -w >/dev/null 2>&1
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  ip netns del "$ns" >/dev/null 2>&1
-  rm -rf "$prefix" "$pc_prefix" "$work"
-}
-trap cleanup EXIT
-
-built() { find "$win_build" -maxdepth 4 -name "$1" | head -n 1; }
-for exe in Brevane.exe brevane_driver.exe tolvik_headless.exe netsh.exe wmic.exe maclist.exe; do
-  [ -n "$(built "$exe")" ] || fail "$exe not built in $win_build"
-done
+require_built Brevane.exe brevane_driver.exe tolvik_headless.exe netsh.exe wmic.exe maclist.exe
 maclist=$(find "$native" -maxdepth 4 -type f -name maclist | head -n 1)
 [ -x "$maclist" ] || fail "the native maclist is not built in $native"
-command -v Xvfb >/dev/null || fail "Xvfb is not installed"
 command -v iconv >/dev/null || fail "iconv is not installed"
 
-winpath() { echo "Z:${1//\//\\}"; }
-gbk() { iconv -f UTF-8 -t GBK; }
-
 # --- Wine on a display, for Brevane's window and maclist.exe ----------------------------------
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$display_number" ] && break
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X$display_number" ] || fail "Xvfb did not start on :$display_number"
-desk_env=(env DISPLAY=":$display_number" WINEPREFIX="$prefix" WINEDEBUG=-all
-          WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-desk_wine() { "${desk_env[@]}" "$WINE_BIN" "$@" </dev/null; }
-mkdir -p "$prefix"
-"${desk_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
-desk_wine wineboot -i >/dev/null 2>&1
-[ -d "$prefix/drive_c" ] || fail "the Wine prefix was not created"
-"${desk_env[@]}" "$WINE_BIN" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
-  </dev/null >/dev/null 2>&1
+start_xvfb 93
+make_wine_prefix "" "$prefix" "$display"
+desk_wine() { wine_in "" "$prefix" "$display" "$@"; }
 
 # --- 1. generate: maclist and Brevane's save --------------------------------------------------
 mkdir -p "$work/data"
@@ -121,8 +74,8 @@ compare_generate() {
     driver_args+=(--field "${field_id[$key]}=$value")
     maclist_args+=("--$key" "$value")
   done
-  timeout 300 "${desk_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
-    "$(winpath "$dir/Brevane.exe")" save "${driver_args[@]}" </dev/null >"$dir/driver.log" 2>&1 ||
+  WINE_TIMEOUT=300 desk_wine "$(built brevane_driver.exe)" \
+    "$(winpath "$dir/Brevane.exe")" save "${driver_args[@]}" >"$dir/driver.log" 2>&1 ||
     { tr -d '\r' <"$dir/driver.log" | tail -n 20; fail "generate $case: the Brevane driver failed"; }
   [ -f "$dir/mac.ini" ] || fail "generate $case: Brevane saved no mac.ini"
   "$maclist" "${maclist_args[@]}" >/dev/null 2>"$dir/maclist.err" ||
@@ -175,27 +128,15 @@ log "check: maclist.exe and maclist report the same $(wc -l <"$work/check-native
 # --- 2. plan: maclist and Tolvik's code on a simulated PC -------------------------------------
 # Both ends of the veth pair are adapters of this PC; the plan pictures one adapter, so the lists
 # name the first end's MAC and never the second's (02:00:c6:33:64:08).
-ip netns add "$ns" || fail "cannot create network namespace $ns"
-ip -n "$ns" link set lo up
-ip -n "$ns" link add ml0 address "$mac" type veth peer name ml1 address 02:00:c6:33:64:08 ||
-  fail "cannot add the veth pair"
-ip -n "$ns" addr add 198.51.100.7/24 dev ml0
-ip -n "$ns" link set ml0 up
-ip -n "$ns" link set ml1 up
-pc_env=(env WINEPREFIX="$pc_prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-        LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-pc_wine() { ip netns exec "$ns" "${pc_env[@]}" "$WINE_BIN" "$@" </dev/null; }
-mkdir -p "$pc_prefix"
-ip netns exec "$ns" "${pc_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
-pc_wine wineboot -i >/dev/null 2>&1
-[ -d "$pc_prefix/drive_c" ] || fail "the PC's Wine prefix was not created"
-guid=$(pc_wine "$(built tolvik_headless.exe)" --probe | tr -d '\r' |
-  awk -v m="$mac_text" '$1 == "adapter" && $3 == m {print $2}')
+make_pc_namespace "$ns" "$mac" 198.51.100.7/24 02:00:c6:33:64:08
+make_wine_prefix "$ns" "$pc_prefix" ""
+pc_wine() { wine_in "$ns" "$pc_prefix" "" "$@"; }
+guid=$(pc_wine "$(built tolvik_headless.exe)" --probe | adapter_guid "$mac_text")
 [ -n "$guid" ] || fail "Wine lists no adapter with MAC $mac_text"
 
 name_connection() {
-  pc_wine reg add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\$guid\\Connection" \
-    /v Name /t REG_SZ /d "$1" /f >/dev/null 2>&1 || fail "cannot name the connection $1"
+  pc_wine reg add "$(connection_key "$guid")" /v Name /t REG_SZ /d "$1" /f >/dev/null 2>&1 ||
+    fail "cannot name the connection $1"
 }
 
 # compare_plan CASE CONNECTION "SWITCHES" [--icd]: mac.ini (and icd.ini) are in $work/plan-CASE.
@@ -344,4 +285,4 @@ mkdir -p "$dir"
 printf '%s\r\n' '[Config]' 'Gateway=' '[list]' '0200C6336499=198.51.100.99,PC-099' >"$dir/mac.ini"
 compare_plan none "本地连接" ""
 
-echo "PASS $name"
+pass

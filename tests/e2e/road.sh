@@ -5,80 +5,24 @@
 # one of the log's MAC addresses; Tolvik /A reads it and applies that PC's entry. The commands it
 # starts are recorded by the stand-in netsh and wmic and compared byte for byte.
 set -uo pipefail
-name=road
 root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/tests/e2e/lib/wine_arch.sh"
-win_build=$WIN_BUILD
+source "$root/tests/e2e/lib/common.sh"
 
 ns=brevane-road-$$
 mac=00:e0:fd:3a:1b:01        # the fourth machine of the log
 prefix=/tmp/tolvik-wine/brevane-road-$$
-work=$(mktemp -d /tmp/brevane-road.XXXXXX)
-xvfb_pid=
 
-fail() {
-  echo "FAIL $name: $*"
-  exit 1
-}
-
-cleanup() {
-  if [ -d "$prefix" ]; then
-    ip netns exec "$ns" env WINEPREFIX="$prefix" "$WINESERVER_BIN" -k >/dev/null 2>&1
-    ip netns exec "$ns" env WINEPREFIX="$prefix" "$WINESERVER_BIN" -w >/dev/null 2>&1
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  ip netns del "$ns" >/dev/null 2>&1
-  rm -rf "$prefix" "$work"
-}
-trap cleanup EXIT
-
-for exe in Brevane.exe brevane_driver.exe Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe; do
-  [ -n "$(find "$win_build" -maxdepth 3 -name "$exe" | head -n 1)" ] || fail "$exe not built in $win_build"
-done
-built() { find "$win_build" -maxdepth 3 -name "$1" | head -n 1; }
-
-winpath() { echo "Z:${1//\//\\}"; }
-
-source "$root/tests/e2e/lib/free_display.sh"
-display=:$(free_display 97)
+require_built Brevane.exe brevane_driver.exe Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe
 
 # --- The PC: a namespace with one adapter carrying the MAC, its display and its Wine ----------
-ip netns add "$ns" || fail "cannot create namespace $ns"
-ip -n "$ns" link set lo up
-ip -n "$ns" link add rd0 address "$mac" type veth peer name rd1 address 02:00:c0:00:02:99 ||
-  fail "cannot add the veth pair"
-ip -n "$ns" addr add 192.0.2.200/24 dev rd0
-ip -n "$ns" link set rd0 up
-ip -n "$ns" link set rd1 up
-
-in_ns() { ip netns exec "$ns" "$@"; }
-# Started directly (not through a function), so that $! is the X server itself.
-ip netns exec "$ns" Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X${display#:}" ] || fail "Xvfb did not start on $display"
-wine_env=(env DISPLAY="$display" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-          LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-wine() { in_ns "${wine_env[@]}" "$WINE_BIN" "$@" </dev/null; }
-mkdir -p "$prefix"
-in_ns "${wine_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
-wine wineboot -i >/dev/null 2>&1
-[ -d "$prefix/drive_c" ] || fail "the Wine prefix was not created"
+make_pc_namespace "$ns" "$mac" 192.0.2.200/24 02:00:c0:00:02:99
+start_xvfb 97 "$ns"
+make_wine_prefix "$ns" "$prefix" "$display"
+wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
 
 # --- The administrator: the log through Brevane's window into mac.ini --------------------------
 mkdir -p "$work/admin" "$work/pc" "$work/data"
-cat >"$work/data/tftpd32.log" <<'EOF'
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:4e:57:3a [12/10 14:03:27.593]
-DHCP: proposed address 192.168.0.1
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:11:22:33 [12/10 14:03:29.015]
-Rcvd DHCP Rqst Msg for IP 192.168.0.1, Mac 00:0b:29:4e:57:3a [12/10 14:03:30.100]
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:e0:fd:3a:1b:02 [12/10 14:05:01.001]
-Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:E0:FD:3A:1B:01 [12/10 14:05:02.500]
-EOF
-sed -i 's/$/\r/' "$work/data/tftpd32.log"
+write_tftpd32_sample "$work/data/tftpd32.log"
 cp "$(built Brevane.exe)" "$work/admin/Brevane.exe"
 # The same machines in a Windows DHCP Server export whose unique IDs are hyphenated, as Windows
 # Server 2008 and later write them.
@@ -89,12 +33,10 @@ printf '%s\r\n' 'Client IP Address	Name	Lease Expiration	Type	Unique ID	Descript
   '192.168.0.4		2026/12/15 14:05:02	DHCP	00-E0-FD-3A-1B-01	' >"$work/data/export.txt"
 mkdir -p "$work/admin-export"
 cp "$(built Brevane.exe)" "$work/admin-export/Brevane.exe"
-in_ns timeout 300 "${wine_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
-  "$(winpath "$work/admin/Brevane.exe")" road --tftpd-log "$(winpath "$work/data/tftpd32.log")" \
-  </dev/null >"$work/brevane.log" 2>&1
+WINE_TIMEOUT=300 wine "$(built brevane_driver.exe)" "$(winpath "$work/admin/Brevane.exe")" road \
+  --tftpd-log "$(winpath "$work/data/tftpd32.log")" >"$work/brevane.log" 2>&1
 rc=$?
-tr -d '\r' <"$work/brevane.log" | iconv -f GBK -t UTF-8 -c | grep -av 'Read access denied' |
-  sed 's/^/[brevane] /'
+show_output brevane "$work/brevane.log"
 [ $rc = 0 ] || fail "the Brevane driver's checks failed"
 
 printf '%s\r\n' '[Config]' 'Gateway=192.0.2.1' 'Gwmetric=0' 'Mask=255.255.255.0' \
@@ -102,41 +44,33 @@ printf '%s\r\n' '[Config]' 'Gateway=192.0.2.1' 'Gwmetric=0' 'Mask=255.255.255.0'
   '000B294E573A=192.0.2.11,COMPUTER001' '000B29112233=192.0.2.12,COMPUTER002' \
   '00E0FD3A1B02=192.0.2.13,COMPUTER003' '00E0FD3A1B01=192.0.2.14,COMPUTER004' >"$work/expected-mac.ini"
 [ -f "$work/admin/mac.ini" ] || fail "Brevane wrote no mac.ini"
-cmp -s "$work/admin/mac.ini" "$work/expected-mac.ini" || {
-  od -c "$work/admin/mac.ini" | head -n 30
-  fail "Brevane's mac.ini differs from the expected bytes"
-}
+expect_same_bytes "$work/admin/mac.ini" "$work/expected-mac.ini" \
+  "Brevane's mac.ini differs from the expected bytes"
 echo "-- Brevane saved mac.ini as expected"
 
 # The hyphenated export through Brevane's window, Windows DHCP Server chosen: the same list. That
 # file is the one the PC receives.
-in_ns timeout 300 "${wine_env[@]}" "$WINE_BIN" "$(built brevane_driver.exe)" \
-  "$(winpath "$work/admin-export/Brevane.exe")" import --log "$(winpath "$work/data/export.txt")" \
-  --format windows --rows '001|||000B294E573A;002|||000B29112233;003|||00E0FD3A1B02;004|||00E0FD3A1B01;' \
+WINE_TIMEOUT=300 wine "$(built brevane_driver.exe)" "$(winpath "$work/admin-export/Brevane.exe")" import \
+  --log "$(winpath "$work/data/export.txt")" --format windows --rows '001|||000B294E573A;002|||000B29112233;003|||00E0FD3A1B02;004|||00E0FD3A1B01;' \
   --field 1037=192.0.2.11 --field 1039=192.0.2.1 --field 1041=192.0.2.53 --field 1019=WORKGROUP \
-  </dev/null >"$work/brevane-export.log" 2>&1
+  >"$work/brevane-export.log" 2>&1
 rc=$?
-tr -d '\r' <"$work/brevane-export.log" | iconv -f GBK -t UTF-8 -c | grep -av 'Read access denied' |
-  sed 's/^/[brevane export] /'
+show_output "brevane export" "$work/brevane-export.log"
 [ $rc = 0 ] || fail "the Brevane driver's checks of the hyphenated export failed"
-cmp -s "$work/admin-export/mac.ini" "$work/expected-mac.ini" || {
-  od -c "$work/admin-export/mac.ini" | head -n 30
-  fail "the mac.ini saved from the hyphenated export differs from the expected bytes"
-}
+expect_same_bytes "$work/admin-export/mac.ini" "$work/expected-mac.ini" \
+  "the mac.ini saved from the hyphenated export differs from the expected bytes"
 echo "-- Brevane saved the same mac.ini from the hyphenated Windows DHCP Server export"
 
 # --- The PC: Tolvik with the list beside it applies its entry ------------------------------------
 cp "$(built Tolvik.exe)" "$(built netsh.exe)" "$(built wmic.exe)" "$work/pc/"
 cp "$work/admin-export/mac.ini" "$work/pc/mac.ini"
 mac_text=$(echo "$mac" | tr -d ':' | tr 'a-f' 'A-F')
-guid=$(wine "$(built tolvik_driver.exe)" adapters | tr -d '\r' |
-  awk -v m="$mac_text" '$1 == "adapter" && $3 == m {print $2}')
+guid=$(wine "$(built tolvik_driver.exe)" adapters | adapter_guid "$mac_text")
 [ -n "$guid" ] || fail "Wine lists no adapter with MAC $mac_text"
-wine reg add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\$guid\\Connection" \
-  /v Name /t REG_SZ /d "本地连接" /f >/dev/null 2>&1 || fail "cannot name the connection"
+wine reg add "$(connection_key "$guid")" /v Name /t REG_SZ /d "本地连接" /f >/dev/null 2>&1 ||
+  fail "cannot name the connection"
 
-(cd "$work/pc" && in_ns timeout 180 "${wine_env[@]}" "$WINE_BIN" "$work/pc/Tolvik.exe" /A \
-  </dev/null >"$work/tolvik.log" 2>&1)
+(cd "$work/pc" && WINE_TIMEOUT=180 wine "$work/pc/Tolvik.exe" /A >"$work/tolvik.log" 2>&1)
 rc=$?
 [ $rc = 0 ] || fail "Tolvik /A did not end by itself (exit $rc)"
 [ -f "$work/pc/commands.log" ] || fail "Tolvik started neither netsh nor wmic"
@@ -145,12 +79,9 @@ rc=$?
 # under the name Windows runs with now.
 printf '%s\n' 'netsh  interface ip set address 本地连接 static 192.0.2.14 255.255.255.0 192.0.2.1 0' \
   'netsh  interface ip set dns 本地连接 static none' 'netsh  interface ip add dns 本地连接 192.0.2.53' |
-  iconv -f UTF-8 -t GBK >"$work/expected-netsh"
+  gbk >"$work/expected-netsh"
 head -n 3 "$work/pc/commands.log" >"$work/netsh-lines"
-cmp -s "$work/netsh-lines" "$work/expected-netsh" || {
-  echo "recorded:"; od -c "$work/pc/commands.log" | head -n 30
-  fail "the netsh command lines differ"
-}
+expect_same_bytes "$work/netsh-lines" "$work/expected-netsh" "the netsh command lines differ"
 lines=$(wc -l <"$work/pc/commands.log")
 [ "$lines" = 4 ] || fail "expected 4 commands, recorded $lines"
 tail -n 1 "$work/pc/commands.log" |
@@ -159,4 +90,4 @@ tail -n 1 "$work/pc/commands.log" |
 [ -f "$work/pc/mac.ini" ] || fail "without /K the list must stay"
 echo "-- Tolvik applied the entry of $mac_text:"
 iconv -f GBK -t UTF-8 "$work/pc/commands.log" | sed 's/^/   /'
-echo "PASS $name"
+pass

@@ -2,77 +2,30 @@
 # Tolvik.exe's window under Wine and Xvfb, in a network namespace whose adapter has a chosen MAC:
 # the driver checks the layout and the summary, then uses the buttons and keys as a user would.
 set -uo pipefail
-name=tolvik_window
 root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/tests/e2e/lib/wine_arch.sh"
+source "$root/tests/e2e/lib/common.sh"
 
 ns=tolvik-win-$$
-source "$root/tests/e2e/lib/free_display.sh"
-display_number=$(free_display 95)
-display=:$display_number
 mac=02:00:c0:00:02:2a
 mac_text=0200C000022A
 prefix=/tmp/tolvik-wine/h5-window-$$
-work=$(mktemp -d /tmp/tolvik-window.XXXXXX)
-artifacts=$root/artifacts/$name
-xvfb_pid=
+artifacts=$root/artifacts/$e2e_name
 
-log() { echo "-- $*"; }
-fail() { echo "FAIL $name: $*"; exit 1; }
-
-cleanup() {
-  if [ -d "$prefix" ]; then
-    ip netns exec "$ns" env WINEPREFIX="$prefix" "$WINESERVER_BIN" -k >/dev/null 2>&1
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  ip netns del "$ns" 2>/dev/null
-  rm -rf "$prefix" "$work"
-}
-trap cleanup EXIT
-
-for exe in Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe; do
-  [ -f "$WIN_BUILD/$exe" ] || fail "$WIN_BUILD/$exe is missing"
-done
-command -v Xvfb >/dev/null || fail "Xvfb is not installed"
+require_built Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe
 mkdir -p "$artifacts"
 
-# The namespace: one veth pair, its first end carrying the MAC that mac.ini lists.
-ip netns add "$ns" || fail "cannot create network namespace"
-ip -n "$ns" link set lo up
-ip -n "$ns" link add tw0 address "$mac" type veth peer name tw1 address 02:00:c0:00:02:2b
-ip -n "$ns" addr add 192.0.2.10/24 dev tw0
-ip -n "$ns" link set tw0 up
-ip -n "$ns" link set tw1 up
-
-in_ns() { ip netns exec "$ns" "$@"; }
-ip netns exec "$ns" Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-# The server's own process id, from its lock file (ip may run it as a child of its own).
-for _ in $(seq 50); do
-  [ -s "/tmp/.X$display_number-lock" ] && break
-  sleep 0.1
-done
-xvfb_pid=$(tr -d ' \n' <"/tmp/.X$display_number-lock" 2>/dev/null)
-grep -qa Xvfb "/proc/$xvfb_pid/cmdline" 2>/dev/null || { xvfb_pid=; fail "Xvfb did not start on $display"; }
-
-# Everything Wine runs in the namespace: its server, its services (which list the adapters), us.
-wine_env=(env DISPLAY="$display" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-          LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
-wine() { in_ns "${wine_env[@]}" "$WINE_BIN" "$@"; }
-mkdir -p "$prefix"
-in_ns "${wine_env[@]}" "$WINESERVER_BIN" -p </dev/null >/dev/null 2>&1
-wine wineboot -i </dev/null >/dev/null 2>&1
-[ -d "$prefix/drive_c/windows/system32" ] || fail "the Wine prefix was not created"
-
-driver() { wine "$WIN_BUILD/tolvik_driver.exe" "$@" </dev/null; }
-
-# No window manager runs on the Xvfb display: Wine draws the title bars itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+# The PC: its adapter carries the MAC that mac.ini lists; the other end of the veth is listed too.
+make_pc_namespace "$ns" "$mac" 192.0.2.10/24 02:00:c0:00:02:2b
+start_xvfb 95 "$ns"
+make_wine_prefix "$ns" "$prefix" "$display"
+wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
+driver() { wine "$WIN_BUILD/tolvik_driver.exe" "$@"; }
 
 # The window's in-process tests (font, icon, window menu, version refusal, keys, close order).
 # They are GoogleTest programs, which only the x86_64 build holds.
 if [ -f "$WIN_BUILD/tolvik_window_tests.exe" ]; then
   log "window tests in process"
-  wine "$WIN_BUILD/tolvik_window_tests.exe" </dev/null >"$work/window_tests.out" 2>&1
+  wine "$WIN_BUILD/tolvik_window_tests.exe" >"$work/window_tests.out" 2>&1
   tr -d '\r' <"$work/window_tests.out" | grep -E '^\[  (PASSED|FAILED) ' 
   grep -q '^\[  PASSED  \]' "$work/window_tests.out" && ! grep -q '^\[  FAILED  \]' "$work/window_tests.out" ||
     fail "window tests: $(grep -E 'FAILED|Failure' "$work/window_tests.out" | head -5)"
@@ -81,10 +34,10 @@ elif [ "$E2E_ARCH" = x86_64 ]; then
 fi
 
 # The connection name that the summary shows and netsh is given.
-guid=$(driver adapters | tr -d '\r' | awk -v m="$mac_text" '$1 == "adapter" && $3 == m {print $2}')
+guid=$(driver adapters | adapter_guid "$mac_text")
 [ -n "$guid" ] || fail "Wine lists no adapter with MAC $mac_text"
-wine reg add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\$guid\\Connection" \
-  /v Name /t REG_SZ /d "本地连接" /f </dev/null >/dev/null 2>&1 || fail "cannot name the connection"
+wine reg add "$(connection_key "$guid")" /v Name /t REG_SZ /d "本地连接" /f >/dev/null 2>&1 ||
+  fail "cannot name the connection"
 
 # One program directory per scenario: Tolvik, the recording netsh and wmic, mac.ini, icd.ini.
 make_pc() {
@@ -101,7 +54,7 @@ make_pc() {
 start_tolvik() {  # start_tolvik DIR [switches...]
   local dir=$1
   shift
-  (cd "$dir" && wine "$dir/Tolvik.exe" "$@" </dev/null >"$dir/tolvik.out" 2>&1 &)
+  (cd "$dir" && wine "$dir/Tolvik.exe" "$@" >"$dir/tolvik.out" 2>&1 &)
 }
 
 records() { cat "$1"/commands.log 2>/dev/null; }
@@ -110,18 +63,17 @@ records() { cat "$1"/commands.log 2>/dev/null; }
 expect_applied() {  # expect_applied DIR
   local want=$work/commands.want
   printf 'netsh  interface ip set address 本地连接 static 192.0.2.21 255.255.255.0 192.0.2.1 0\nnetsh  interface ip set dns 本地连接 static none\nnetsh  interface ip add dns 本地连接 192.0.2.53\nwmic  computersystem where Name="%s" call JoinDomainOrWorkgroup Name="WORKGROUP"\n' \
-    "$computer_name" | iconv -f UTF-8 -t GBK >"$want"
-  cmp -s "$want" "$1/commands.log" ||
-    fail "recorded commands differ: $(od -c "$1/commands.log" 2>&1 | head -20) want $(od -c "$want" | head -20)$(
-      cat "$1/commands.err" 2>/dev/null | sed 's/^/; stand-in failed: /')"
+    "$computer_name" | gbk >"$want"
+  expect_same_bytes "$1/commands.log" "$want" "recorded commands differ$(
+    sed 's/^/; stand-in failed: /' "$1/commands.err" 2>/dev/null)"
 }
 
-computer_name=$(wine cmd /c 'echo %COMPUTERNAME%' </dev/null 2>/dev/null | tr -d '\r\n')
+computer_name=$(wine cmd /c 'echo %COMPUTERNAME%' 2>/dev/null | tr -d '\r\n')
 [ -n "$computer_name" ] || fail "no computer name"
 
 # The summary for this PC, byte for byte (GBK, CR LF after every line).
 printf '计算机名将改为: PC-021\r\n工作组将改名为: WORKGROUP\r\n\r\n“本地连接”所在网卡的配置将改为: \r\n      IP: 192.0.2.21\r\n子网掩码: 255.255.255.0\r\n默认网关: 192.0.2.1\r\n  跃点数: 自动\r\n首选 DNS: 192.0.2.53\r\nICD 安装路径:C:\\ICD\r\n主用 CCS:192.0.2.101\r\n备用 CCS:192.0.2.102\r\n应用服务器:192.0.2.100\r\n' |
-  iconv -f UTF-8 -t GBK >"$work/summary.gbk" || fail "iconv"
+  gbk >"$work/summary.gbk" || fail "iconv"
 
 # 1. Look and keys: layout, summary, screenshot, About, Enter where it must do nothing, Esc.
 log "look and keys"
@@ -129,11 +81,11 @@ pc=$(make_pc look)
 start_tolvik "$pc"
 driver wait-window 30000 check-layout expect-info "$work/summary.gbk" || fail "window or summary wrong"
 sleep 1
-in_ns env DISPLAY="$display" import -window root "$artifacts/tolvik_window.png" || fail "screenshot"
+in_ns "$ns" env DISPLAY="$display" import -window root "$artifacts/tolvik_window.png" || fail "screenshot"
 # The window menu open (Alt+Space), with the About item at its end.
 driver wait-window 5000 sys-command menu || fail "window menu"
 sleep 1
-in_ns env DISPLAY="$display" import -window root "$artifacts/tolvik_window_menu.png" || fail "screenshot"
+in_ns "$ns" env DISPLAY="$display" import -window root "$artifacts/tolvik_window_menu.png" || fail "screenshot"
 driver wait-window 5000 key esc-menu || fail "closing the window menu"
 driver wait-window 5000 sys-command about about-box expect-alive \
   focus 8 key enter expect-alive expect-check 8 1 \
@@ -166,8 +118,7 @@ pc=$(make_pc runonce)
 start_tolvik "$pc"
 driver wait-window 30000 click 10 expect-check 10 0 set-text 11 "  198.51.100.7 " click 2 \
   wait-gone 30000 || fail "add to start-up did not close the window"
-winpath=$(wine winepath -w "$pc/Tolvik.exe" 2>/dev/null | tr -d '\r')
-want="\"$winpath\" /A /K /N /ip:198.51.100.7"
+want="\"$(winpath "$pc/Tolvik.exe")\" /A /K /N /ip:198.51.100.7"
 got=$(wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce' /v Tolvik $REG_VIEW 2>/dev/null |
   tr -d '\r' | sed -n 's/^ *Tolvik *REG_SZ *//p')
 [ "$got" = "$want" ] || fail "RunOnce value [$got], want [$want]"
@@ -193,9 +144,8 @@ driver help-box wait-gone 15000 || fail "help switch"
 # 7. /A applies during construction; the window closes by itself as soon as the loop runs.
 log "automatic apply"
 pc=$(make_pc auto)
-(cd "$pc" && timeout 120 ip netns exec "$ns" "${wine_env[@]}" "$WINE_BIN" "$pc/Tolvik.exe" /A \
-  </dev/null >/dev/null 2>&1) || fail "Tolvik /A did not end by itself"
+(cd "$pc" && WINE_TIMEOUT=120 wine "$pc/Tolvik.exe" /A >/dev/null 2>&1) || fail "Tolvik /A did not end by itself"
 expect_applied "$pc"
 [ -f "$pc/mac.ini" ] || fail "/A without /K deleted mac.ini"
 
-echo "PASS $name"
+pass

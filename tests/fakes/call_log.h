@@ -33,6 +33,17 @@ struct CallLog {
     return kept;
   }
 
+  // The position of the first entry that begins with prefix (the last one when asked), or npos.
+  size_t Find(const std::string& prefix, bool last = false) const {
+    size_t found = std::string::npos;
+    for (size_t i = 0; i < calls.size(); ++i) {
+      if (calls[i].compare(0, prefix.size(), prefix) != 0) continue;
+      found = i;
+      if (!last) break;
+    }
+    return found;
+  }
+
   // How many entries have the given name.
   size_t Count(const char* name) const { return Only({name}).size(); }
 

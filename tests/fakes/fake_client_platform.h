@@ -33,9 +33,4 @@ struct FakeClientPlatform {
   ClientPlatform platform() {
     return ClientPlatform{profile, registry, adapters, processes, files, system, window, datagrams};
   }
-
-  // The program directory of files.modulePath, with its trailing "\".
-  std::string ProgramDirectory() const {
-    return files.modulePath.substr(0, files.modulePath.rfind('\\') + 1);
-  }
 };

@@ -15,7 +15,6 @@ bool FakeFileApi::DeleteFile(const std::string& path) {
   log_.Add("DeleteFile(" + path + ")");
   if (failingDeletes.count(path) != 0 || files.count(path) == 0) return false;
   files.erase(path);
-  deleted.push_back(path);
   return true;
 }
 
@@ -26,8 +25,7 @@ bool FakeFileApi::IsExistingDirectory(const std::string& path) {
 
 bool FakeFileApi::DeleteAtNextStart(const std::string& path) {
   log_.Add("DeleteAtNextStart(" + path + ")");
-  deletedAtNextStart.push_back(path);
-  return !delayedDeleteFails;
+  return true;
 }
 
 std::string FakeFileApi::TempPath() {

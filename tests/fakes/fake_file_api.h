@@ -47,10 +47,7 @@ class FakeFileApi : public FileApi {
   std::map<std::string, size_t> shortWrites;
   std::set<std::string> failingDeletes;          // DeleteFile fails, the file stays
   std::set<std::string> failingRenames;          // RenameReplacing to these paths fails (read-only)
-  bool delayedDeleteFails = false;
 
-  std::vector<std::string> deleted;              // paths DeleteFile removed
-  std::vector<std::string> deletedAtNextStart;   // paths handed to DeleteAtNextStart
   std::vector<std::string> written;              // paths WriteWholeFile was asked to write
 
  private:

@@ -31,7 +31,6 @@ uint32_t FakeProfileApi::GetSection(const std::string& section, std::vector<char
 bool FakeProfileApi::WriteString(const std::string& section, const std::string& key,
                                  const std::string& value, const std::string& path) {
   log_.Add("WriteString(" + section + ", " + key + ", " + value + ", " + path + ")");
-  writes.push_back({section, key, value, path});
   if (!files_.CanWrite(path)) return false;
   if (!portable_.WriteString(section, key, value, Mirror(path))) return false;
   files_.files[path] = scratch_->ReadFile("profile.ini");

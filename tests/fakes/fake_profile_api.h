@@ -29,11 +29,6 @@ class FakeProfileApi : public ProfileApi {
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& path) override;
 
-  struct Write {
-    std::string section, key, value, path;
-  };
-  std::vector<Write> writes;  // every WriteString call, successful or not
-
  private:
   std::string Mirror(const std::string& path);  // the scratch file holding path's bytes
 

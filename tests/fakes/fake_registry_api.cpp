@@ -45,8 +45,8 @@ void FakeRegistryApi::Set(const std::string& keyPath, const std::string& valueNa
 }
 
 void FakeRegistryApi::SetString(const std::string& keyPath, const std::string& valueName,
-                                const std::string& text, bool withNul) {
-  Set(keyPath, valueName, kRegSz, withNul ? text + std::string(1, '\0') : text);
+                                const std::string& text) {
+  Set(keyPath, valueName, kRegSz, text + std::string(1, '\0'));
 }
 
 void FakeRegistryApi::SetDword(const std::string& keyPath, const std::string& valueName,
@@ -63,9 +63,3 @@ bool FakeRegistryApi::Has(const std::string& keyPath, const std::string& valueNa
   return key != keys_.end() && key->second.count(Fold(valueName)) != 0;
 }
 
-RegistryValue FakeRegistryApi::Get(const std::string& keyPath, const std::string& valueName) const {
-  auto key = keys_.find(Fold(keyPath));
-  if (key == keys_.end()) return RegistryValue();
-  auto found = key->second.find(Fold(valueName));
-  return found == key->second.end() ? RegistryValue() : found->second;
-}

@@ -21,16 +21,14 @@ class FakeRegistryApi : public RegistryApi {
   bool WriteStringValue(const std::string& keyPath, const std::string& valueName,
                         const std::string& value) override;
 
-  // Set-up helpers (not logged). A REG_SZ is stored with its terminating NUL unless told not to.
+  // Set-up helpers (not logged). A REG_SZ is stored with its terminating NUL.
   void Set(const std::string& keyPath, const std::string& valueName, uint32_t type,
            const std::string& data);
-  void SetString(const std::string& keyPath, const std::string& valueName, const std::string& text,
-                 bool withNul = true);
+  void SetString(const std::string& keyPath, const std::string& valueName, const std::string& text);
   void SetDword(const std::string& keyPath, const std::string& valueName, uint32_t number);
   // A key that exists without values (ReadValue still fails for any value name).
   void AddKey(const std::string& keyPath);
   bool Has(const std::string& keyPath, const std::string& valueName) const;
-  RegistryValue Get(const std::string& keyPath, const std::string& valueName) const;
 
   std::set<std::string> failingWriteKeys;  // writes under these keys fail (compared without case)
 

@@ -20,13 +20,11 @@ void FakeSystemApi::SetLastError(uint32_t code) {
 
 bool FakeSystemApi::SetComputerName(const std::string& name) {
   log_.Add("SetComputerName(" + name + ")");
-  namesSet.push_back("A:" + name);
   return setComputerNameResult && !name.empty();
 }
 
 bool FakeSystemApi::SetComputerNameEx(int nameType, const std::string& name) {
   log_.Add("SetComputerNameEx(" + std::to_string(nameType) + ", " + name + ")");
-  namesSet.push_back("Ex" + std::to_string(nameType) + ":" + name);
   return setComputerNameResult && !name.empty();
 }
 
@@ -38,7 +36,6 @@ std::string FakeSystemApi::ComputerName(uint32_t bufferSize) {
 
 void FakeSystemApi::Beep(uint32_t frequency, uint32_t durationMs) {
   log_.Add("Beep(" + std::to_string(frequency) + ", " + std::to_string(durationMs) + ")");
-  beeps.push_back(std::to_string(frequency) + "/" + std::to_string(durationMs));
 }
 
 bool FakeSystemApi::IsAdministrator() {
@@ -55,12 +52,8 @@ DomainJoinOutcome FakeSystemApi::JoinDomain(const DomainJoinRequest& request) {
 
 bool FakeSystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
   log_.Add("EnablePrivilege(" + machine + ", " + privilege + ")");
-  if (std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) !=
-      failingPrivileges.end()) {
-    return false;
-  }
-  privilegesEnabled.push_back(privilege);
-  return true;
+  return std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) ==
+         failingPrivileges.end();
 }
 
 bool FakeSystemApi::InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,

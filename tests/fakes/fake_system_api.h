@@ -46,9 +46,6 @@ class FakeSystemApi : public SystemApi {
   bool exitWindowsResult = true;
 
   uint32_t lastError = 0;
-  std::vector<std::string> namesSet;        // "A:<name>" and "Ex<type>:<name>", in call order
-  std::vector<std::string> beeps;           // "<hz>/<ms>"
-  std::vector<std::string> privilegesEnabled;
   int shutdownRequests = 0;                 // InitiateSystemShutdown and ExitWindows calls
 
  private:

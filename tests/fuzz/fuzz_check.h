@@ -1,10 +1,13 @@
-// What the fuzz targets share: a failed expectation stops the run with the input's story.
+// What the fuzz targets share: a failed expectation stops the run with the input's story, told
+// in the tests' one byte printer.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "tests/hex_bytes.h"
 
 // libFuzzer saves the input that made the process abort as a crash file.
 #define FUZZ_EXPECT(condition, detail)                                                      \
@@ -26,15 +29,4 @@ inline size_t FileLines(const std::string& bytes) {
     }
   }
   return lines;
-}
-
-inline std::string FuzzHex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-    out += ' ';
-  }
-  return out;
 }

@@ -53,11 +53,6 @@ TEST(Generate, WritesTheBytesOfBrevanesSave) {
        {"--ip", "dhcp", "--gateway", "none", "--first", "0", "--digits", "5"},
        "[Config]\r\nGateway=none\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
        "[list]\r\n000B29112233=DHCP,COMPUTER00000\r\n000B294E573A=DHCP,COMPUTER00001\r\n"},
-      {"a workgroup of spaces still gives its line, trimmed", kTftpdLog,
-       {"--workgroup", "   ", "--gateway", ""},
-       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
-       "WorkGroup=\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
-       "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;
@@ -80,18 +75,6 @@ TEST(Generate, WritesTheBytesOfBrevanesSave) {
     EXPECT_EQ(Maclist(arguments, &bytes, &err), 0) << c.what << ": " << err;
     EXPECT_EQ(bytes, c.expected) << c.what << " on standard output";
   }
-}
-
-TEST(Generate, ReplacesAnOlderListWhole) {
-  ScratchDirectory dir;
-  const std::string log = dir.WriteFile("dhcp.log", kTftpdLog);
-  const std::string output =
-      dir.WriteFile("mac.ini", "[Config]\r\nGateway=1.2.3.4\r\nWorkGroup=OLD\r\n[list]\r\nAABBCCDDEEFF=x,y\r\n");
-  std::string out, err;
-  ASSERT_EQ(Maclist({"generate", log, "-o", output}, &out, &err), 0) << err;
-  EXPECT_EQ(ReadFileBytes(output),
-            "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n[list]\r\n"
-            "00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n");
 }
 
 TEST(Generate, RefusesBadInputAndLeavesNoFile) {

@@ -2,12 +2,8 @@
 // gives it, and, cut at its NUL bytes, the arguments of a maclist run in a scratch directory that
 // holds a list and a log (arguments naming other directories are left out, so nothing outside it
 // is written).
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +12,7 @@
 #include "platform/profile_api.h"
 #include "tests/fakes/fake_client_platform.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/scratch_directory.h"
 #include "tools/maclist/maclist_commands.h"
 
 namespace fs = std::filesystem;
@@ -31,30 +28,10 @@ const char kLog[] =
     "Rcvd DHCP Request Msg for IP 192.168.0.5, Mac 00:E0:FD:3A:1B:02 [08/12 10:00:01.200]\r\n";
 
 // A directory of this process, the current one while it runs, removed when it exits.
-struct ScratchDirectory {
-  fs::path path;
-  ScratchDirectory()
-      : path(fs::temp_directory_path() / ("fuzz-command-line-" + std::to_string(getpid()))) {
-    fs::create_directories(path);
-    fs::current_path(path);
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    fs::current_path(fs::temp_directory_path(), ignored);
-    fs::remove_all(path, ignored);
-  }
-};
-
-void EnterScratch() { static ScratchDirectory scratch; }
-
-// Plain system calls: a stream's heap buffer, filled and faulted in anew under the address
-// sanitizer, costs more than the run it prepares.
-void PutFile(const char* name, const char* bytes) {
-  const int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fd < 0) return;
-  FUZZ_EXPECT(write(fd, bytes, std::strlen(bytes)) == static_cast<ssize_t>(std::strlen(bytes)),
-              name);
-  close(fd);
+const ScratchDirectory& EnterScratch() {
+  static const ScratchDirectory scratch("fuzz-command-line");
+  fs::current_path(scratch.Path(""));
+  return scratch;
 }
 
 void CheckTolvik(const std::string& commandLine) {
@@ -66,24 +43,24 @@ void CheckTolvik(const std::string& commandLine) {
   bool fetchRequested = false;
   ParseCommandLine(platform, state, &autoApply, &fetchRequested);
   // An address to fetch from always comes with the fetch flag.
-  FUZZ_EXPECT(state.FetchAddress.empty() || fetchRequested, FuzzHex(commandLine));
+  FUZZ_EXPECT(state.FetchAddress.empty() || fetchRequested, HexBytes(commandLine));
 
   // The pieces are the text less its separators: never longer, never holding two in a row.
   size_t total = 0;
   for (const std::string& piece : SplitAt(commandLine, '/')) {
-    FUZZ_EXPECT(!piece.empty(), FuzzHex(commandLine));
+    FUZZ_EXPECT(!piece.empty(), HexBytes(commandLine));
     total += piece.size();
   }
-  FUZZ_EXPECT(total <= commandLine.size(), FuzzHex(commandLine));
+  FUZZ_EXPECT(total <= commandLine.size(), HexBytes(commandLine));
 }
 
 void CheckMaclist(const std::string& bytes) {
-  EnterScratch();
+  const ScratchDirectory& scratch = EnterScratch();
   // Each run starts from the same two files; whatever an earlier run wrote goes.
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(".", ignored)) fs::remove_all(entry.path(), ignored);
-  PutFile("mac.ini", kList);
-  PutFile("dhcp.log", kLog);
+  scratch.WriteFile("mac.ini", kList);
+  scratch.WriteFile("dhcp.log", kLog);
   std::vector<std::string> arguments;
   size_t begin = 0;
   while (begin <= bytes.size()) {
@@ -98,8 +75,8 @@ void CheckMaclist(const std::string& bytes) {
   std::string out;
   std::string err;
   const int code = RunMaclist(arguments, SystemProfileApi(), &out, &err);
-  FUZZ_EXPECT(code >= 0 && code <= 2, FuzzHex(bytes) + "\nexit " + std::to_string(code));
-  FUZZ_EXPECT(code == 0 || !err.empty() || !out.empty(), FuzzHex(bytes));
+  FUZZ_EXPECT(code >= 0 && code <= 2, HexBytes(bytes) + "\nexit " + std::to_string(code));
+  FUZZ_EXPECT(code == 0 || !err.empty() || !out.empty(), HexBytes(bytes));
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (f.code == "no-machines") continue;
     FUZZ_EXPECT(f.line >= 1 && f.line <= lines,
                 f.code + " on line " + std::to_string(f.line) + " of " + std::to_string(lines) +
-                    ": " + f.message + "\n" + FuzzHex(bytes));
+                    ": " + f.message + "\n" + HexBytes(bytes));
   }
-  FUZZ_EXPECT(FindingsText("mac.ini", findings).size() >= findings.size(), FuzzHex(bytes));
-  FUZZ_EXPECT(FindingsJson("mac.ini", findings).size() > findings.size(), FuzzHex(bytes));
+  FUZZ_EXPECT(FindingsText("mac.ini", findings).size() >= findings.size(), HexBytes(bytes));
+  FUZZ_EXPECT(FindingsJson("mac.ini", findings).size() > findings.size(), HexBytes(bytes));
   return 0;
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-// Leading zeros dropped; "0" for none. Views, not copies: a run checks up to 600 rows.
+// Leading zeros dropped; "0" for none.
 std::string_view Digits(std::string_view text) {
   size_t begin = 0;
   while (begin + 1 < text.size() && text[begin] == '0') ++begin;
@@ -56,9 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fields.ipStart = input.ConsumeRemainingBytesAsString();
   // Written out only when an expectation fails.
   const auto story = [&] {
-    return "prefix " + FuzzHex(fields.prefix) + "suffix " + FuzzHex(fields.suffix) + "first " +
-           FuzzHex(fields.firstNumber) + "digits " + FuzzHex(fields.digits) + "ip " +
-           FuzzHex(fields.ipStart) + "rows " + std::to_string(model.rows.size());
+    return "prefix " + HexBytes(fields.prefix) + " suffix " +
+           HexBytes(fields.suffix) + " first " + HexBytes(fields.firstNumber) +
+           " digits " + HexBytes(fields.digits) + " ip " +
+           HexBytes(fields.ipStart) + " rows " + std::to_string(model.rows.size());
   };
 
   const bool enabled = GenerateList(model, fields);
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     name.compare(0, fields.prefix.size(), fields.prefix) == 0 &&
                     name.compare(name.size() - fields.suffix.size(), std::string::npos,
                                  fields.suffix) == 0,
-                story() + " row " + std::to_string(i) + ": " + FuzzHex(name));
+                story() + " row " + std::to_string(i) + ": " + HexBytes(name));
     const std::string_view number = std::string_view(name).substr(
         fields.prefix.size(), name.size() - fields.prefix.size() - fields.suffix.size());
     FUZZ_EXPECT(AllDigits(number), story() + " number " + std::string(number));
@@ -84,18 +85,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string& ip = model.rows[i].cells[kColumnIp];
     if (dhcp) {
-      FUZZ_EXPECT(ip == "DHCP", story() + " ip " + FuzzHex(ip));
+      FUZZ_EXPECT(ip == "DHCP", story() + " ip " + HexBytes(ip));
       continue;
     }
     // The first three parts end at the third ".", which the generated text always has.
     size_t third = ip.find('.');
     for (int dots = 1; dots < 3 && third != std::string::npos; ++dots) third = ip.find('.', third + 1);
-    FUZZ_EXPECT(third != std::string::npos, story() + " ip " + FuzzHex(ip));
+    FUZZ_EXPECT(third != std::string::npos, story() + " ip " + HexBytes(ip));
     const std::string_view host = std::string_view(ip).substr(third + 1);
     if (i == 0) ipPrefix = ip.substr(0, third + 1);
     FUZZ_EXPECT(ip.compare(0, third + 1, ipPrefix) == 0 && AllDigits(host) &&
                     (i == 0 || Digits(host) == OneUp(lastHost)),
-                story() + " ip " + FuzzHex(ip));
+                story() + " ip " + HexBytes(ip));
     lastHost = Digits(host);
   }
   return 0;

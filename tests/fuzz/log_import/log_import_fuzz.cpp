@@ -36,15 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ImportReport report;
   const bool imported = ImportLogBytes(bytes, format, model, collation, codePage, &report, others);
 
-  FUZZ_EXPECT(imported == !model.rows.empty(), FuzzHex(bytes));
-  FUZZ_EXPECT(report.rows == model.rows.size(), FuzzHex(bytes));
+  FUZZ_EXPECT(imported == !model.rows.empty(), HexBytes(bytes));
+  FUZZ_EXPECT(report.rows == model.rows.size(), HexBytes(bytes));
   std::set<std::string> macs;
   for (size_t i = 0; i < model.rows.size(); ++i) {
     const ListRow& row = model.rows[i];
     FUZZ_EXPECT(row.cells[kColumnSequence] == ZeroPad(static_cast<long long>(i + 1), 3),
-                FuzzHex(bytes));
+                HexBytes(bytes));
     FUZZ_EXPECT(macs.insert(row.cells[kColumnMac]).second,
-                "MAC " + FuzzHex(row.cells[kColumnMac]) + "twice in " + FuzzHex(bytes));
+                "MAC " + HexBytes(row.cells[kColumnMac]) + " twice in " + HexBytes(bytes));
   }
   return 0;
 }

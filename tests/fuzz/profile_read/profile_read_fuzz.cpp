@@ -15,19 +15,19 @@ void CheckSectionRead(const ProfileText& text, const std::string& name, const st
   // Every line of the section fits into the file's size and a few bytes more.
   std::vector<char> whole(input.size() + 16, 'x');
   const uint32_t wholeCopied = ReadProfileSection(text, name, &whole);
-  FUZZ_EXPECT(wholeCopied + 2 < whole.size(), FuzzHex(input));
+  FUZZ_EXPECT(wholeCopied + 2 < whole.size(), HexBytes(input));
   for (size_t size : {0, 1, 2, 3, 8, 40}) {
     std::vector<char> buffer(size, 'x');
     const uint32_t copied = ReadProfileSection(text, name, &buffer);
     if (size == 0) {
-      FUZZ_EXPECT(copied == 0, FuzzHex(input));
+      FUZZ_EXPECT(copied == 0, HexBytes(input));
       continue;
     }
-    FUZZ_EXPECT(copied < size && (size < 2 || copied <= size - 2), FuzzHex(input));
-    FUZZ_EXPECT(buffer[copied] == '\0', FuzzHex(input));
+    FUZZ_EXPECT(copied < size && (size < 2 || copied <= size - 2), HexBytes(input));
+    FUZZ_EXPECT(buffer[copied] == '\0', HexBytes(input));
     FUZZ_EXPECT(copied <= wholeCopied &&
                     std::string(buffer.data(), copied) == std::string(whole.data(), copied),
-                FuzzHex(input));
+                HexBytes(input));
   }
 }
 
@@ -36,7 +36,7 @@ void CheckSectionRead(const ProfileText& text, const std::string& name, const st
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const ProfileText text = ParseProfileText(bytes);
-  FUZZ_EXPECT(!text.sections.empty(), FuzzHex(bytes));
+  FUZZ_EXPECT(!text.sections.empty(), HexBytes(bytes));
 
   const size_t lines = FileLines(bytes);
   size_t last = 0;
@@ -45,12 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ProfileSectionText& section = text.sections[s];
     if (s > 0) {
       FUZZ_EXPECT(section.fileLine > last && section.fileLine + section.joinedLines <= lines,
-                  FuzzHex(bytes));
+                  HexBytes(bytes));
       last = section.fileLine + section.joinedLines;
       if (names.size() < 4) names.push_back(section.name);
     }
     for (const ProfileLine& line : section.lines) {
-      FUZZ_EXPECT(line.fileLine > last && line.fileLine + line.joinedLines <= lines, FuzzHex(bytes));
+      FUZZ_EXPECT(line.fileLine > last && line.fileLine + line.joinedLines <= lines, HexBytes(bytes));
       last = line.fileLine + line.joinedLines;
       if (names.size() < 6) names.push_back(line.name);
     }
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& key : names) {
       for (uint32_t bufferSize : {1u, 5u, 4096u}) {
         const std::string value = ReadProfileString(text, section, key, "default", bufferSize);
-        FUZZ_EXPECT(value.size() < bufferSize, FuzzHex(bytes));
+        FUZZ_EXPECT(value.size() < bufferSize, HexBytes(bytes));
       }
     }
   }
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ProfileText reread = ParseProfileText(written);
     size_t named = 0;
     for (const ProfileSectionText& section : text.sections) named += !section.name.empty();
-    FUZZ_EXPECT(reread.sections.size() <= named + 1, FuzzHex(bytes));
+    FUZZ_EXPECT(reread.sections.size() <= named + 1, HexBytes(bytes));
   }
   return 0;
 }

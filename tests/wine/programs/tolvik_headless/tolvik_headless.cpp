@@ -1,27 +1,22 @@
 // Tolvik's logic on the real Win32 platform with a console window: runs the main flow as the
-// window would at construction, then clicks and the posted close as the message loop would.
+// window would at construction, then the posted close as the message loop would.
 //
 // Usage: tolvik_headless.exe [options] [Tolvik switches such as /A /K /R /N /IP:address]
 // The whole process command line is read by Tolvik's own command-line rule, so the options come
 // first and hold no "/" (give paths with "\"): they end up in the dropped first piece.
 //   --info-out FILE   write the final information text's bytes to FILE
 //   --state-out FILE  write the state record's fields, one "Name=value" LF-ended line each
-//   --click WHAT      after the first run, press a button: apply | fetch | runonce | exit
-//                     (repeatable, in order; a posted close is handled before the next click)
-//   --tick LETTERS    the ticked start-up boxes, of A K R N ("-" for none; default: all four)
-//   --address TEXT    the text of the address box (default: empty)
 //   --probe           list the adapter records, DHCP servers and connection names, then end
-//   --real-restart    let a restart request through to Windows (otherwise it is only printed)
+// The start-up boxes are all ticked and the address box is empty, as the window starts; a restart
+// request is only printed, never passed to Windows.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "client/adapter_discovery.h"
-#include "client/apply_settings.h"
 #include "client/client_platform.h"
 #include "client/client_state.h"
-#include "client/fetch.h"
 #include "client/finishing.h"
 #include "client/main_flow.h"
 #include "platform/win32/win32_adapters.h"
@@ -37,11 +32,7 @@ namespace {
 struct Options {
   std::string infoOut;
   std::string stateOut;
-  std::vector<std::string> clicks;
-  std::string ticks = "AKRN";
-  std::string address;
   bool probe = false;
-  bool realRestart = false;
 };
 
 // Printable form of a byte text: ASCII as it is, every other byte as \xNN.
@@ -62,8 +53,6 @@ std::string Shown(const std::string& bytes) {
 // The window as Tolvik's logic uses it, kept in memory and reported on the console.
 class ConsoleWindow : public ClientWindowApi {
  public:
-  explicit ConsoleWindow(const Options& options) : options_(options) {}
-
   void SetInfoText(const std::string& text) override {
     infoText = text;
     std::printf("window: SetInfoText %s\n", Shown(text).c_str());
@@ -86,27 +75,18 @@ class ConsoleWindow : public ClientWindowApi {
     std::printf("window: ShowHelpBox %s\n", Shown(text).c_str());
   }
   void InstallIconAndAboutItem() override { std::printf("window: InstallIconAndAboutItem\n"); }
-  bool IsOptionTicked(StartupOption option) override {
-    const char letter = option == StartupOption::AutoApply           ? 'A'
-                        : option == StartupOption::DeleteAfterwards  ? 'K'
-                        : option == StartupOption::RestartAfterwards ? 'R'
-                                                                     : 'N';
-    return options_.ticks.find(letter) != std::string::npos;
-  }
-  std::string AddressBoxText() override { return options_.address; }
+  bool IsOptionTicked(StartupOption) override { return true; }
+  std::string AddressBoxText() override { return std::string(); }
 
   std::string infoText;
   bool visible = true;
   int closeRequests = 0;
-
- private:
-  const Options& options_;
 };
 
-// The real system calls, except that a restart is only reported unless it was asked for.
+// The real system calls, except that a restart is only reported.
 class GuardedSystemApi : public SystemApi {
  public:
-  GuardedSystemApi(SystemApi& real, bool realRestart) : real_(real), realRestart_(realRestart) {}
+  explicit GuardedSystemApi(SystemApi& real) : real_(real) {}
 
   std::string CommandLine() override { return real_.CommandLine(); }
   uint32_t Version() override { return real_.Version(); }
@@ -142,23 +122,19 @@ class GuardedSystemApi : public SystemApi {
     std::printf("system: EnablePrivilege %s\n", Shown(privilege).c_str());
     return real_.EnablePrivilege(machine, privilege);
   }
-  bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
-                              bool forceAppsClosed, bool rebootAfterShutdown) override {
+  bool InitiateSystemShutdown(const std::string&, uint32_t timeoutSeconds, bool forceAppsClosed,
+                              bool rebootAfterShutdown) override {
     std::printf("system: InitiateSystemShutdown %u %d %d\n", static_cast<unsigned>(timeoutSeconds),
                 forceAppsClosed ? 1 : 0, rebootAfterShutdown ? 1 : 0);
-    if (!realRestart_) return true;
-    return real_.InitiateSystemShutdown(machine, timeoutSeconds, forceAppsClosed,
-                                        rebootAfterShutdown);
+    return true;
   }
   bool ExitWindows(uint32_t flags) override {
     std::printf("system: ExitWindows %u\n", static_cast<unsigned>(flags));
-    if (!realRestart_) return true;
-    return real_.ExitWindows(flags);
+    return true;
   }
 
  private:
   SystemApi& real_;
-  bool realRestart_;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options) {
@@ -169,26 +145,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->infoOut = argv[++i];
     } else if (arg == "--state-out" && hasValue) {
       options->stateOut = argv[++i];
-    } else if (arg == "--click" && hasValue) {
-      options->clicks.push_back(argv[++i]);
-    } else if (arg == "--tick" && hasValue) {
-      options->ticks = argv[++i];
-    } else if (arg == "--address" && hasValue) {
-      options->address = argv[++i];
     } else if (arg == "--probe") {
       options->probe = true;
-    } else if (arg == "--real-restart") {
-      options->realRestart = true;
     } else if (!arg.empty() && arg[0] == '/') {
       continue;  // Tolvik's own switches: read by the main flow from the whole command line
     } else {
       std::fprintf(stderr, "tolvik_headless: unknown option %s\n", arg.c_str());
-      return false;
-    }
-  }
-  for (const std::string& click : options->clicks) {
-    if (click != "apply" && click != "fetch" && click != "runonce" && click != "exit") {
-      std::fprintf(stderr, "tolvik_headless: unknown click %s\n", click.c_str());
       return false;
     }
   }
@@ -251,9 +213,9 @@ int main(int argc, char** argv) {
   Win32ProcessApi processes;
   Win32FileApi files;
   Win32SystemApi realSystem;
-  GuardedSystemApi system(realSystem, options.realRestart);
+  GuardedSystemApi system(realSystem);
   Win32DatagramApi datagrams;
-  ConsoleWindow window(options);
+  ConsoleWindow window;
   ClientPlatform platform{profile, registry, adapters, processes, files, system, window, datagrams};
   ClientState state;
 
@@ -277,30 +239,12 @@ int main(int argc, char** argv) {
   std::printf("run: first\n");
   RunMainFlow(platform, state, true);
 
-  // The message loop: a posted close is handled first; otherwise the next button is pressed.
-  size_t nextClick = 0;
-  bool closed = false;
-  while (!closed) {
-    if (window.closeRequests > 0) {
-      std::printf("close: FinishOnClose\n");
-      FinishOnClose(platform, state);
-      closed = true;
-    } else if (nextClick < options.clicks.size()) {
-      const std::string& click = options.clicks[nextClick++];
-      std::printf("click: %s\n", click.c_str());
-      if (click == "apply") {
-        ApplySettings(platform, state);
-      } else if (click == "fetch") {
-        OnFetchClick(platform, state);
-      } else if (click == "runonce") {
-        RegisterRunOnce(platform);
-      } else {
-        window.PostCloseRequest();
-      }
-    } else {
-      std::printf("waiting: the window stays open\n");
-      break;
-    }
+  // The message loop: a posted close is handled; otherwise the window stays open.
+  if (window.closeRequests > 0) {
+    std::printf("close: FinishOnClose\n");
+    FinishOnClose(platform, state);
+  } else {
+    std::printf("waiting: the window stays open\n");
   }
 
   std::printf("visible: %d\n", window.visible ? 1 : 0);
