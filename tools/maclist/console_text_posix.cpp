@@ -7,12 +7,30 @@
 
 namespace {
 
+// One conversion descriptor per direction and thread, opened on first use: opening one costs
+// far more than converting a short message, and a check converts one per finding.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (usable()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
 // Converts with iconv; an input byte that does not convert becomes replacement when given,
 // otherwise the conversion fails.
-bool Convert(const char* from, const char* to, const std::string& in, const char* replacement,
+bool Convert(const Converter& converter, const std::string& in, const char* replacement,
              std::string* out) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  if (!converter.usable()) return false;
+  iconv_t cd = converter.get();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
   out->clear();
   char* src = const_cast<char*>(in.data());
   size_t srcLeft = in.size();
@@ -35,7 +53,6 @@ bool Convert(const char* from, const char* to, const std::string& in, const char
     --srcLeft;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
   return ok;
 }
 
@@ -43,14 +60,16 @@ bool Convert(const char* from, const char* to, const std::string& in, const char
 
 std::string Utf8FromGbk(const std::string& gbk) {
   std::string utf8;
-  if (!Convert("GBK", "UTF-8", gbk, "?", &utf8)) return gbk;
+  static thread_local const Converter fromGbk("UTF-8", "GBK");
+  if (!Convert(fromGbk, gbk, "?", &utf8)) return gbk;
   return utf8;
 }
 
 std::string TerminalText(const std::string& gbk) { return Utf8FromGbk(gbk); }
 
 bool ArgumentToGbk(const std::string& argument, std::string* gbk) {
-  return Convert("UTF-8", "GBK", argument, nullptr, gbk);
+  static thread_local const Converter toGbk("GBK", "UTF-8");
+  return Convert(toGbk, argument, nullptr, gbk);
 }
 
 void UseBinaryStandardOutput() {}
