@@ -43,6 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ListRow& row = model.rows[i];
     FUZZ_EXPECT(row.cells[kColumnSequence] == ZeroPad(static_cast<long long>(i + 1), 3),
                 HexBytes(bytes));
+    // Only a MAC text a PC can match reaches the list: twelve upper-case hexadecimal digits.
+    const std::string& mac = row.cells[kColumnMac];
+    FUZZ_EXPECT(mac.size() == 12 && mac.find_first_not_of("0123456789ABCDEF") == std::string::npos,
+                "MAC " + HexBytes(mac) + " from " + HexBytes(bytes));
     FUZZ_EXPECT(macs.insert(row.cells[kColumnMac]).second,
                 "MAC " + HexBytes(row.cells[kColumnMac]) + " twice in " + HexBytes(bytes));
   }
