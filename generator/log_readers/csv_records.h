@@ -6,6 +6,19 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text_rules.h"
+#include "generator/log_readers/text_lines.h"
+
+// The index of the heading's column of that name (ASCII case and surrounding blanks ignored),
+// kNoColumn when the heading has none.
+constexpr size_t kNoColumn = static_cast<size_t>(-1);
+inline size_t CsvColumnOf(const std::vector<std::string>& heading, const char* name) {
+  for (size_t i = 0; i < heading.size(); ++i) {
+    if (EqualsIgnoringAsciiCase(std::string(TrimView(heading[i])), name)) return i;
+  }
+  return kNoColumn;
+}
+
 // Calls visit(fields, line) for each record of text, until it returns false: fields cut at commas; a field that starts
 // with '"' runs to the closing quote, "" standing for one quote, and may span line ends. Records
 // end at CR LF, LF or CR; an empty line is a record of one empty field. line counts from 1.

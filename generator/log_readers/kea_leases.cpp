@@ -9,15 +9,6 @@
 
 namespace {
 
-constexpr size_t kNone = static_cast<size_t>(-1);
-
-size_t ColumnOf(const std::vector<std::string>& heading, const char* name) {
-  for (size_t i = 0; i < heading.size(); ++i) {
-    if (EqualsIgnoringAsciiCase(std::string(TrimView(heading[i])), name)) return i;
-  }
-  return kNone;
-}
-
 bool ReadWholeNumber(const std::string& text, long long* value) {
   const std::string_view digits = TrimView(text);
   if (digits.empty() || digits.size() > 12) return false;
@@ -35,16 +26,16 @@ bool ReadWholeNumber(const std::string& text, long long* value) {
 LogReading ReadKeaLeases(std::string_view text) {
   LogReading reading;
   text = TextBeforeNul(text);
-  size_t mac = kNone, lifetime = kNone, expire = kNone;
+  size_t mac = kNoColumn, lifetime = kNoColumn, expire = kNoColumn;
   bool heading = true;
   ForEachCsvRecord(text, [&](const std::vector<std::string>& fields, size_t line) -> bool {
     if (heading) {
       heading = false;
-      mac = ColumnOf(fields, "hwaddr");
-      lifetime = ColumnOf(fields, "valid_lifetime");
-      expire = ColumnOf(fields, "expire");
+      mac = CsvColumnOf(fields, "hwaddr");
+      lifetime = CsvColumnOf(fields, "valid_lifetime");
+      expire = CsvColumnOf(fields, "expire");
       // A heading without these columns is no Kea lease file: nothing more to read.
-      return mac != kNone && lifetime != kNone && expire != kNone;
+      return mac != kNoColumn && lifetime != kNoColumn && expire != kNoColumn;
     }
     if (fields.size() == 1 && TrimView(fields[0]).empty()) return true;
     // Kea writes its heading again when the lease file is cleaned up and rewritten.

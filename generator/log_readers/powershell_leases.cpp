@@ -7,23 +7,10 @@
 #include "generator/log_readers/log_readers.h"
 #include "generator/log_readers/text_lines.h"
 
-namespace {
-
-constexpr size_t kNone = static_cast<size_t>(-1);
-
-size_t ColumnOf(const std::vector<std::string>& heading, const char* name) {
-  for (size_t i = 0; i < heading.size(); ++i) {
-    if (EqualsIgnoringAsciiCase(std::string(TrimView(heading[i])), name)) return i;
-  }
-  return kNone;
-}
-
-}  // namespace
-
 LogReading ReadPowerShellLeases(std::string_view text) {
   LogReading reading;
   text = TextBeforeNul(text);
-  size_t mac = kNone, expiry = kNone;
+  size_t mac = kNoColumn, expiry = kNoColumn;
   bool heading = true;
   std::vector<std::string> dates;
   bool dayFirst = false;
@@ -33,10 +20,10 @@ LogReading ReadPowerShellLeases(std::string_view text) {
     if (heading && !fields[0].empty() && fields[0][0] == '#') return true;
     if (heading) {
       heading = false;
-      mac = ColumnOf(fields, "ClientId");
-      expiry = ColumnOf(fields, "LeaseExpiryTime");
+      mac = CsvColumnOf(fields, "ClientId");
+      expiry = CsvColumnOf(fields, "LeaseExpiryTime");
       // A heading without a ClientId column is no lease export: nothing more to read.
-      return mac != kNone;
+      return mac != kNoColumn;
     }
     LogEntry entry;
     entry.mac = mac < fields.size() ? fields[mac] : std::string();
