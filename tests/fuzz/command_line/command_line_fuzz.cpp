@@ -29,7 +29,7 @@ const char kLog[] =
 
 // A directory of this process, the current one while it runs, removed when it exits.
 const ScratchDirectory& EnterScratch() {
-  static const ScratchDirectory scratch("fuzz-command-line");
+  static const ScratchDirectory scratch("fuzz-command-line", FuzzScratchBase());
   fs::current_path(scratch.Path(""));
   return scratch;
 }

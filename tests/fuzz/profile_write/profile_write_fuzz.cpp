@@ -19,11 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Memory-backed where there is one: every step writes and reads both files.
+// Every step writes and reads both files.
 const ScratchDirectory& Scratch() {
-  static const ScratchDirectory dir("fuzz-profile-write", fs::is_directory("/dev/shm")
-                                                               ? fs::path("/dev/shm")
-                                                               : fs::temp_directory_path());
+  static const ScratchDirectory dir("fuzz-profile-write", FuzzScratchBase());
   return dir;
 }
 
