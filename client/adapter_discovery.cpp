@@ -35,6 +35,32 @@ std::string DhcpServer(RegistryApi& registry, const std::string& keyPath) {
   return StringValueText(value);
 }
 
+// An address that names no server: what the adapter record holds before the first lease.
+bool NamesAServer(const std::string& address) {
+  return !address.empty() && address != "0.0.0.0" && address != "255.255.255.255";
+}
+
+// The DHCP server of one adapter. Windows NT 4, 2000 and XP keep a copy of the adapter's TCP/IP
+// values under Services\{adapter}\Parameters\Tcpip, which Vista and later no longer promise;
+// the adapter record (since Windows 2000) and Tcpip\Parameters\Interfaces\{adapter}, where
+// every version keeps the DHCP client's values, stand behind it in that order.
+std::string AdapterDhcpServer(RegistryApi& registry, const AdapterRecord& record) {
+  const std::string legacyKey =
+      "SYSTEM\\CurrentControlSet\\Services\\" + record.adapterName + "\\Parameters\\Tcpip";
+  if (DhcpEnabled(registry, legacyKey)) {
+    const std::string server = DhcpServer(registry, legacyKey);
+    if (!server.empty()) return server;
+  }
+  if (record.dhcpEnabled && NamesAServer(record.dhcpServer)) return record.dhcpServer;
+  const std::string interfaceKey =
+      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + record.adapterName;
+  if (DhcpEnabled(registry, interfaceKey)) {
+    const std::string server = DhcpServer(registry, interfaceKey);
+    if (NamesAServer(server)) return server;
+  }
+  return std::string();
+}
+
 }  // namespace
 
 std::string HexOfBytes(const uint8_t* bytes, size_t count) {
@@ -68,12 +94,8 @@ std::vector<std::string> EnumerateAdapters(ClientPlatform& platform, ClientState
   for (const AdapterRecord& record : records) {
     macs.push_back(HexOfBytes(record.address.data(), record.address.size()));
     names.push_back(record.adapterName);
-    const std::string keyPath =
-        "SYSTEM\\CurrentControlSet\\Services\\" + record.adapterName + "\\Parameters\\Tcpip";
-    if (DhcpEnabled(platform.registry, keyPath)) {
-      std::string server = DhcpServer(platform.registry, keyPath);
-      if (!server.empty()) state.DhcpServers.push_back(server);
-    }
+    const std::string server = AdapterDhcpServer(platform.registry, record);
+    if (!server.empty()) state.DhcpServers.push_back(server);
   }
   return macs;
 }

@@ -1,4 +1,5 @@
-// ApplySettings: rights check, address, DNS, name, membership and ICD steps, then completion.
+// ApplySettings: rights check, address, DNS, name, membership and ICD steps, then completion or
+// the list of the steps that failed.
 #include "client/apply_settings.h"
 
 #include "client/client_texts.h"
@@ -11,13 +12,58 @@ namespace {
 constexpr uint32_t kComputerNameBufferSize = 16;
 constexpr uint32_t kBeepFrequency = 900;
 constexpr uint32_t kBeepDurationMs = 600;
-
-void Run(ClientPlatform& platform, const char* program, const std::string& arguments) {
-  // netsh and wmic are waited for without limit; their outcome is not examined.
-  RunAndWait(platform.processes, program, arguments, "", kSwHide, kInfinite);
-}
+// What a wait that ended without the child's end reports (WAIT_TIMEOUT).
+constexpr uint32_t kWaitTimeout = 258;
+// Windows Vista is version 6.0; GetVersion keeps the major version in its lowest byte.
+constexpr uint32_t kVistaMajorVersion = 6;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Runs one netsh or wmic command (waited for without limit) and records its outcome. netsh
+// reports a failure through its exit code. wmic ends with 0 whenever it reached WMI: its
+// result is the "ReturnValue = N;" line it prints, so its output is read for it.
+StepOutcome RunStepCommand(ClientPlatform& platform, ApplyStep step, const char* program,
+                           const std::string& arguments, const std::string& shownArguments,
+                           bool readsReturnValue) {
+  RunRequest request;
+  request.program = program;
+  request.arguments = arguments;
+  request.showState = kSwHide;
+  request.timeoutMs = kInfinite;
+  request.captureOutput = readsReturnValue;
+  const RunResult run = StartAndWait(platform.processes, request);
+
+  StepOutcome outcome;
+  outcome.step = step;
+  outcome.action = FormCommandLine(program, shownArguments);
+  outcome.code = run.code;
+  if (run.outcome == RunOutcome::kNotStarted) {
+    outcome.result = StepResult::kNotStarted;
+  } else if (run.outcome == RunOutcome::kStillRunning) {
+    outcome.result = StepResult::kFailed;
+    outcome.code = kWaitTimeout;
+  } else if (run.code != 0) {
+    outcome.result = StepResult::kFailed;
+  } else if (readsReturnValue && FindWmicReturnValue(run.output, &outcome.code) &&
+             outcome.code != 0) {
+    outcome.result = StepResult::kFailed;
+  }
+  return outcome;
+}
+
+void RunNetsh(ClientPlatform& platform, ClientState& state, ApplyStep step,
+              const std::string& arguments) {
+  state.StepOutcomes.push_back(RunStepCommand(platform, step, "netsh", arguments, arguments, false));
+}
+
+void RecordCall(ClientState& state, ApplyStep step, const std::string& call, uint32_t code) {
+  StepOutcome outcome;
+  outcome.step = step;
+  outcome.action = call;
+  outcome.result = code == 0 ? StepResult::kDone : StepResult::kFailed;
+  outcome.code = code;
+  state.StepOutcomes.push_back(outcome);
+}
 
 // True when the last character of a GBK text is "\". A trail byte of a double-byte character
 // can have the value of "\" (0x5C), so the text is walked from its start.
@@ -39,73 +85,121 @@ void AddressStep(ClientPlatform& platform, ClientState& state, const std::string
   const std::string setAddress = " interface ip set address " + connection;
   if (state.EntryIp == "DHCP") {
     platform.window.SetInfoText(client_texts::kChangingNetwork);
-    Run(platform, "netsh", setAddress + " DHCP ");
+    RunNetsh(platform, state, ApplyStep::kAddress, setAddress + " DHCP ");
   } else if (state.Gateway.empty()) {
     platform.window.SetInfoText(client_texts::kChangingIp);
-    Run(platform, "netsh", setAddress + " static " + state.EntryIp + " " + state.Mask);
+    RunNetsh(platform, state, ApplyStep::kAddress,
+             setAddress + " static " + state.EntryIp + " " + state.Mask);
   } else {
     // "none" removes the gateway; netsh then takes no metric.
     if (EqualsIgnoringAsciiCase(state.Gateway, "none")) state.GwMetric.clear();
     platform.window.SetInfoText(client_texts::kChangingIpAndGateway);
-    Run(platform, "netsh", setAddress + " static " + state.EntryIp + " " + state.Mask + " " +
-                               state.Gateway + " " + state.GwMetric);
+    RunNetsh(platform, state, ApplyStep::kAddress,
+             setAddress + " static " + state.EntryIp + " " + state.Mask + " " + state.Gateway +
+                 " " + state.GwMetric);
   }
 }
 
-void DnsStep(ClientPlatform& platform, const ClientState& state, const std::string& connection) {
+void DnsStep(ClientPlatform& platform, ClientState& state, const std::string& connection) {
   if (state.Dns1.empty()) return;
   platform.window.SetInfoText(client_texts::kChangingDns);
   // Clearing the static servers first lets an adapter on DHCP use the servers DHCP hands out.
-  Run(platform, "netsh", " interface ip set dns " + connection + " static none");
+  RunNetsh(platform, state, ApplyStep::kDns, " interface ip set dns " + connection + " static none");
   if (state.Dns1 == "DHCP") return;
-  Run(platform, "netsh", " interface ip add dns " + connection + " " + state.Dns1);
-  if (!state.Dns2.empty()) Run(platform, "netsh", " interface ip add dns " + connection + " " + state.Dns2);
+  RunNetsh(platform, state, ApplyStep::kDns, " interface ip add dns " + connection + " " + state.Dns1);
+  if (!state.Dns2.empty()) {
+    RunNetsh(platform, state, ApplyStep::kDns,
+             " interface ip add dns " + connection + " " + state.Dns2);
+  }
 }
 
-// The membership step. Returns the line that ends the information text when the workgroup or
-// domain was not changed, else an empty text.
-std::string MembershipStep(ClientPlatform& platform, ClientState& state) {
+void ComputerNameStep(ClientPlatform& platform, ClientState& state) {
+  platform.window.SetInfoText(client_texts::kChangingComputerName);
+  // Both take effect at the next start of Windows.
+  RecordCall(state, ApplyStep::kComputerName, "SetComputerNameA(" + state.ComputerName + ")",
+             platform.system.SetComputerName(state.ComputerName));
+  RecordCall(state, ApplyStep::kComputerName,
+             "SetComputerNameExA(" + std::to_string(kComputerNamePhysicalDnsHostname) + ", " +
+                 state.ComputerName + ")",
+             platform.system.SetComputerNameEx(kComputerNamePhysicalDnsHostname, state.ComputerName));
+}
+
+void MembershipStep(ClientPlatform& platform, ClientState& state) {
   if (!state.Workgroup.empty()) {
     platform.window.SetInfoText(client_texts::kChangingWorkgroup);
   } else if (!state.Domain.empty()) {
     platform.window.SetInfoText(client_texts::kJoiningDomain);
   } else {
-    return std::string();
+    return;
   }
   // wmic must name the computer Windows runs as now; the name set above waits for a restart.
   state.ComputerName = platform.system.ComputerName(kComputerNameBufferSize);
-  std::string arguments = " computersystem where Name=" + Quoted(state.ComputerName) +
-                          " call JoinDomainOrWorkgroup Name=";
+  const std::string head = " computersystem where Name=" + Quoted(state.ComputerName) +
+                           " call JoinDomainOrWorkgroup Name=";
+  std::string arguments;
+  std::string shownArguments;  // the password is not kept in the record
   if (!state.Workgroup.empty()) {
-    arguments += Quoted(state.Workgroup);
+    arguments = shownArguments = head + Quoted(state.Workgroup);
   } else {
-    arguments += Quoted(state.Domain) + " username=" + Quoted(state.Username) +
-                 " password=" + Quoted(state.Password) + " FJoinOptions=3";
+    const std::string account = Quoted(state.Domain) + " username=" + Quoted(state.Username);
+    const std::string options =
+        " FJoinOptions=" + std::to_string(DomainJoinOptions(platform.system.Version()));
+    arguments = head + account + " password=" + Quoted(state.Password) + options;
+    shownArguments = head + account + " password=\"***\"" + options;
   }
-  // wmic's own outcome is not examined; only whether it could be started at all.
-  if (StartAndWait(platform.processes, "wmic", arguments, "", kSwHide, kInfinite) !=
-      RunOutcome::kNotStarted) {
-    return std::string();
+  StepOutcome outcome = RunStepCommand(platform, ApplyStep::kMembership, "wmic", arguments,
+                                       shownArguments, true);
+  if (outcome.result != StepResult::kNotStarted) {
+    state.StepOutcomes.push_back(outcome);
+    return;
   }
 
   // Windows without wmic (removed from Windows 11 25H2 on): the same join through netapi32.
-  const DomainJoinOutcome outcome = platform.system.JoinDomain(MembershipJoinRequest(state));
-  if (outcome.available && outcome.status == 0) return std::string();
-  return std::string(state.Workgroup.empty() ? client_texts::kDomainNotJoined
-                                             : client_texts::kWorkgroupNotChanged) +
-         (outcome.available ? client_texts::kJoinFailedCode : client_texts::kJoinUnavailableCode) +
-         std::to_string(outcome.status) + client_texts::kJoinLineEnd;
+  const DomainJoinOutcome joined =
+      platform.system.JoinDomain(MembershipJoinRequest(state, platform.system.Version()));
+  outcome.action = "NetJoinDomain";
+  outcome.code = joined.status;
+  outcome.result = !joined.available ? StepResult::kNotStarted
+                   : joined.status == 0 ? StepResult::kDone
+                                        : StepResult::kFailed;
+  state.StepOutcomes.push_back(outcome);
 }
 
-void IcdStep(ClientPlatform& platform, const ClientState& state) {
-  if (state.MainCCSIP.empty()) return;
+// The folders the ICD client may be installed in: the one icd.ini names; for the default, which
+// is a short 8.3 path under "Program Files", also the same folder under %ProgramFiles(x86)% (a
+// 32-bit client on 64-bit Windows) and %ProgramFiles% (short names may be switched off).
+std::vector<std::string> IcdInstallDirectories(ClientPlatform& platform, const ClientState& state) {
+  std::vector<std::string> directories = {state.IcdPath};
+  if (state.IcdPath != client_texts::kDefaultIcdPath) return directories;
+  for (const char* variable : {"ProgramFiles(x86)", "ProgramFiles"}) {
+    const std::string programFiles = platform.system.EnvironmentVariable(variable);
+    if (!programFiles.empty()) directories.push_back(programFiles + client_texts::kIcdFolderInProgramFiles);
+  }
+  return directories;
+}
+
+// The ICD step. False when it was due and the client's settings file was in none of its folders.
+bool IcdStep(ClientPlatform& platform, ClientState& state) {
+  if (state.MainCCSIP.empty()) return true;
   platform.window.SetInfoText(client_texts::kChangingIcd);
-  const std::string path = IcdSettingsPath(state.IcdPath);
-  // Only an installed ICD client is configured; the profile write would create the file.
-  if (!platform.files.IsExistingFile(path)) return;
-  platform.profile.WriteString("LOCSYSPARAMS", "MainCCSIP", state.MainCCSIP, path);
-  platform.profile.WriteString("LOCSYSPARAMS", "BackCCSIP", state.BackCCSIP, path);
-  platform.profile.WriteString("LOCSYSPARAMS", "AppServerIP", state.AppServerIP, path);
+  for (const std::string& directory : IcdInstallDirectories(platform, state)) {
+    const std::string path = IcdSettingsPath(directory);
+    // Only an installed ICD client is configured; the profile write would create the file.
+    if (!platform.files.IsExistingFile(path)) continue;
+    // Every key is written even when one before it failed.
+    bool written = platform.profile.WriteString("LOCSYSPARAMS", "MainCCSIP", state.MainCCSIP, path);
+    written = platform.profile.WriteString("LOCSYSPARAMS", "BackCCSIP", state.BackCCSIP, path) &&
+              written;
+    written = platform.profile.WriteString("LOCSYSPARAMS", "AppServerIP", state.AppServerIP, path) &&
+              written;
+    StepOutcome outcome;
+    outcome.step = ApplyStep::kIcd;
+    outcome.action = path;
+    outcome.result = written ? StepResult::kDone : StepResult::kFailed;
+    state.StepOutcomes.push_back(outcome);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -115,7 +209,16 @@ std::string NetshConnectionName(const std::string& connectionName) {
   return Quoted(connectionName);
 }
 
-DomainJoinRequest MembershipJoinRequest(const ClientState& state) {
+uint32_t DomainJoinOptions(uint32_t windowsVersion) {
+  uint32_t options = kNetSetupJoinDomain | kNetSetupAcctCreate;
+  // Vista and later create the account under the name Windows runs as now unless told to use
+  // the pending new name; every clone still runs under the master's name. 2000 and XP do not
+  // know the flag.
+  if ((windowsVersion & 0xFF) >= kVistaMajorVersion) options |= kNetSetupJoinWithNewName;
+  return options;
+}
+
+DomainJoinRequest MembershipJoinRequest(const ClientState& state, uint32_t windowsVersion) {
   DomainJoinRequest request;
   if (!state.Workgroup.empty()) {
     request.domain = state.Workgroup;
@@ -123,7 +226,7 @@ DomainJoinRequest MembershipJoinRequest(const ClientState& state) {
     request.domain = state.Domain;
     request.account = state.Username;
     request.password = state.Password;
-    request.options = kNetSetupJoinDomain | kNetSetupAcctCreate;  // wmic's FJoinOptions=3
+    request.options = DomainJoinOptions(windowsVersion);  // as wmic's FJoinOptions
   }
   return request;
 }
@@ -143,21 +246,24 @@ void ApplySettings(ClientPlatform& platform, ClientState& state) {
     return;
   }
 
+  state.StepOutcomes.clear();
   const std::string connection = NetshConnectionName(state.TargetConnection);
   AddressStep(platform, state, connection);
   DnsStep(platform, state, connection);
+  ComputerNameStep(platform, state);
+  MembershipStep(platform, state);
+  const bool icdFound = IcdStep(platform, state);
 
-  platform.window.SetInfoText(client_texts::kChangingComputerName);
-  platform.system.SetComputerName(state.ComputerName);
-  platform.system.SetComputerNameEx(kComputerNamePhysicalDnsHostname, state.ComputerName);
-
-  const std::string membershipNote = MembershipStep(platform, state);
-  IcdStep(platform, state);
-
-  platform.window.SetInfoText(membershipNote.empty()
-                                  ? std::string(client_texts::kApplyFinished)
-                                  : client_texts::kApplyFinished + std::string("\r\n") +
-                                        membershipNote);
+  // A step that failed keeps the window open with what failed, for whoever comes to the PC:
+  // no close, and Applied stays false, so the list and the program stay and nothing restarts.
+  if (AnyStepFailed(state.StepOutcomes)) {
+    platform.window.SetInfoText(FailedStepsText(state.StepOutcomes, state.Workgroup.empty()));
+    return;
+  }
+  // The PC's own identity was applied; a missing ICD client does not hold the close.
+  platform.window.SetInfoText(icdFound ? std::string(client_texts::kApplyFinished)
+                                       : client_texts::kApplyFinished + std::string("\r\n") +
+                                             client_texts::kIcdNotInstalled);
   platform.system.Beep(kBeepFrequency, kBeepDurationMs);
   state.Applied = 1;
   // Posted, so the close handler runs from the message loop after this returns.

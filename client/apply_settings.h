@@ -1,6 +1,7 @@
 // ApplySettings: carries out this PC's entry with netsh, wmic and the computer-name calls.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "client/client_platform.h"
@@ -8,10 +9,15 @@
 
 void ApplySettings(ClientPlatform& platform, ClientState& state);
 
+// The join options of a domain join on the Windows version GetVersion reports:
+// NETSETUP_JOIN_DOMAIN | NETSETUP_ACCT_CREATE (3), and NETSETUP_JOIN_WITH_NEW_NAME (1027 in
+// all) from Windows Vista on.
+uint32_t DomainJoinOptions(uint32_t windowsVersion);
+
 // The NetJoinDomain call that stands in for wmic's join where wmic cannot be started: the
-// workgroup as the domain with nothing else, or the domain, its account and password with
-// NETSETUP_JOIN_DOMAIN | NETSETUP_ACCT_CREATE.
-DomainJoinRequest MembershipJoinRequest(const ClientState& state);
+// workgroup as the domain with nothing else, or the domain, its account and password with the
+// options of DomainJoinOptions.
+DomainJoinRequest MembershipJoinRequest(const ClientState& state, uint32_t windowsVersion);
 
 // The connection name as it goes into a netsh command line: between double quotes when it holds
 // a space or a tab (netsh would otherwise read it as several arguments), else unchanged.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
 #include "tests/pinned_texts.h"
@@ -69,7 +71,9 @@ TEST(ApplySettings, RunsEveryStepInItsOrder) {
       "Name=\"WORKGROUP\")",
       std::string("SetInfoText(") + pinned_tolvik_texts::kChangingIcd + ")",
       std::string("IsExistingFile(") + kIcdSettings + ")",
-      std::string("SetInfoText(") + pinned_tolvik_texts::kApplyFinished + ")",
+      // No ICD client at that path: said under the finished text.
+      std::string("SetInfoText(") + pinned_tolvik_texts::kApplyFinished + "\r\n" +
+          pinned_tolvik_texts::kIcdNotInstalled + ")",
       "Beep(900, 600)",
       "PostCloseRequest()",
   };
@@ -222,21 +226,164 @@ TEST(ApplySettings, NameStepAndTheStepsAfterItRunWhateverTheCallsSay) {
   auto run = Apply([](ClientState& s) { s.ComputerName.clear(); });
   EXPECT_EQ(run->fake.log.Only({"SetComputerName", "SetComputerNameEx"}),
             (std::vector<std::string>{"SetComputerName()", "SetComputerNameEx(5, )"}));
-  EXPECT_EQ(run->state.Applied, 1);
+  EXPECT_EQ(run->fake.processes.CommandLines().back(), kWorkgroupJoin);  // the join still runs
 
   FakeClientPlatform fake;
   fake.system.currentComputerName = "SIXTEEN-CHARS-XX";  // 16 characters do not fit in 16
-  fake.processes.defaultOutcome.starts = false;          // no netsh, no wmic on this PC
   ClientState state = StaticEntry();
   ClientPlatform platform = fake.platform();
   ApplySettings(platform, state);
   EXPECT_TRUE(SameBytes(fake.processes.CommandLines().back(),
                         "wmic  computersystem where Name=\"\" call JoinDomainOrWorkgroup "
                         "Name=\"WORKGROUP\""));
-  EXPECT_EQ(fake.window.infoText, pinned_tolvik_texts::kApplyFinished);
-  EXPECT_EQ(fake.log.Only({"Beep"}), std::vector<std::string>{"Beep(900, 600)"});
-  EXPECT_EQ(state.Applied, 1);
-  EXPECT_EQ(fake.window.closeRequests, 1);
+}
+
+// Every step's outcome is read: a step that failed is named with its code, and the window stays
+// open with Applied false, so that nothing is deleted and nothing restarts.
+struct OutcomeCase {
+  const char* name;
+  std::function<void(FakeClientPlatform&, ClientState&)> adjust;
+  std::vector<std::string> failedLines;  // GBK, after "修改未全部完成："; empty: all done
+};
+
+ProcessOutcome Exits(uint32_t code, const std::string& output = "") {
+  ProcessOutcome outcome;
+  outcome.exitCode = code;
+  outcome.output = output;
+  return outcome;
+}
+
+// "\r\nReturnValue = N;\r\n" as wmic writes it into a pipe on versions that write UTF-16.
+std::string Utf16(const std::string& ascii) {
+  std::string text = "\xFF\xFE";
+  for (char c : ascii) text += std::string(1, c) + '\0';
+  return text;
+}
+
+TEST(ApplySettings, ReadsEveryStepsOutcome) {
+  namespace pinned = pinned_tolvik_texts;
+  const std::string wmicDone = "Method execution successful.\r\nOut Parameters:\r\n"
+                               "instance of __PARAMETERS\r\n{\r\n\tReturnValue = 0;\r\n};\r\n";
+  const std::string wmic1326 = "Executing (\\\\CLONE-PC\\ROOT\\CIMV2:Win32_ComputerSystem.Name=\"CLONE-PC\")"
+                               "->JoinDomainOrWorkgroup()\r\n\tReturnValue = 1326;\r\n";
+  const auto forProgram = [](const char* prefix, ProcessOutcome outcome) {
+    return [prefix, outcome](FakeClientPlatform& fake, ClientState&) {
+      fake.processes.decide = [prefix, outcome](const ProcessLaunch& launch) {
+        return launch.commandLine.compare(0, strlen(prefix), prefix) == 0 ? outcome : ProcessOutcome();
+      };
+    };
+  };
+  const std::string address = std::string(pinned::kAddressFailed) + pinned::kErrorCode;
+  const std::string domain = std::string(pinned::kDomainFailed) + pinned::kErrorCode + "1326" +
+                             pinned::kMeaningOpen + pinned::kCodeLogonFailure + pinned::kMeaningClose +
+                             pinned::kFailedLineEnd;
+  const std::string nameRefused = std::string(pinned::kComputerNameFailed) + pinned::kErrorCode +
+                                  "1210" + pinned::kMeaningOpen + pinned::kCodeInvalidComputerName +
+                                  pinned::kMeaningClose + pinned::kFailedLineEnd;
+  const OutcomeCase cases[] = {
+      {"every step done, wmic in ANSI", forProgram("wmic", Exits(0, wmicDone)), {}},
+      {"every step done, wmic in UTF-16", forProgram("wmic", Exits(0, Utf16(wmicDone))), {}},
+      {"wmic without a ReturnValue line and exit code 0", forProgram("wmic", Exits(0, "x")), {}},
+      {"netsh exit code", forProgram("netsh  interface ip set address", Exits(1)),
+       {address + "1" + pinned::kFailedLineEnd}},
+      {"one DNS command", forProgram("netsh  interface ip add dns", Exits(1)),
+       {std::string(pinned::kDnsFailed) + pinned::kErrorCode + "1" + pinned::kFailedLineEnd,
+        std::string(pinned::kDnsFailed) + pinned::kErrorCode + "1" + pinned::kFailedLineEnd}},
+      {"netsh missing", forProgram("netsh  interface ip set address", ProcessOutcome(false)),
+       {std::string(pinned::kAddressFailed) + pinned::kCannotStart + "netsh" + pinned::kErrorCode +
+        "2" + pinned::kMeaningOpen + pinned::kCodeFileNotFound + pinned::kMeaningClose +
+        pinned::kFailedLineEnd}},
+      {"wmic ReturnValue in ANSI",
+       [&](FakeClientPlatform& fake, ClientState& s) {
+         forProgram("wmic", Exits(0, wmic1326))(fake, s);
+         s.Workgroup.clear(); s.Domain = "CORP";
+       },
+       {domain}},
+      {"wmic ReturnValue in UTF-16",
+       [&](FakeClientPlatform& fake, ClientState& s) {
+         forProgram("wmic", Exits(0, Utf16(wmic1326)))(fake, s);
+         s.Workgroup.clear(); s.Domain = "CORP";
+       },
+       {domain}},
+      {"wmic could not reach WMI", forProgram("wmic", Exits(0x80041003)),
+       {std::string(pinned::kWorkgroupFailed) + pinned::kErrorCode + "2147749891" +
+        pinned::kFailedLineEnd}},
+      {"computer name refused by both calls",
+       [](FakeClientPlatform& fake, ClientState&) { fake.system.setComputerNameError = 1210; },
+       {nameRefused, nameRefused}},
+      {"wmic missing, NetJoinDomain refuses",
+       [](FakeClientPlatform& fake, ClientState& s) {
+         fake.processes.decide = [](const ProcessLaunch& launch) {
+           ProcessOutcome outcome;
+           outcome.starts = launch.commandLine.compare(0, 5, "wmic ") != 0;
+           return outcome;
+         };
+         fake.system.joinOutcome = {true, 2224};
+         s.Workgroup.clear(); s.Domain = "CORP";
+       },
+       {std::string(pinned::kDomainFailed) + pinned::kErrorCode + "2224" + pinned::kMeaningOpen +
+        pinned::kCodeAccountExists + pinned::kMeaningClose + pinned::kFailedLineEnd}},
+      {"ICD settings file cannot be written",
+       [](FakeClientPlatform& fake, ClientState& s) {
+         fake.files.Put(kIcdSettings, "[LOCSYSPARAMS]\r\n");
+         fake.files.failingWrites.insert(kIcdSettings);
+         s.MainCCSIP = "10.1.1.1"; s.IcdPath = "C:\\ICD";
+       },
+       {std::string(pinned::kIcdFailed) + pinned::kFailedLineEnd}},
+  };
+  for (const OutcomeCase& c : cases) {
+    FakeClientPlatform fake;
+    ClientState state = StaticEntry();
+    c.adjust(fake, state);
+    ClientPlatform platform = fake.platform();
+    ApplySettings(platform, state);
+    EXPECT_EQ(fake.processes.CommandLines().size(), 5u) << c.name;  // no step was left out
+    EXPECT_EQ(state.StepOutcomes.size(), 7u + (state.MainCCSIP.empty() ? 0 : 1)) << c.name;
+    if (c.failedLines.empty()) {
+      EXPECT_TRUE(SameBytes(fake.window.infoText, pinned::kApplyFinished)) << c.name;
+      EXPECT_EQ(state.Applied, 1) << c.name;
+      EXPECT_EQ(fake.window.closeRequests, 1) << c.name;
+      continue;
+    }
+    std::string expected = pinned::kApplyIncomplete;
+    for (const std::string& line : c.failedLines) expected += "\r\n" + line;
+    EXPECT_TRUE(SameBytes(fake.window.infoText, expected)) << c.name;
+    EXPECT_EQ(state.Applied, 0) << c.name;
+    EXPECT_EQ(fake.window.closeRequests, 0) << c.name;
+    EXPECT_EQ(fake.log.Count("Beep"), 0u) << c.name;
+  }
+  // The password given to wmic is not kept in the record.
+  auto run = Apply([](ClientState& s) { s.Workgroup.clear(); s.Domain = "CORP"; s.Password = "secret"; });
+  EXPECT_EQ(run->state.StepOutcomes.back().action.find("secret"), std::string::npos);
+}
+
+TEST(ApplySettings, DomainJoinNamesTheNewComputerNameFromVistaOn) {
+  struct VersionCase {
+    uint32_t version;
+    uint32_t options;
+  };
+  const VersionCase cases[] = {
+      {0x08930005, 3},     // Windows 2000
+      {0x0A280105, 3},     // XP
+      {0x17710006, 1027},  // Vista
+      {0x23F00206, 1027},  // 8, and 10 and 11 without their manifest entries
+      {0x4A610A, 1027},    // 10.0, as a manifest that names it gets it
+  };
+  for (const VersionCase& c : cases) {
+    FakeClientPlatform fake;
+    fake.system.version = c.version;
+    fake.processes.defaultOutcome.starts = false;  // no wmic: NetJoinDomain takes the same options
+    ClientState state = StaticEntry();
+    state.Workgroup.clear();
+    state.Domain = "CORP";
+    ClientPlatform platform = fake.platform();
+    ApplySettings(platform, state);
+    EXPECT_EQ(fake.processes.CommandLines().back(),
+              "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup Name=\"CORP\" "
+              "username=\"\" password=\"\" FJoinOptions=" + std::to_string(c.options));
+    EXPECT_EQ(fake.log.Only({"JoinDomain"}),
+              std::vector<std::string>{"JoinDomain(, CORP, , , , " + std::to_string(c.options) + ")"});
+  }
 }
 
 TEST(ApplySettings, WithoutAdministratorRightsChangesNothing) {
@@ -255,69 +402,6 @@ TEST(ApplySettings, WithoutAdministratorRightsChangesNothing) {
   EXPECT_TRUE(SameBytes(fake.window.infoText, pinned_tolvik_texts::kNoAdministratorRights));
   EXPECT_EQ(state.Applied, 0);
   EXPECT_EQ(state.ComputerName, "PC-020");
-}
-
-struct JoinCase {
-  const char* name;
-  bool wmicStarts;
-  DomainJoinOutcome joinOutcome;
-  bool domain;                         // join CORP instead of the workgroup
-  std::vector<std::string> joinCalls;  // JoinDomain calls made
-  std::string lastLine;                // GBK, after "修改完毕。" and CR LF; empty: none
-};
-
-TEST(ApplySettings, JoinsWithNetJoinDomainWhereWmicCannotStart) {
-  namespace pinned = pinned_tolvik_texts;
-  const std::string workgroupCall = "JoinDomain(, WORKGROUP, , , , 0)";
-  const std::string domainCall = "JoinDomain(, CORP, , CORP\\admin, p w, 3)";
-  const JoinCase cases[] = {
-      {"wmic started: no NetJoinDomain", true, {true, 0}, false, {}, ""},
-      {"wmic started, domain", true, {true, 0}, true, {}, ""},
-      {"wmic missing, workgroup joined", false, {true, 0}, false, {workgroupCall}, ""},
-      {"wmic missing, domain joined", false, {true, 0}, true, {domainCall}, ""},
-      {"wmic missing, workgroup join fails", false, {true, 1326}, false, {workgroupCall},
-       std::string(pinned::kWorkgroupNotChanged) + pinned::kJoinFailedCode + "1326" +
-           pinned::kJoinLineEnd},
-      {"wmic missing, domain join fails", false, {true, 2453}, true, {domainCall},
-       std::string(pinned::kDomainNotJoined) + pinned::kJoinFailedCode + "2453" +
-           pinned::kJoinLineEnd},
-      {"neither wmic nor NetJoinDomain", false, {false, 127}, false, {workgroupCall},
-       std::string(pinned::kWorkgroupNotChanged) + pinned::kJoinUnavailableCode + "127" +
-           pinned::kJoinLineEnd},
-  };
-  for (const JoinCase& c : cases) {
-    FakeClientPlatform fake;
-    fake.processes.decide = [&c](const ProcessLaunch& launch) {
-      ProcessOutcome outcome;
-      outcome.starts = c.wmicStarts || launch.commandLine.compare(0, 5, "wmic ") != 0;
-      return outcome;
-    };
-    fake.system.joinOutcome = c.joinOutcome;
-    ClientState state = StaticEntry();
-    state.MainCCSIP = "10.1.1.1";
-    state.IcdPath = "C:\\ICD";
-    fake.files.Put(kIcdSettings, "[LOCSYSPARAMS]\r\n");
-    if (c.domain) {
-      state.Workgroup.clear();
-      state.Domain = "CORP";
-      state.Username = "CORP\\admin";
-      state.Password = "p w";
-    }
-    ClientPlatform platform = fake.platform();
-    ApplySettings(platform, state);
-    EXPECT_TRUE(SameByteLists(fake.log.Only({"JoinDomain"}), c.joinCalls)) << c.name;
-    // The join comes right after the wmic attempt; the ICD step and the completion still follow.
-    const std::vector<std::string> order = fake.log.Only({"Start", "JoinDomain", "WriteString"});
-    ASSERT_EQ(order.size(), 5 + c.joinCalls.size() + 3) << c.name;
-    EXPECT_EQ(CallLog::NameOf(order[4]), "Start") << c.name;
-    EXPECT_EQ(CallLog::NameOf(order[5]), c.joinCalls.empty() ? "WriteString" : "JoinDomain");
-    const std::string finished = pinned::kApplyFinished;
-    EXPECT_TRUE(SameBytes(fake.window.infoText,
-                          c.lastLine.empty() ? finished : finished + "\r\n" + c.lastLine))
-        << c.name;
-    EXPECT_EQ(state.Applied, 1) << c.name;
-    EXPECT_EQ(fake.window.closeRequests, 1) << c.name;
-  }
 }
 
 struct IcdPathCase {
@@ -382,9 +466,46 @@ TEST(ApplySettings, WritesTheIcdServersOnlyIntoAnExistingSettingsFile) {
     ApplySettings(platform, state);
     EXPECT_TRUE(SameByteLists(fake.log.Only({"WriteString"}), c.expectedWrites)) << c.name;
     EXPECT_EQ(fake.files.Has(file), c.fileExists) << c.name;  // never created
-    EXPECT_EQ(fake.window.infoTexts.back(), pinned_tolvik_texts::kApplyFinished) << c.name;
+    const std::string finished = pinned_tolvik_texts::kApplyFinished;
+    EXPECT_EQ(fake.window.infoTexts.back(),
+              c.fileExists || c.mainCcs.empty()
+                  ? finished
+                  : finished + "\r\n" + pinned_tolvik_texts::kIcdNotInstalled)
+        << c.name;
     // The file changes only through the three profile writes, never rewritten or removed whole.
     EXPECT_EQ(fake.log.Count("WriteWholeFile") + fake.log.Count("DeleteFile"), 0u) << c.name;
+  }
+}
+
+TEST(ApplySettings, LooksForTheIcdClientUnderProgramFilesWhenTheDefaultPathHasNone) {
+  const std::string x86 = "C:\\Program Files (x86)\\HuaWei\\ICD\xD2\xB5\xCE\xF1" "3.1\\cfg\\localsyscfg.ini";
+  struct Case {
+    const char* name;
+    std::string icdPath;
+    std::string existing;  // the settings file present on the PC; empty: none
+    std::string written;   // where the three writes go; empty: none
+  };
+  const Case cases[] = {
+      {"32-bit client on 64-bit Windows", "C:\\Progra~1\\HuaWei\\ICD业务3.1", x86, x86},
+      {"a folder icd.ini names is the only one", "D:\\ICD", x86, ""},
+  };
+  for (const Case& c : cases) {
+    FakeClientPlatform fake;
+    fake.system.environment["ProgramFiles(x86)"] = "C:\\Program Files (x86)";
+    fake.system.environment["ProgramFiles"] = "C:\\Program Files";
+    fake.files.Put(c.existing, "[LOCSYSPARAMS]\r\n");
+    ClientState state = StaticEntry();
+    state.IcdPath = c.icdPath;
+    state.MainCCSIP = "10.1.1.1";
+    ClientPlatform platform = fake.platform();
+    ApplySettings(platform, state);
+    const std::vector<std::string> writes = fake.log.Only({"WriteString"});
+    EXPECT_EQ(writes.size(), c.written.empty() ? 0u : 3u) << c.name;
+    for (const std::string& write : writes) EXPECT_NE(write.find(c.written), std::string::npos);
+    // Found nowhere: one line under the finished text; the close is not held.
+    EXPECT_EQ(fake.window.infoText.find(pinned_tolvik_texts::kIcdNotInstalled) != std::string::npos,
+              c.written.empty()) << c.name;
+    EXPECT_EQ(state.Applied, 1) << c.name;
   }
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "client/step_outcome.h"
+
 struct ClientState {
   std::string EntryIp;           // upper-cased IP of this PC's entry; empty: no entry found
   std::string Mask;
@@ -29,4 +31,6 @@ struct ClientState {
   std::vector<std::string> ConnectionNames;
   std::vector<std::string> AdapterMacs;
   std::vector<std::string> DhcpServers;
+  // One outcome per command or call of the last apply, in the order they ran.
+  std::vector<StepOutcome> StepOutcomes;
 };

@@ -38,6 +38,9 @@ constexpr const char kSummaryAppServer[] = "应用服务器:";
 
 // icd.ini default install path of the ICD client.
 constexpr const char kDefaultIcdPath[] = "C:\\Progra~1\\HuaWei\\ICD业务3.1";
+// The same folder under %ProgramFiles(x86)% and %ProgramFiles%, where the default path is not
+// it: a 32-bit client on 64-bit Windows, or short names switched off.
+constexpr const char kIcdFolderInProgramFiles[] = "\\HuaWei\\ICD业务3.1";
 
 // Fetch progress (one space before 获取 for DHCP servers, two for a named address).
 constexpr const char kTryingServerPrefix[] = "尝试从 ";
@@ -57,13 +60,40 @@ constexpr const char kApplyFinished[] = "修改完毕。";
 // Without administrator rights nothing is applied (the window stays open).
 constexpr const char kNoAdministratorRights[] =
     "没有管理员权限，未做任何修改！\r\n请以管理员身份运行本程序。";
-// The last line after "修改完毕。" when neither wmic nor NetJoinDomain joined: what was not
-// changed, why, then the error code and "。".
-constexpr const char kWorkgroupNotChanged[] = "工作组未修改：";
-constexpr const char kDomainNotJoined[] = "未加入域：";
-constexpr const char kJoinFailedCode[] = "NetJoinDomain 出错，错误代码 ";
-constexpr const char kJoinUnavailableCode[] = "无法运行 wmic，也无法调用 NetJoinDomain，错误代码 ";
-constexpr const char kJoinLineEnd[] = "。";
+// An apply whose steps did not all succeed: the heading, then one line per failed step: what
+// failed, "，无法启动 " and the program when it could not be started, the error code, its
+// meaning between full-width brackets where known, and "。".
+constexpr const char kApplyIncomplete[] = "修改未全部完成：";
+constexpr const char kAddressFailed[] = "修改 IP 地址失败";
+constexpr const char kDnsFailed[] = "修改 DNS 地址失败";
+constexpr const char kComputerNameFailed[] = "修改计算机名失败";
+constexpr const char kWorkgroupFailed[] = "加入工作组失败";
+constexpr const char kDomainFailed[] = "加入域失败";
+constexpr const char kIcdFailed[] = "修改 ICD 配置失败";
+constexpr const char kCannotStart[] = "，无法启动 ";
+constexpr const char kErrorCode[] = "，错误代码 ";
+constexpr const char kMeaningOpen[] = "（";
+constexpr const char kMeaningClose[] = "）";
+constexpr const char kFailedLineEnd[] = "。";
+// What the common codes of a rename or a join mean.
+constexpr const char kCodeFileNotFound[] = "系统找不到指定的文件";           // 2
+constexpr const char kCodeAccessDenied[] = "拒绝访问";                       // 5
+constexpr const char kCodeNetworkPathNotFound[] = "找不到网络路径";          // 53
+constexpr const char kCodeInvalidParameter[] = "参数错误";                   // 87
+constexpr const char kCodeInvalidComputerName[] = "计算机名格式不正确";      // 1210
+constexpr const char kCodeLogonFailure[] = "用户名或密码不正确";             // 1326
+constexpr const char kCodeNoSuchDomain[] = "指定的域不存在或无法联系";       // 1355
+constexpr const char kCodeAccountExists[] = "该计算机帐户已存在";            // 2224
+constexpr const char kCodeAlreadyJoined[] = "该计算机已加入域";              // 2691
+// Under "修改完毕。" when the ICD client's settings file was found in none of its folders.
+constexpr const char kIcdNotInstalled[] = "ICD 客户端未安装，ICD 服务器地址未修改。";
+
+// An unattended run that found no list waits and tries again: what it waits for, then the
+// seconds left and kWaitingSecondsSuffix.
+constexpr const char kWaitingForAdapter[] = "未找到网卡，等待网卡就绪后重试，还剩 ";
+constexpr const char kWaitingForDhcpServer[] = "未找到 DHCP 服务器，等待获取地址后重试，还剩 ";
+constexpr const char kWaitingForList[] = "未能获取配置文件，稍后重试，还剩 ";
+constexpr const char kWaitingSecondsSuffix[] = " 秒……";
 
 // Window.
 constexpr const char kCheckingConfiguration[] = "检查配置，请稍候……";

@@ -44,7 +44,10 @@ void StartSelfDelete(ClientPlatform& platform, const std::string& programPath) {
   launch.startupFlags = kStartfUseShowWindow;
   launch.showWindow = kSwHide;
   uint64_t processId = 0;
-  if (platform.processes.Start(launch, &processId)) platform.processes.CloseHandles(processId);
+  uint32_t startError = 0;
+  if (platform.processes.Start(launch, &processId, &startError)) {
+    platform.processes.CloseHandles(processId);
+  }
 }
 
 }  // namespace
@@ -101,4 +104,9 @@ void RegisterRunOnce(ClientPlatform& platform) {
   platform.registry.WriteStringValue(client_texts::kRunOnceKey, client_texts::kRunOnceValueName,
                                      command);
   platform.window.PostCloseRequest();
+}
+
+void RegisterRetryAtNextLogon(ClientPlatform& platform) {
+  platform.registry.WriteStringValue(client_texts::kRunOnceKey, client_texts::kRunOnceValueName,
+                                     platform.system.CommandLine());
 }

@@ -18,5 +18,9 @@ std::string BuildRunOnceCommand(ClientWindowApi& window, const std::string& prog
 // The "添加至启动项" button: writes the RunOnce value "Tolvik" and posts a close request.
 void RegisterRunOnce(ClientPlatform& platform);
 
+// Writes the RunOnce value "Tolvik" again with this run's own command line, so that the next
+// logon runs Tolvik once more.
+void RegisterRetryAtNextLogon(ClientPlatform& platform);
+
 // The eight lines of the self-delete batch file, CR LF after each.
 std::string SelfDeleteBatchText(const std::string& tempDirectory, const std::string& programPath);

@@ -7,6 +7,8 @@
 #include "client/command_line.h"
 #include "client/entry_lookup.h"
 #include "client/fetch.h"
+#include "client/fetch_retry.h"
+#include "client/finishing.h"
 #include "common/program_directory.h"
 
 void RunMainFlow(ClientPlatform& platform, ClientState& state, bool firstRun) {
@@ -27,13 +29,22 @@ void RunMainFlow(ClientPlatform& platform, ClientState& state, bool firstRun) {
 
   ParseCommandLine(platform, state, &autoApply, &fetchRequested);
 
-  if (fetchRequested) RunFetchStep(platform, state);
-
   const std::string programDirectory = ProgramDirectory(platform.files.ModulePath());
+  const std::string listPath = programDirectory + client_texts::kListFileName;
+  // Unattended, at a clone's first logon: the adapter or its lease may not be ready yet.
+  const bool unattended = autoApply && fetchRequested;
+  if (unattended) {
+    FetchUntilListArrives(platform, state, listPath);
+  } else if (fetchRequested) {
+    RunFetchStep(platform, state);
+  }
+
   LookUpEntryAndShowSummary(platform, state, programDirectory);
 
   // The list's presence is tested again here rather than taken over from the lookup.
-  if (autoApply && platform.files.IsExistingFile(programDirectory + client_texts::kListFileName)) {
-    ApplySettings(platform, state);
-  }
+  if (autoApply && platform.files.IsExistingFile(listPath)) ApplySettings(platform, state);
+
+  // Windows removed the RunOnce value before it started this run: an unattended run that did
+  // not apply everything (no list, no entry, a failed step) asks for the next logon again.
+  if (unattended && !state.Applied) RegisterRetryAtNextLogon(platform);
 }

@@ -12,23 +12,40 @@ std::string FormCommandLine(const std::string& program, const std::string& argum
   return commandLine;
 }
 
+RunResult StartAndWait(ProcessApi& processes, const RunRequest& request) {
+  ProcessLaunch launch;
+  launch.applicationName = request.applicationPath;
+  launch.commandLine = FormCommandLine(request.program, request.arguments);
+  launch.workingDirectory = request.workingDirectory;
+  launch.creationFlags = kCreateNewConsole;
+  if (request.showState == kSwHide) launch.creationFlags |= kCreateNoWindow;
+  launch.startupFlags = kStartfUseShowWindow;
+  launch.showWindow = request.showState;
+  launch.captureOutput = request.captureOutput;
+
+  RunResult result;
+  uint64_t processId = 0;
+  if (!processes.Start(launch, &processId, &result.code)) return result;
+  // A child still running after the timeout is left alone; only our handles to it are released.
+  const bool ended = processes.Wait(processId, request.timeoutMs);
+  result.outcome = ended ? RunOutcome::kEnded : RunOutcome::kStillRunning;
+  result.code = 0;
+  if (ended && !processes.ExitCode(processId, &result.code)) result.code = 0;
+  if (request.captureOutput) result.output = processes.Output(processId);
+  processes.CloseHandles(processId);
+  return result;
+}
+
 RunOutcome StartAndWait(ProcessApi& processes, const std::string& program,
                         const std::string& arguments, const std::string& workingDirectory,
                         uint16_t showState, uint32_t timeoutMs) {
-  ProcessLaunch launch;
-  launch.commandLine = FormCommandLine(program, arguments);
-  launch.workingDirectory = workingDirectory;
-  launch.creationFlags = kCreateNewConsole;
-  if (showState == kSwHide) launch.creationFlags |= kCreateNoWindow;
-  launch.startupFlags = kStartfUseShowWindow;
-  launch.showWindow = showState;
-
-  uint64_t processId = 0;
-  if (!processes.Start(launch, &processId)) return RunOutcome::kNotStarted;
-  // A child still running after the timeout is left alone; only our handles to it are released.
-  const bool ended = processes.Wait(processId, timeoutMs);
-  processes.CloseHandles(processId);
-  return ended ? RunOutcome::kEnded : RunOutcome::kStillRunning;
+  RunRequest request;
+  request.program = program;
+  request.arguments = arguments;
+  request.workingDirectory = workingDirectory;
+  request.showState = showState;
+  request.timeoutMs = timeoutMs;
+  return StartAndWait(processes, request).outcome;
 }
 
 bool RunAndWait(ProcessApi& processes, const std::string& program, const std::string& arguments,

@@ -11,6 +11,28 @@ std::string FormCommandLine(const std::string& program, const std::string& argum
 
 enum class RunOutcome { kNotStarted, kEnded, kStillRunning };
 
+// How one run went: the outcome, then the child's exit code when it ended (or Windows' error
+// code when it could not be started), and what it printed when its output was captured.
+struct RunResult {
+  RunOutcome outcome = RunOutcome::kNotStarted;
+  uint32_t code = 0;
+  std::string output;
+};
+
+// One program to run: what RunAndWait takes, and where Windows finds it. An empty
+// applicationPath leaves the search to Windows.
+struct RunRequest {
+  std::string applicationPath;
+  std::string program;
+  std::string arguments;
+  std::string workingDirectory;
+  uint16_t showState = 0;
+  uint32_t timeoutMs = 0;
+  bool captureOutput = false;
+};
+
+RunResult StartAndWait(ProcessApi& processes, const RunRequest& request);
+
 // RunAndWait with the reason when it is false: the program could not be started at all, or it
 // was still running after timeoutMs.
 RunOutcome StartAndWait(ProcessApi& processes, const std::string& program,

@@ -8,6 +8,8 @@
 struct AdapterRecord {
   std::string adapterName;        // AdapterName up to its first NUL (at most 260 characters)
   std::vector<uint8_t> address;   // the first AddressLength bytes of Address
+  bool dhcpEnabled = false;       // DhcpEnabled
+  std::string dhcpServer;         // DhcpServer.IpAddress.String, up to its first NUL
 };
 
 constexpr uint32_t kErrorSuccess = 0;

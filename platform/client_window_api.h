@@ -15,6 +15,8 @@ class ClientWindowApi {
   virtual void ShowAndBringToFront() = 0;                  // visible and in the foreground
   virtual void ProcessPendingMessages() = 0;
   virtual void PostCloseRequest() = 0;                     // posts WM_CLOSE, never sends it
+  // True when a close request arrived while an operation ran and waits for it to end.
+  virtual bool IsClosePending() = 0;
   virtual void Hide() = 0;
   // Message box owned by the window, the window's title as caption, OK only, no icon, foreground.
   virtual void ShowHelpBox(const std::string& text) = 0;

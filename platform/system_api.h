@@ -10,6 +10,7 @@ constexpr uint32_t kEwxReboot = 2;
 constexpr uint32_t kEwxForce = 4;
 constexpr uint32_t kNetSetupJoinDomain = 1;   // NETSETUP_JOIN_DOMAIN
 constexpr uint32_t kNetSetupAcctCreate = 2;   // NETSETUP_ACCT_CREATE
+constexpr uint32_t kNetSetupJoinWithNewName = 0x400;  // NETSETUP_JOIN_WITH_NEW_NAME
 
 // The arguments of one NetJoinDomain call, texts in the ANSI code page; an empty text is passed
 // as a null pointer (no server, no OU, the caller's own account).
@@ -34,12 +35,17 @@ class SystemApi {
   virtual std::string CommandLine() = 0;                       // GetCommandLineA
   virtual uint32_t Version() = 0;                              // GetVersion
   virtual void SetLastError(uint32_t code) = 0;                // SetLastError
-  virtual bool SetComputerName(const std::string& name) = 0;   // SetComputerNameA
-  virtual bool SetComputerNameEx(int nameType, const std::string& name) = 0;  // SetComputerNameExA
+  // SetComputerNameA and SetComputerNameExA: 0 when Windows took the name, else its error code.
+  virtual uint32_t SetComputerName(const std::string& name) = 0;
+  virtual uint32_t SetComputerNameEx(int nameType, const std::string& name) = 0;
   // GetComputerNameA into a buffer of bufferSize + 1 bytes with the size given as bufferSize;
   // the text up to the first NUL (empty on failure).
   virtual std::string ComputerName(uint32_t bufferSize) = 0;
   virtual void Beep(uint32_t frequency, uint32_t durationMs) = 0;
+  // GetEnvironmentVariableA; empty when the variable is not set.
+  virtual std::string EnvironmentVariable(const std::string& name) = 0;
+  virtual uint32_t TickCount() = 0;                            // GetTickCount, milliseconds
+  virtual void Sleep(uint32_t milliseconds) = 0;               // Sleep
 
   // Whether this process's token holds the built-in Administrators group (CheckTokenMembership).
   // True where Windows offers no such check: Windows 95 and 98 know no rights.

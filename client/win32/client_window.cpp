@@ -326,6 +326,8 @@ void Win32ClientWindow::PostCloseRequest() {
   if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
+bool Win32ClientWindow::IsClosePending() { return closeHeld_; }
+
 void Win32ClientWindow::Hide() {
   if (!hwnd_) return;
   hidden_ = true;

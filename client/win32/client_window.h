@@ -34,6 +34,7 @@ class Win32ClientWindow : public ClientWindowApi {
   void ShowAndBringToFront() override;
   void ProcessPendingMessages() override;
   void PostCloseRequest() override;
+  bool IsClosePending() override;
   void Hide() override;
   void ShowHelpBox(const std::string& text) override;
   void InstallIconAndAboutItem() override;

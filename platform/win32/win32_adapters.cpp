@@ -32,12 +32,13 @@ uint32_t Win32AdapterApi::GetAdaptersInfo(uint32_t* bufferSize, std::vector<Adap
   }
 
   // Windows chains the records inside the buffer it filled; a link pointing elsewhere would be
-  // a record that call did not write, so the walk stops there. Only the fields up to Address are
-  // read and bounds-checked: the 32-bit GetAdaptersInfo writes 32-bit lease times, while the
-  // MinGW header may declare them 64-bit, so sizeof of the whole record can exceed a record.
+  // a record that call did not write, so the walk stops there. Only the fields up to DhcpServer
+  // are read and bounds-checked: the 32-bit GetAdaptersInfo writes 32-bit lease times after
+  // them, while the MinGW header may declare them 64-bit, so sizeof of the whole record can
+  // exceed a record.
   const char* begin = reinterpret_cast<const char*>(words.data());
   const char* end = begin + byteCount;
-  const size_t readBytes = offsetof(IP_ADAPTER_INFO, Address) + sizeof(first->Address);
+  const size_t readBytes = offsetof(IP_ADAPTER_INFO, DhcpServer) + sizeof(first->DhcpServer);
   for (const IP_ADAPTER_INFO* info = first; info != nullptr; info = info->Next) {
     const char* at = reinterpret_cast<const char*>(info);
     if (at < begin || at > end || static_cast<size_t>(end - at) < readBytes) break;
@@ -47,6 +48,9 @@ uint32_t Win32AdapterApi::GetAdaptersInfo(uint32_t* bufferSize, std::vector<Adap
     size_t length = info->AddressLength;
     if (length > sizeof(info->Address)) length = sizeof(info->Address);
     record.address.assign(info->Address, info->Address + length);
+    record.dhcpEnabled = info->DhcpEnabled != 0;
+    const char* server = info->DhcpServer.IpAddress.String;
+    record.dhcpServer.assign(server, strnlen(server, sizeof(info->DhcpServer.IpAddress.String)));
     records->push_back(record);
   }
   return kErrorSuccess;

@@ -1,8 +1,10 @@
-// ProcessApi on Windows: CreateProcessA, WaitForSingleObject and CloseHandle.
+// ProcessApi on Windows: CreateProcessA, WaitForSingleObject, GetExitCodeProcess, an output pipe
+// and CloseHandle.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include "platform/process_api.h"
 
@@ -11,14 +13,20 @@ class Win32ProcessApi : public ProcessApi {
   ~Win32ProcessApi() override;
 
   // The process id Windows gives the child identifies it here.
-  bool Start(const ProcessLaunch& launch, uint64_t* processId) override;
+  bool Start(const ProcessLaunch& launch, uint64_t* processId, uint32_t* startError) override;
   bool Wait(uint64_t processId, uint32_t timeoutMs) override;
+  bool ExitCode(uint64_t processId, uint32_t* exitCode) override;
+  std::string Output(uint64_t processId) override;
   void CloseHandles(uint64_t processId) override;
 
  private:
   struct Handles {
     void* process;
     void* thread;
+    void* outputPipe;    // read end of the child's output; null unless captured
+    std::string output;  // what has been read from it so far
   };
+  void ReadAvailableOutput(Handles& handles);
+
   std::map<uint64_t, Handles> open_;
 };

@@ -64,7 +64,8 @@ TEST(Win32ProcessApi, TimeoutLeavesTheChildRunning) {
   launch.startupFlags = kStartfUseShowWindow;
   launch.showWindow = kSwHide;
   uint64_t id = 0;
-  ASSERT_TRUE(processes.Start(launch, &id));
+  uint32_t startError = 0;
+  ASSERT_TRUE(processes.Start(launch, &id, &startError));
   EXPECT_FALSE(processes.Wait(id, 300));
   processes.CloseHandles(id);
   HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(id));

@@ -22,8 +22,9 @@ uint32_t Win32SystemApi::Version() { return GetVersion(); }
 
 void Win32SystemApi::SetLastError(uint32_t code) { ::SetLastError(code); }
 
-bool Win32SystemApi::SetComputerName(const std::string& name) {
-  return SetComputerNameA(name.c_str()) != 0;
+uint32_t Win32SystemApi::SetComputerName(const std::string& name) {
+  if (SetComputerNameA(name.c_str())) return 0;
+  return GetLastError();
 }
 
 namespace {
@@ -49,10 +50,11 @@ BOOL NotImplemented() {
 
 }  // namespace
 
-bool Win32SystemApi::SetComputerNameEx(int nameType, const std::string& name) {
+uint32_t Win32SystemApi::SetComputerNameEx(int nameType, const std::string& name) {
   auto setName = LateBoundFunction<SetComputerNameExFunction>("kernel32.dll", "SetComputerNameExA");
-  if (setName == nullptr) return NotImplemented();
-  return setName(static_cast<COMPUTER_NAME_FORMAT>(nameType), name.c_str()) != 0;
+  if (setName == nullptr) return ERROR_CALL_NOT_IMPLEMENTED;
+  if (setName(static_cast<COMPUTER_NAME_FORMAT>(nameType), name.c_str())) return 0;
+  return GetLastError();
 }
 
 std::string Win32SystemApi::ComputerName(uint32_t bufferSize) {
@@ -64,6 +66,20 @@ std::string Win32SystemApi::ComputerName(uint32_t bufferSize) {
 }
 
 void Win32SystemApi::Beep(uint32_t frequency, uint32_t durationMs) { ::Beep(frequency, durationMs); }
+
+std::string Win32SystemApi::EnvironmentVariable(const std::string& name) {
+  // The size asked first: a value may be longer than any fixed buffer.
+  const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) return std::string();
+  std::vector<char> buffer(size + 1, '\0');
+  const DWORD length = GetEnvironmentVariableA(name.c_str(), buffer.data(), size + 1);
+  if (length == 0 || length > size) return std::string();
+  return std::string(buffer.data(), length);
+}
+
+uint32_t Win32SystemApi::TickCount() { return GetTickCount(); }
+
+void Win32SystemApi::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 namespace {
 

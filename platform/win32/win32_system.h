@@ -8,10 +8,13 @@ class Win32SystemApi : public SystemApi {
   std::string CommandLine() override;
   uint32_t Version() override;
   void SetLastError(uint32_t code) override;
-  bool SetComputerName(const std::string& name) override;
-  bool SetComputerNameEx(int nameType, const std::string& name) override;
+  uint32_t SetComputerName(const std::string& name) override;
+  uint32_t SetComputerNameEx(int nameType, const std::string& name) override;
   std::string ComputerName(uint32_t bufferSize) override;
   void Beep(uint32_t frequency, uint32_t durationMs) override;
+  std::string EnvironmentVariable(const std::string& name) override;
+  uint32_t TickCount() override;
+  void Sleep(uint32_t milliseconds) override;
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;

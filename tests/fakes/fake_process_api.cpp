@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-bool RecordingProcessApi::Start(const ProcessLaunch& launch, uint64_t* processId) {
+bool RecordingProcessApi::Start(const ProcessLaunch& launch, uint64_t* processId,
+                                uint32_t* startError) {
   log_.Add("Start(" + launch.commandLine + ")");
   ProcessOutcome outcome = defaultOutcome;
   if (decide) {
@@ -15,10 +16,12 @@ bool RecordingProcessApi::Start(const ProcessLaunch& launch, uint64_t* processId
   Record record;
   record.launch = launch;
   record.started = outcome.starts;
-  record.endsInTime = outcome.endsInTime;
+  record.outcome = outcome;
   if (outcome.starts) {
     record.id = nextId_++;
     *processId = record.id;
+  } else {
+    *startError = outcome.startError;
   }
   records.push_back(record);
   if (outcome.starts && onRun) onRun(launch);
@@ -34,7 +37,27 @@ bool RecordingProcessApi::Wait(uint64_t processId, uint32_t timeoutMs) {
   if (record->closes > 0) ADD_FAILURE() << "Wait after CloseHandles: " << record->launch.commandLine;
   log_.Add("Wait(" + record->launch.commandLine + ", " + std::to_string(timeoutMs) + ")");
   record->waits.push_back(timeoutMs);
-  return record->endsInTime;
+  return record->outcome.endsInTime;
+}
+
+bool RecordingProcessApi::ExitCode(uint64_t processId, uint32_t* exitCode) {
+  Record* record = Find(processId);
+  if (record == nullptr || record->closes > 0 || record->waits.empty() ||
+      !record->outcome.endsInTime) {
+    ADD_FAILURE() << "ExitCode of a process that has not ended or was released";
+    return false;
+  }
+  *exitCode = record->outcome.exitCode;
+  return true;
+}
+
+std::string RecordingProcessApi::Output(uint64_t processId) {
+  Record* record = Find(processId);
+  if (record == nullptr || !record->launch.captureOutput) {
+    ADD_FAILURE() << "Output of a process whose output was not captured";
+    return std::string();
+  }
+  return record->outcome.output;
 }
 
 void RecordingProcessApi::CloseHandles(uint64_t processId) {

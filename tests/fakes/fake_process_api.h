@@ -11,8 +11,14 @@
 #include "tests/fakes/call_log.h"
 
 struct ProcessOutcome {
-  bool starts = true;       // false: CreateProcessA fails
-  bool endsInTime = true;   // false: every Wait times out and the child goes on running
+  ProcessOutcome(bool startsIt = true, bool endsItInTime = true)  // NOLINT: {starts, ends}
+      : starts(startsIt), endsInTime(endsItInTime) {}
+
+  bool starts;              // false: CreateProcessA fails with startError
+  bool endsInTime;          // false: every Wait times out and the child goes on running
+  uint32_t exitCode = 0;
+  std::string output;       // what the child prints, read when the launch captures it
+  uint32_t startError = 2;  // ERROR_FILE_NOT_FOUND
 };
 
 // Log entries: "Start(<commandLine>)", "Wait(<commandLine>, <timeoutMs>)",
@@ -25,13 +31,15 @@ class RecordingProcessApi : public ProcessApi {
     uint64_t id = 0;
     std::vector<uint32_t> waits;  // the timeout of each Wait, in order
     int closes = 0;
-    bool endsInTime = true;  // the scripted outcome of its waits
+    ProcessOutcome outcome;  // as scripted
   };
 
   explicit RecordingProcessApi(CallLog& log) : log_(log) {}
 
-  bool Start(const ProcessLaunch& launch, uint64_t* processId) override;
+  bool Start(const ProcessLaunch& launch, uint64_t* processId, uint32_t* startError) override;
   bool Wait(uint64_t processId, uint32_t timeoutMs) override;
+  bool ExitCode(uint64_t processId, uint32_t* exitCode) override;
+  std::string Output(uint64_t processId) override;
   void CloseHandles(uint64_t processId) override;
 
   // Outcomes taken one per Start, in order; once used up, defaultOutcome applies.

@@ -18,14 +18,27 @@ void FakeSystemApi::SetLastError(uint32_t code) {
   lastError = code;
 }
 
-bool FakeSystemApi::SetComputerName(const std::string& name) {
+uint32_t FakeSystemApi::SetComputerName(const std::string& name) {
   log_.Add("SetComputerName(" + name + ")");
-  return setComputerNameResult && !name.empty();
+  return name.empty() ? 87 : setComputerNameError;  // ERROR_INVALID_PARAMETER
 }
 
-bool FakeSystemApi::SetComputerNameEx(int nameType, const std::string& name) {
+uint32_t FakeSystemApi::SetComputerNameEx(int nameType, const std::string& name) {
   log_.Add("SetComputerNameEx(" + std::to_string(nameType) + ", " + name + ")");
-  return setComputerNameResult && !name.empty();
+  return name.empty() ? 87 : setComputerNameError;
+}
+
+std::string FakeSystemApi::EnvironmentVariable(const std::string& name) {
+  log_.Add("EnvironmentVariable(" + name + ")");
+  auto found = environment.find(name);
+  return found == environment.end() ? std::string() : found->second;
+}
+
+uint32_t FakeSystemApi::TickCount() { return tickCount; }
+
+void FakeSystemApi::Sleep(uint32_t milliseconds) {
+  log_.Add("Sleep(" + std::to_string(milliseconds) + ")");
+  tickCount += milliseconds;
 }
 
 std::string FakeSystemApi::ComputerName(uint32_t bufferSize) {

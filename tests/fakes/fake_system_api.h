@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@
 
 // Log entries: "CommandLine()", "Version()", "SetLastError(<code>)", "SetComputerName(<name>)",
 // "SetComputerNameEx(<type>, <name>)", "ComputerName(<bufferSize>)", "Beep(<hz>, <ms>)",
-// "IsAdministrator()", "JoinDomain(<server>, <domain>, <ou>, <account>, <password>, <options>)",
+// "EnvironmentVariable(<name>)", "Sleep(<ms>)" (TickCount is not logged), "IsAdministrator()", "JoinDomain(<server>, <domain>, <ou>, <account>, <password>, <options>)",
 // "EnablePrivilege(<machine>, <privilege>)",
 // "InitiateSystemShutdown(<machine>, <timeout>, <force 0|1>, <reboot 0|1>)",
 // "ExitWindows(<flags>)".
@@ -21,10 +22,13 @@ class FakeSystemApi : public SystemApi {
   std::string CommandLine() override;
   uint32_t Version() override;
   void SetLastError(uint32_t code) override;
-  bool SetComputerName(const std::string& name) override;
-  bool SetComputerNameEx(int nameType, const std::string& name) override;
+  uint32_t SetComputerName(const std::string& name) override;
+  uint32_t SetComputerNameEx(int nameType, const std::string& name) override;
   std::string ComputerName(uint32_t bufferSize) override;
   void Beep(uint32_t frequency, uint32_t durationMs) override;
+  std::string EnvironmentVariable(const std::string& name) override;
+  uint32_t TickCount() override;
+  void Sleep(uint32_t milliseconds) override;
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
@@ -40,7 +44,11 @@ class FakeSystemApi : public SystemApi {
   std::string currentComputerName = "CLONE-PC";
   bool administrator = true;                // what IsAdministrator answers
   DomainJoinOutcome joinOutcome{true, 0};   // what JoinDomain answers: found, and done
-  bool setComputerNameResult = true;        // both SetComputerName calls; an empty name fails
+  // Both SetComputerName calls: 0 (done), or this code; an empty name fails with 87.
+  uint32_t setComputerNameError = 0;
+  std::map<std::string, std::string> environment;  // what EnvironmentVariable finds
+  // A clock that only Sleep moves: TickCount answers it, Sleep adds to it.
+  uint32_t tickCount = 1000;
   std::vector<std::string> failingPrivileges;  // EnablePrivilege fails for these names
   bool shutdownResult = true;
   bool exitWindowsResult = true;

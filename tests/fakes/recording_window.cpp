@@ -27,6 +27,8 @@ void RecordingWindow::PostCloseRequest() {
   ++closeRequests;
 }
 
+bool RecordingWindow::IsClosePending() { return closePending; }
+
 void RecordingWindow::Hide() {
   log_.Add("Hide()");
   visible = false;

@@ -22,6 +22,7 @@ class RecordingWindow : public ClientWindowApi {
   void ShowAndBringToFront() override;
   void ProcessPendingMessages() override;
   void PostCloseRequest() override;
+  bool IsClosePending() override;
   void Hide() override;
   void ShowHelpBox(const std::string& text) override;
   void InstallIconAndAboutItem() override;
@@ -43,6 +44,7 @@ class RecordingWindow : public ClientWindowApi {
   std::vector<std::string> helpBoxes;
   bool visible = false;
   int closeRequests = 0;
+  bool closePending = false;  // what IsClosePending answers (not logged)
   int iconInstalls = 0;
 
  private:

@@ -206,7 +206,10 @@ class DryRunAdapters : public AdapterApi {
   explicit DryRunAdapters(const DryRunSetup& setup) : setup_(setup) {}
   uint32_t GetAdaptersInfo(uint32_t* bufferSize, std::vector<AdapterRecord>* records) override {
     (void)bufferSize;
-    records->push_back(AdapterRecord{t::kAdapterName, setup_.mac});
+    AdapterRecord record;
+    record.adapterName = t::kAdapterName;
+    record.address = setup_.mac;
+    records->push_back(record);
     return kErrorSuccess;
   }
 
@@ -218,9 +221,10 @@ class DryRunProcesses : public ProcessApi {
  public:
   DryRunProcesses(PlanRecord& record, bool withoutTftp)
       : record_(record), withoutTftp_(withoutTftp) {}
-  bool Start(const ProcessLaunch& launch, uint64_t* processId) override {
+  bool Start(const ProcessLaunch& launch, uint64_t* processId, uint32_t* startError) override {
     if (withoutTftp_ && launch.commandLine.compare(0, 5, "tftp ") == 0) {
       record_.actions.push_back(t::kCannotStartAction + launch.commandLine);
+      *startError = 2;  // ERROR_FILE_NOT_FOUND
       return false;
     }
     record_.actions.push_back(t::kRunAction + launch.commandLine);
@@ -228,6 +232,12 @@ class DryRunProcesses : public ProcessApi {
     return true;
   }
   bool Wait(uint64_t, uint32_t) override { return true; }
+  // The plan pictures every command succeeding.
+  bool ExitCode(uint64_t, uint32_t* exitCode) override {
+    *exitCode = 0;
+    return true;
+  }
+  std::string Output(uint64_t) override { return std::string(); }
   void CloseHandles(uint64_t) override {}
 
  private:
@@ -240,16 +250,19 @@ class DryRunSystem : public SystemApi {
  public:
   DryRunSystem(const DryRunSetup& setup, PlanRecord& record) : setup_(setup), record_(record) {}
   std::string CommandLine() override { return setup_.commandLine; }
-  uint32_t Version() override { return t::kWindowsXpVersion; }
+  uint32_t Version() override { return setup_.windowsVersion; }
   void SetLastError(uint32_t) override {}
-  bool SetComputerName(const std::string& name) override {
+  uint32_t SetComputerName(const std::string& name) override {
     record_.actions.push_back(t::kSetComputerNameAction + name);
-    return true;
+    return 0;
   }
-  bool SetComputerNameEx(int nameType, const std::string& name) override {
+  uint32_t SetComputerNameEx(int nameType, const std::string& name) override {
     record_.actions.push_back(t::kSetComputerNameExAction + std::to_string(nameType) + " " + name);
-    return true;
+    return 0;
   }
+  std::string EnvironmentVariable(const std::string&) override { return std::string(); }
+  uint32_t TickCount() override { return 0; }
+  void Sleep(uint32_t) override {}
   std::string ComputerName(uint32_t) override { return setup_.currentName; }
   void Beep(uint32_t, uint32_t) override {}
   // The plan pictures a run with the rights it needs and with wmic present.
@@ -282,6 +295,7 @@ class DryRunWindow : public ClientWindowApi {
   void ShowAndBringToFront() override {}
   void ProcessPendingMessages() override {}
   void PostCloseRequest() override { record_.closeRequested = true; }
+  bool IsClosePending() override { return false; }
   void Hide() override {}
   void ShowHelpBox(const std::string&) override { record_.helpShown = true; }
   void InstallIconAndAboutItem() override {}

@@ -27,6 +27,7 @@ struct DryRunSetup {
   std::string currentName;      // what GetComputerNameA returns on the PC
   std::string commandLine;      // what GetCommandLineA returns on the PC
   bool withoutTftp = false;     // the PC has no tftp: Tolvik reads the files itself
+  uint32_t windowsVersion = 0;  // what GetVersion returns on the PC
 };
 
 class DryRunPlatform {

@@ -86,6 +86,8 @@ const char kPlanHelp[] =
     "  --dhcp-server ADDR   the adapter's DHCP server, tried by /N (default: none)\n"
     "  --no-tftp            the PC has no tftp (off by default since Windows Vista): show\n"
     "                       Tolvik reading the files over TFTP itself\n"
+    "  --windows VERSION    the PC's Windows: 2000, xp, vista, 7, 8, 10 or 11 (default 10);\n"
+    "                       a domain join names the new computer name from Vista on\n"
     "\n"
     "The ICD client's settings file is taken to exist, so its writes are shown.\n"
     "Exit status: 0 planned, 1 no line of the list names the adapter, 2 bad input.\n";

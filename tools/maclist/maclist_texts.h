@@ -15,7 +15,18 @@ constexpr const char kDefaultProgramPath[] = "C:\\Tolvik\\Tolvik.exe";
 constexpr const char kDefaultTempDirectory[] = "C:\\WINDOWS\\TEMP\\";
 constexpr const char kDefaultCurrentName[] = "%COMPUTERNAME%";
 constexpr const char kAdapterName[] = "{00000000-0000-0000-0000-000000000000}";
-constexpr uint32_t kWindowsXpVersion = 0x0A280105;  // GetVersion of Windows XP SP2: NT family
+// GetVersion of each Windows the plan can picture (--windows): the major version in the lowest
+// byte, the minor in the next, the build above. Windows 8.1 to 11 report 6.2 to a program that
+// does not declare them in its manifest.
+struct WindowsVersionName {
+  const char* name;
+  uint32_t version;
+};
+constexpr WindowsVersionName kWindowsVersions[] = {
+    {"2000", 0x08930005}, {"xp", 0x0A280105}, {"vista", 0x17710006}, {"7", 0x1DB10106},
+    {"8", 0x23F00206},    {"10", 0x23F00206}, {"11", 0x23F00206},
+};
+constexpr const char kDefaultWindows[] = "10";
 
 // One line of the plan per action, in the order Tolvik takes them.
 constexpr const char kRunAction[] = "run: ";
@@ -29,6 +40,9 @@ constexpr const char kWmicRunAction[] = "run: wmic ";
 // Follows the wmic line: the call Tolvik makes instead on a PC where wmic cannot be started.
 constexpr const char kJoinFallbackAction[] = "    where wmic is missing: NetJoinDomain(";
 constexpr const char kNullArgument[] = "NULL";
+// Follows a domain join: the join options the other Windows versions get.
+constexpr const char kOlderWindowsJoinOptions[] = "    on Windows 2000 and XP: FJoinOptions=";
+constexpr const char kNewerWindowsJoinOptions[] = "    on Windows Vista and later: FJoinOptions=";
 constexpr const char kSetComputerNameAction[] = "call: SetComputerNameA ";
 constexpr const char kSetComputerNameExAction[] = "call: SetComputerNameExA ";
 constexpr const char kWriteProfileAction[] = "write: ";

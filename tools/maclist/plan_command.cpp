@@ -44,6 +44,26 @@ std::string JoinFallbackLine(const DomainJoinRequest& request) {
          std::to_string(request.options) + ")";
 }
 
+bool FindWindowsVersion(const std::string& name, uint32_t* version) {
+  for (const auto& known : maclist_texts::kWindowsVersions) {
+    if (name == known.name) {
+      *version = known.version;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The join options of a domain join on the Windows versions the plan does not picture.
+std::string OtherVersionsJoinLine(uint32_t pictured) {
+  const bool newer = (pictured & 0xFF) >= 6;
+  uint32_t other = 0;
+  FindWindowsVersion(newer ? "xp" : "vista", &other);
+  return (newer ? maclist_texts::kOlderWindowsJoinOptions
+                : maclist_texts::kNewerWindowsJoinOptions) +
+         std::to_string(DomainJoinOptions(other));
+}
+
 }  // namespace
 
 bool ParseMacArgument(const std::string& text, std::vector<uint8_t>* bytes) {
@@ -65,6 +85,7 @@ bool ParseMacArgument(const std::string& text, std::vector<uint8_t>* bytes) {
 
 bool ParsePlanArguments(const std::vector<std::string>& arguments, PlanOptions* options,
                         std::string* error) {
+  FindWindowsVersion(maclist_texts::kDefaultWindows, &options->windowsVersion);
   CommandArguments args(arguments, error);
   std::vector<std::string> positional;
   std::string value;
@@ -82,6 +103,12 @@ bool ParsePlanArguments(const std::vector<std::string>& arguments, PlanOptions* 
                args.TextOption("--program", &options->programPath) ||
                args.TextOption("--temp", &options->tempDirectory) ||
                args.TextOption("--dhcp-server", &options->dhcpServer)) {
+    } else if (args.Option("--windows", &value)) {
+      if (!error->empty()) return false;
+      if (!FindWindowsVersion(value, &options->windowsVersion)) {
+        return args.Fail("--windows must be one of 2000, xp, vista, 7, 8, 10, 11, not \"" + value +
+                         "\"");
+      }
     } else if (args.Flag("--no-tftp")) {
       options->withoutTftp = true;
     } else if (args.Option("--icd", &value)) {
@@ -139,6 +166,7 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
                                                       : options.tempDirectory;
   setup.mac = options.mac;
   setup.withoutTftp = options.withoutTftp;
+  setup.windowsVersion = options.windowsVersion;
   setup.currentName = options.currentName.empty() ? std::string(maclist_texts::kDefaultCurrentName)
                                                   : options.currentName;
   // The PC runs Tolvik with /A (the apply that the button would start) and the given switches.
@@ -196,7 +224,8 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   for (const std::string& action : record.actions) {
     text += action + "\n";
     if (action.compare(0, std::strlen(maclist_texts::kWmicRunAction), maclist_texts::kWmicRunAction) == 0) {
-      text += JoinFallbackLine(MembershipJoinRequest(state)) + "\n";
+      if (state.Workgroup.empty()) text += OtherVersionsJoinLine(options.windowsVersion) + "\n";
+      text += JoinFallbackLine(MembershipJoinRequest(state, options.windowsVersion)) + "\n";
     }
   }
   *plan = text;

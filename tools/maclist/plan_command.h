@@ -18,6 +18,7 @@ struct PlanOptions {
   std::vector<std::string> switches;  // Tolvik's switches beside /A: /K, /R, /N, /IP:address
   std::string dhcpServer;             // the adapter's DHCP server, tried by /N; empty: none
   bool withoutTftp = false;           // the PC has no tftp (Windows 7 and later by default)
+  uint32_t windowsVersion = 0;        // GetVersion of the PC's Windows (--windows)
 };
 
 // A MAC address as 00-E0-FD-3A-1B-01, 00:e0:fd:3a:1b:01, 00e0.fd3a.1b01 or 00E0FD3A1B01: six

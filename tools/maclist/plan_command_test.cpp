@@ -73,7 +73,7 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        std::string(kExampleSummary) + kExampleActions},
       {"domain, removed gateway, two DNS servers, ICD range, /K /R", kDomainList, kIcd,
        {"--mac", "aa:bb:cc:dd:ee:ff", "--connection", "Local Area Connection", "--current-name",
-        "OLD-PC", "/K", "/R"},
+        "OLD-PC", "--windows", "xp", "/K", "/R"},
        "计算机名将改为: PC-020\n域将改名为: corp.example\n用户名: joiner\n密码: secret\n"
        "“Local Area Connection”所在网卡的配置将改为: \n      IP: 10.0.1.20\n"
        "子网掩码: 255.255.0.0\n默认网关: 删除\n首选 DNS: 10.0.0.53\n备用 DNS: 10.0.0.54\n"
@@ -87,6 +87,7 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "call: SetComputerNameExA 5 PC-020\n"
        "run: wmic  computersystem where Name=\"OLD-PC\" call JoinDomainOrWorkgroup "
        "Name=\"corp.example\" username=\"joiner\" password=\"secret\" FJoinOptions=3\n"
+       "    on Windows Vista and later: FJoinOptions=1027\n"
        "    where wmic is missing: NetJoinDomain(NULL, \"corp.example\", NULL, \"joiner\", "
        "\"secret\", 3)\n"
        "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] MainCCSIP=10.0.9.2\n"

@@ -63,6 +63,7 @@ class ConsoleWindow : public ClientWindowApi {
     std::printf("window: ShowAndBringToFront\n");
   }
   void ProcessPendingMessages() override { std::printf("window: ProcessPendingMessages\n"); }
+  bool IsClosePending() override { return false; }
   void PostCloseRequest() override {
     ++closeRequests;
     std::printf("window: PostCloseRequest\n");
@@ -94,14 +95,19 @@ class GuardedSystemApi : public SystemApi {
     std::printf("system: SetLastError %u\n", static_cast<unsigned>(code));
     real_.SetLastError(code);
   }
-  bool SetComputerName(const std::string& name) override {
+  uint32_t SetComputerName(const std::string& name) override {
     std::printf("system: SetComputerName %s\n", Shown(name).c_str());
     return real_.SetComputerName(name);
   }
-  bool SetComputerNameEx(int nameType, const std::string& name) override {
+  uint32_t SetComputerNameEx(int nameType, const std::string& name) override {
     std::printf("system: SetComputerNameEx %d %s\n", nameType, Shown(name).c_str());
     return real_.SetComputerNameEx(nameType, name);
   }
+  std::string EnvironmentVariable(const std::string& name) override {
+    return real_.EnvironmentVariable(name);
+  }
+  uint32_t TickCount() override { return real_.TickCount(); }
+  void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
   std::string ComputerName(uint32_t bufferSize) override { return real_.ComputerName(bufferSize); }
   void Beep(uint32_t frequency, uint32_t durationMs) override {
     std::printf("system: Beep %u %u\n", static_cast<unsigned>(frequency),
