@@ -168,6 +168,11 @@ bool KeepsOnlyLatestLeases(LogFormat reader) {
   return reader == LogFormat::Dnsmasq || reader == LogFormat::IscDhcpd || reader == LogFormat::Kea;
 }
 
+void AppendLogFile(std::string* joined, const std::string& file) {
+  if (!joined->empty() && joined->back() != '\n' && joined->back() != '\r') joined->push_back('\n');
+  joined->append(file);
+}
+
 std::vector<std::string> CutLogLines(const std::string& bytes) {
   std::vector<std::string> lines;
   ForEachCrLine(bytes, [&](std::string_view line, size_t) { lines.emplace_back(line); });

@@ -64,6 +64,11 @@ bool LogFormatFromName(const std::string& name, LogFormat* format);
 // lease. The servers' logs keep that order.
 bool KeepsOnlyLatestLeases(LogFormat reader);
 
+// Appends the bytes of one more file of the same log: the files of one server (Kea's lease file
+// and the ones its cleanup wrote, a rotated log) are read as one text, each file's last line
+// ended before the next file's first.
+void AppendLogFile(std::string* joined, const std::string& file);
+
 // Cuts file bytes into lines at CR (CR LF is one end, a lone LF stays in its line, NUL ends).
 // A text that ends with a line end has no empty line after it; an empty text has no lines.
 std::vector<std::string> CutLogLines(const std::string& bytes);
