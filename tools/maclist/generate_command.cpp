@@ -218,9 +218,7 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
       *error = "cannot read the log file " + path;
       return 2;
     }
-    // Each file's last line ends before the next file's first.
-    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += '\n';
-    bytes += part;
+    AppendLogFile(&bytes, part);
   }
   const std::string logName = LogFilesName(options.logPaths);
 
