@@ -6,7 +6,14 @@
 LogReading ReadDnsmasqLog(std::string_view text) {
   LogReading reading;
   ServerLogReader log;
+  // A file that is no such log (the import tries this reader on every file) is passed quickly.
+  if (TextBeforeNul(text).find("DHCPACK(") == std::string_view::npos) {
+    reading.lines = CountTextLines(text);
+    return reading;
+  }
   reading.lines = ForEachTextLine(text, [&](std::string_view line, size_t number) {
+    // Only a line that holds the word is taken apart: most lines of a large file hold none.
+    if (line.find("DHCPACK(") == std::string_view::npos) return;
     const ServerLogLine parts = log.Read(line);
     // "dnsmasq-dhcp" in syslog; the server's own log file names its program too.
     if (!parts.program.empty() && parts.program.substr(0, 7) != "dnsmasq") return;

@@ -6,7 +6,14 @@
 LogReading ReadIscDhcpdLog(std::string_view text) {
   LogReading reading;
   ServerLogReader log;
+  // A file that is no such log (the import tries this reader on every file) is passed quickly.
+  if (TextBeforeNul(text).find("DHCPACK on ") == std::string_view::npos) {
+    reading.lines = CountTextLines(text);
+    return reading;
+  }
   reading.lines = ForEachTextLine(text, [&](std::string_view line, size_t number) {
+    // Only a line that holds the word is taken apart: most lines of a large file hold none.
+    if (line.find("DHCPACK on ") == std::string_view::npos) return;
     const ServerLogLine parts = log.Read(line);
     if (!parts.program.empty() && parts.program != "dhcpd") return;
     // "DHCPACK to ADDRESS (MAC)" answers an INFORM from a machine that has its address already.

@@ -144,7 +144,7 @@ ServerLogLine ServerLogReader::Read(std::string_view line) {
   bool syslogStyle = true;
   int month = 0, day = 0, hour = 0, minute = 0, second = 0;
   if (TraditionalStamp(line, pos, &month, &day, &hour, &minute, &second)) {
-    if (lastMonth_ == 12 && month == 1) ++year_;
+    if (month < lastMonth_) ++year_;
     lastMonth_ = month;
     lastKey_ = Key(year_, month, day, hour, minute, second);
   } else if (!IsoStamp(line, pos, &lastKey_, &syslogStyle)) {

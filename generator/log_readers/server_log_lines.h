@@ -14,8 +14,8 @@ struct ServerLogLine {
 };
 
 // Reads the lines of one log in file order. A traditional syslog stamp ("Dec  9 05:28:02") has no
-// year: the reader counts from year 2000 and steps to the next year where the months go from
-// December to January. ISO stamps with an offset ("2026-12-09T05:28:02+0000", rsyslog's
+// year: the reader counts from year 2000 and steps to the next year where the month goes back
+// (December to January; the readers see only the lines they take, which may skip a month). ISO stamps with an offset ("2026-12-09T05:28:02+0000", rsyslog's
 // "2026-12-09T05:28:02.123456+00:00") are turned into UTC; Kea's own "2026-12-09 05:28:02.123"
 // is taken as written. A line without a stamp takes the time of the line before it.
 class ServerLogReader {
