@@ -29,9 +29,9 @@ const struct {
     {LogFormat::Dnsmasq, "dnsmasq", "dnsmasq leases file"},
     {LogFormat::IscDhcpd, "isc", "ISC dhcpd.leases file"},
     {LogFormat::PlainList, "plain", "plain list of MAC addresses"},
-    {LogFormat::DnsmasqLog, "dnsmasq-log", "dnsmasq log (DHCPACK lines)"},
-    {LogFormat::IscDhcpdLog, "isc-log", "ISC dhcpd log (DHCPACK lines)"},
-    {LogFormat::KeaLog, "kea-log", "Kea log (DHCP4_LEASE_ALLOC lines)"},
+    {LogFormat::DnsmasqLog, "dnsmasq-log", "dnsmasq log, its DHCPACK lines"},
+    {LogFormat::IscDhcpdLog, "isc-log", "ISC dhcpd log, its DHCPACK lines"},
+    {LogFormat::KeaLog, "kea-log", "Kea log, its DHCP4_LEASE_ALLOC lines"},
     {LogFormat::Auto, "auto", "no reader"},
 };
 

@@ -148,9 +148,9 @@ TEST(Generate, NamesLeftOutLinesAndCountsTheMachinesWritten) {
             "000B29112233=192.168.0.2,COMPUTER002\r\n");
   EXPECT_EQ(err,
             "tried tftpd32 (TFTPD32 log): no machine\n"
-            "tried dnsmasq-log (dnsmasq log (DHCPACK lines)): no machine\n"
-            "tried isc-log (ISC dhcpd log (DHCPACK lines)): no machine\n"
-            "tried kea-log (Kea log (DHCP4_LEASE_ALLOC lines)): no machine\n"
+            "tried dnsmasq-log (dnsmasq log, its DHCPACK lines): no machine\n"
+            "tried isc-log (ISC dhcpd log, its DHCPACK lines): no machine\n"
+            "tried kea-log (Kea log, its DHCP4_LEASE_ALLOC lines): no machine\n"
             "reader: windows (Windows DHCP Server lease list)\n"
             "  lines read:           5\n"
             "  entries found:        4 kept, 1 lines without an entry dropped\n"
