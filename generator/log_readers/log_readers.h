@@ -45,7 +45,8 @@ LogReading ReadWindowsLeaseList(std::string_view text, bool cutAtCommas);
 
 // dnsmasq leases file: "expiry MAC address name client-id" a line, the expiry in seconds since
 // 1970; equal expiries keep file order. Leases that never end (expiry 0) come after the rest,
-// in reverse file order: dnsmasq writes its newest lease first. The IPv6 leases after
+// in reverse file order: dnsmasq writes its newest lease first (a restart, which reads the file
+// back, turns the older ones round, which no reader can undo). The IPv6 leases after
 // the server's "duid" line carry no MAC address and are no entries.
 LogReading ReadDnsmasqLeases(std::string_view text);
 
