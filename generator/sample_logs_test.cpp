@@ -197,7 +197,8 @@ TEST(SampleLogs, ServerLogLinePrefixes) {
        "Dec 31 23:59:59 lab root: DHCPACK(br0) 10.77.0.9 02:00:0a:4d:00:99 test\n"
        "Jan  1 00:00:03 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.100 02:00:0a:4d:00:33 pc0\n",
        {"001 02000A4D0011", "002 02000A4D0033"}},
-      {"journalctl -o short-iso, offsets turned into UTC; an INFORM's answer", LogFormat::IscDhcpdLog,
+      {"journalctl -o short-iso, offsets turned into UTC; an INFORM's answer",
+       LogFormat::IscDhcpdLog,
        "2026-12-09T06:28:02+0100 lab dhcpd[977]: DHCPACK on 10.77.0.101 to 02:00:0a:4d:00:11 (pc1) via br0\n"
        "2026-12-09T05:28:01+0000 lab dhcpd[977]: DHCPACK on 10.77.0.100 to 02:00:0a:4d:00:33 (pc0) via br0\n"
        "2026-12-09T05:28:03+0000 lab dhcpd[977]: Listening on LPF/br0/0a:66:45:ac:c1:11/10.77.0.0/24\n"
@@ -228,8 +229,8 @@ TEST(SampleLogs, ServerLogLinePrefixes) {
   }
 }
 
-// The lease files the same run left: dnsmasq's holds each lease's end (pc1 renewed after the
-// restart, pc0 released is gone), dhcpd's rewritten file keeps the released lease as free. Both
+// The lease files the same runs left: dnsmasq's holds each lease's end (pc1 renewed after the
+// restart, pc0 released is gone), dhcpd's rewritten file keeps the released lease as free. They
 // are read, and the import says they keep no order of first lease.
 TEST(SampleLogs, LeaseFilesOfARealRun) {
   ExpectSampleRows({
@@ -238,7 +239,18 @@ TEST(SampleLogs, LeaseFilesOfARealRun) {
       {"dhcpd_restarted.leases", LogFormat::IscDhcpd,
        {"001 02000A4D0033", "002 02000A4D0011", "003 02000A4D0044", "004 02000A4D0022"}},
   });
+  // Kea's cleanup left the older rows in leases4.csv.2: the main file alone misses pc1; both
+  // together hold every machine that still has a lease, at its earliest row.
   PortableCodePageApi codePage;
+  ListModel kea;
+  std::string both = ReadSample("kea_cleaned-leases4.csv.2");
+  AppendLogFile(&both, ReadSample("kea_cleaned-leases4.csv"));
+  ImportLogBytes(both, LogFormat::Kea, kea, SystemCollationApi(), codePage);
+  ASSERT_EQ(kea.rows.size(), 3u);
+  EXPECT_EQ(kea.rows[0].cells[kColumnMac], "02000A4D0044");
+  EXPECT_EQ(kea.rows[1].cells[kColumnMac], "02000A4D0011");
+  EXPECT_EQ(kea.rows[2].cells[kColumnMac], "02000A4D0022");
+  EXPECT_EQ(ImportSample("kea_cleaned-leases4.csv", LogFormat::Kea).size(), 2u);
   for (const char* file : {"dnsmasq_renewed.leases", "dhcpd_restarted.leases", "kea-leases4.csv",
                            "dnsmasq_dhcp.log", "windows_dhcp_en.txt"}) {
     ListModel model;
