@@ -67,7 +67,7 @@ TEST(CutLogLines, CutsAtCarriageReturns) {
 
 // The quick count a log reader gives for a file without its marker is the count of its lines.
 TEST(CutLogLines, QuickCountMatchesTheLinesVisited) {
-  for (const std::string text : {std::string(), std::string("a"), std::string("a\n"),
+  for (const std::string& text : {std::string(), std::string("a"), std::string("a\n"),
                                  std::string("a\r\n"), std::string("a\rb"), std::string("a\n\r"),
                                  std::string("\r\n\r\n"), std::string("a\r\r\nb\n\nc"),
                                  std::string("a\r"), std::string("ab\0cd\n\n", 7)}) {
