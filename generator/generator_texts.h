@@ -82,6 +82,12 @@ constexpr const char kTooManyMachinesFit[] = " 起只能分配 ";
 constexpr const char kTooManyMachinesRows[] = " 台计算机（地址最后一段不能超过 255），而列表中有 ";
 constexpr const char kTooManyMachinesAfter[] = " 台。\r\n列表未作改动，请改小起始值。";
 
+// After an import from a lease file of dnsmasq, ISC dhcpd or Kea, whose order is not the order
+// in which the machines first took a lease.
+constexpr const char kLeaseOrderCaption[] = "导入提示";
+constexpr const char kLeaseOrderNotice[] =
+    "租约文件只保存每个租约的最新状态，续租过的计算机已排到后面，释放的租约可能已不在文件中；要按计算机开机的顺序排列，请导入 DHCP 服务器的日志。";
+
 // The IP start value and IP cell that mean "obtain the address automatically".
 constexpr const char kDhcpKeyword[] = "DHCP";
 

@@ -13,20 +13,48 @@ namespace ids = brevane_controls;
 namespace texts = generator_texts;
 
 void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model) {
-  std::string path;
-  if (!platform.window.ChooseLogFile(&path)) return;
+  std::vector<std::string> paths;
+  if (!platform.window.ChooseLogFiles(&paths)) return;
   // The log format choice is read at each import, so a change takes effect at the next one.
   const LogFormat format = platform.window.IsOptionSelected(ids::kFormatWindows)
                                ? LogFormat::WindowsDhcpServer
                                : LogFormat::Tftpd32;
   std::string bytes;
-  // A file that cannot be read gives no lines, and so an empty list.
-  if (!platform.files.ReadWholeFile(path, &bytes)) bytes.clear();
-  const bool hasRows = ImportLogBytes(bytes, format, model, platform.collation);
+  for (const std::string& path : paths) {
+    std::string file;
+    // A file that cannot be read gives no lines.
+    if (platform.files.ReadWholeFile(path, &file)) AppendLogFile(&bytes, file);
+  }
+  ImportReport report;
+  const bool hasRows = ImportLogBytes(bytes, format, model, platform.collation,
+                                      SystemCodePageApi(), &report);
   platform.window.ShowRows(model);
   platform.window.SelectRow(-1, false);  // the rows are new ones
   // With no rows "生成列表" keeps whatever state it had.
   if (hasRows) platform.window.SetControlEnabled(ids::kGenerate, true);
+  if (hasRows && KeepsOnlyLatestLeases(report.reader)) {
+    platform.window.ShowMessage(texts::kLeaseOrderCaption, texts::kLeaseOrderNotice);
+  }
+}
+
+std::vector<std::string> SplitChosenFiles(const std::vector<char>& buffer) {
+  std::vector<std::string> parts;
+  size_t pos = 0;
+  while (pos < buffer.size() && buffer[pos] != '\0') {
+    size_t end = pos;
+    while (end < buffer.size() && buffer[end] != '\0') ++end;
+    parts.emplace_back(buffer.data() + pos, end - pos);
+    pos = end + 1;
+  }
+  if (parts.size() <= 1) return parts;
+  std::string folder = parts[0];
+  // Only a drive's root ("C:\\") ends in a backslash already; a last byte 0x5C of a longer
+  // folder name may be the second byte of a GBK character.
+  const bool root = folder.size() == 3 && folder[1] == ':' && folder[2] == '\\';
+  if (!root) folder += '\\';
+  std::vector<std::string> paths;
+  for (size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + parts[i]);
+  return paths;
 }
 
 void GenerateRows(GeneratorPlatform& platform, ListModel& model) {

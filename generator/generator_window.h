@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/list_file.h"
 #include "generator/list_model.h"
@@ -58,8 +59,9 @@ constexpr int kAboutCommand = 1025;
 class GeneratorWindowApi {
  public:
   virtual ~GeneratorWindowApi() = default;
-  // Shows the open-file dialog; false when the user cancels it.
-  virtual bool ChooseLogFile(std::string* path) = 0;
+  // Shows the open-file dialog, in which several files of one server may be chosen; false when
+  // the user cancels it.
+  virtual bool ChooseLogFiles(std::vector<std::string>* paths) = 0;
   virtual std::string FieldText(int control) = 0;      // as typed
   virtual bool IsOptionSelected(int control) = 0;      // option buttons 14, 15, 23, 24
   virtual void SetControlEnabled(int control, bool enabled) = 0;
@@ -80,9 +82,15 @@ struct GeneratorPlatform {
   CollationApi& collation;
 };
 
-// "打开文件": asks for a log, replaces the rows with one row per machine, enables "生成列表"
-// when at least one row exists. A cancelled dialog changes nothing.
+// "打开文件": asks for a log (or several files of one server, read one after the other),
+// replaces the rows with one row per machine, enables "生成列表" when at least one row exists.
+// A cancelled dialog changes nothing. Rows read from a lease file of dnsmasq, ISC dhcpd or Kea
+// are followed by a message: such a file keeps no order of first lease.
 void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model);
+
+// The files the open-file dialog returns in its buffer: one full path, or (several chosen) the
+// folder, then each name, NUL-separated and ended by two NULs.
+std::vector<std::string> SplitChosenFiles(const std::vector<char>& buffer);
 
 // "生成列表": names and addresses from the fields; enables "保存退出" once the first row has an IP.
 // A start address from which the rows' last numbers would pass 255 is refused with a message

@@ -14,6 +14,7 @@
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/fake_file_api.h"
 #include "tests/fakes/fake_profile_api.h"
+#include "tests/pinned_texts.h"
 
 namespace {
 
@@ -25,10 +26,11 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
  public:
   explicit RecordingGeneratorWindow(CallLog& log) : log_(log) {}
 
-  bool ChooseLogFile(std::string* path) override {
-    log_.Add("ChooseLogFile()");
+  bool ChooseLogFiles(std::vector<std::string>* paths) override {
+    log_.Add("ChooseLogFiles()");
     if (dialogCancelled) return false;
-    *path = dialogPath;
+    *paths = {dialogPath};
+    paths->insert(paths->end(), moreChosen.begin(), moreChosen.end());
     return true;
   }
   std::string FieldText(int control) override {
@@ -58,6 +60,7 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
 
   bool dialogCancelled = false;
   std::string dialogPath = "C:\\logs\\dhcp.log";
+  std::vector<std::string> moreChosen;  // files chosen besides dialogPath
   std::map<int, std::string> fields;
   std::set<int> selected{ids::kFormatTftpd32, ids::kWorkgroupOption};
   std::map<int, bool> enabled;
@@ -158,6 +161,60 @@ TEST(ImportDhcpLogTest, FillsRowsFromTheChosenFileInTheSelectedFormat) {
   }
 }
 
+using Paths = std::vector<std::string>;
+
+// A lease file of a Linux server is followed by the message that its order is not the order of
+// first lease; the server's log is not. Several chosen files are read as one, in the order given.
+TEST(ImportDhcpLogTest, LeaseFilesOfLinuxServersAreImportedWithANotice) {
+  const char kKeaOlder[] =
+      "address,hwaddr,client_id,valid_lifetime,expire,subnet_id,fqdn_fwd,fqdn_rev,hostname,state\n"
+      "10.77.0.101,02:00:0a:4d:00:11,,120,1796823780,1,0,0,pc1,0";
+  const char kKeaNewer[] =
+      "address,hwaddr,client_id,valid_lifetime,expire,subnet_id,fqdn_fwd,fqdn_rev,hostname,state\n"
+      "10.77.0.100,02:00:0a:4d:00:33,,120,1796823900,1,0,0,pc0,0\n"
+      "10.77.0.101,02:00:0a:4d:00:11,,120,1796823905,1,0,0,pc1,0\n";
+  const char kDnsmasqLog[] =
+      "Dec  9 13:40:49 dnsmasq-dhcp[15439]: 1716249401 DHCPACK(br0) 10.77.0.100 02:00:0a:4d:00:33 pc0\n";
+  struct Case {
+    const char* name;
+    std::vector<const char*> files;
+    const char* rows;
+    bool notice;
+  } cases[] = {
+      {"kea's files", {kKeaNewer, kKeaOlder}, "001|||02000A4D0011;002|||02000A4D0033;", true},
+      {"dnsmasq's log", {kDnsmasqLog}, "001|||02000A4D0033;", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.files.Put(rig.window.dialogPath, c.files[0]);
+    for (size_t i = 1; i < c.files.size(); ++i) {
+      rig.window.moreChosen.push_back("C:\\logs\\part" + std::to_string(i));
+      rig.files.Put(rig.window.moreChosen.back(), c.files[i]);
+    }
+    ImportDhcpLog(rig.platform, rig.model);
+    EXPECT_EQ(Cells(rig.model.rows), c.rows);
+    EXPECT_EQ(rig.log.Count("ReadWholeFile"), c.files.size());
+    ASSERT_EQ(rig.window.messages.size(), c.notice ? 1u : 0u);
+    if (c.notice) {
+      const std::string caption = pinned_brevane_texts::kLeaseOrderCaption;
+      EXPECT_EQ(rig.log.Only({"ShowMessage"}), Paths{"ShowMessage(" + caption + ")"});
+      EXPECT_EQ(rig.window.messages[0], pinned_brevane_texts::kLeaseOrderNotice);
+    }
+  }
+}
+
+TEST(ImportDhcpLogTest, SplitsTheFilesTheDialogReturns) {
+  auto split = [](const std::string& bytes) {
+    return SplitChosenFiles(std::vector<char>(bytes.begin(), bytes.end()));
+  };
+  EXPECT_EQ(split(std::string("C:\\logs\\dhcp.log\0\0", 19)), Paths{"C:\\logs\\dhcp.log"});
+  EXPECT_EQ(split(std::string("C:\\kea\0leases4.csv.2\0leases4.csv\0\0", 35)),
+            (Paths{"C:\\kea\\leases4.csv.2", "C:\\kea\\leases4.csv"}));
+  EXPECT_EQ(split(std::string("D:\\\0a.log\0b.log\0\0", 17)), (Paths{"D:\\a.log", "D:\\b.log"}));
+  EXPECT_EQ(split(std::string("\0\0", 2)), Paths{});
+}
+
 TEST(ImportDhcpLogTest, CancelledDialogChangesNothing) {
   Rig rig;
   rig.window.dialogCancelled = true;
@@ -166,7 +223,7 @@ TEST(ImportDhcpLogTest, CancelledDialogChangesNothing) {
 
   ImportDhcpLog(rig.platform, rig.model);
 
-  EXPECT_EQ(rig.log.calls, std::vector<std::string>{"ChooseLogFile()"});
+  EXPECT_EQ(rig.log.calls, std::vector<std::string>{"ChooseLogFiles()"});
   EXPECT_EQ(Cells(rig.model.rows), "001|10.0.0.1|OLD001|AAAAAAAAAAAA;");
 }
 

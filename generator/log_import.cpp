@@ -10,10 +10,12 @@
 
 namespace {
 
-const LogFormat kReaderOrder[] = {LogFormat::Tftpd32,  LogFormat::WindowsDhcpServer,
-                                  LogFormat::PowerShell, LogFormat::Kea,
-                                  LogFormat::Dnsmasq,  LogFormat::IscDhcpd,
-                                  LogFormat::PlainList};
+// The logs before the lease files, and the plain list, which takes any MAC-like text, last.
+const LogFormat kReaderOrder[] = {LogFormat::Tftpd32,    LogFormat::DnsmasqLog,
+                                  LogFormat::IscDhcpdLog, LogFormat::KeaLog,
+                                  LogFormat::WindowsDhcpServer, LogFormat::PowerShell,
+                                  LogFormat::Kea,        LogFormat::Dnsmasq,
+                                  LogFormat::IscDhcpd,   LogFormat::PlainList};
 
 const struct {
   LogFormat format;
@@ -27,6 +29,9 @@ const struct {
     {LogFormat::Dnsmasq, "dnsmasq", "dnsmasq leases file"},
     {LogFormat::IscDhcpd, "isc", "ISC dhcpd.leases file"},
     {LogFormat::PlainList, "plain", "plain list of MAC addresses"},
+    {LogFormat::DnsmasqLog, "dnsmasq-log", "dnsmasq log, its DHCPACK lines"},
+    {LogFormat::IscDhcpdLog, "isc-log", "ISC dhcpd log, its DHCPACK lines"},
+    {LogFormat::KeaLog, "kea-log", "Kea log, its DHCP4_LEASE_ALLOC lines"},
     {LogFormat::Auto, "auto", "no reader"},
 };
 
@@ -125,6 +130,9 @@ std::vector<LogEntry> ReadWith(LogFormat format, bool first, const std::string& 
     case LogFormat::Dnsmasq: return CheckMacTexts(ReadDnsmasqLeases(view), report);
     case LogFormat::IscDhcpd: return CheckMacTexts(ReadIscDhcpdLeases(view), report);
     case LogFormat::PlainList: return CheckMacTexts(ReadPlainMacList(view), report);
+    case LogFormat::DnsmasqLog: return CheckMacTexts(ReadDnsmasqLog(view), report);
+    case LogFormat::IscDhcpdLog: return CheckMacTexts(ReadIscDhcpdLog(view), report);
+    case LogFormat::KeaLog: return CheckMacTexts(ReadKeaLog(view), report);
     case LogFormat::Auto: break;
   }
   return entries;
@@ -154,6 +162,15 @@ bool LogFormatFromName(const std::string& name, LogFormat* format) {
     }
   }
   return false;
+}
+
+bool KeepsOnlyLatestLeases(LogFormat reader) {
+  return reader == LogFormat::Dnsmasq || reader == LogFormat::IscDhcpd || reader == LogFormat::Kea;
+}
+
+void AppendLogFile(std::string* joined, const std::string& file) {
+  if (!joined->empty() && joined->back() != '\n' && joined->back() != '\r') joined->push_back('\n');
+  joined->append(file);
 }
 
 std::vector<std::string> CutLogLines(const std::string& bytes) {
@@ -187,8 +204,20 @@ bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model
     if (i + 1 < order.size()) steps.triedBefore.push_back(order[i]);
   }
 
-  // One machine per MAC text: its first entry in the log. (The checked MAC texts are upper-case
-  // hexadecimal, so equal texts are exactly the ones the locale comparison finds equal.)
+  // The rules of TFTPD32 logs and lease lists give equal time keys to machines seen in the same
+  // second, which the locale sorts put in MAC order: each machine keeps its first entry in the
+  // file. The other readers' keys are 14-digit texts, for which the locale comparison is plain
+  // character order: sorted first (equal times keep file order), each machine keeps its
+  // earliest entry, which is its first lease also when the entries come from several files.
+  const bool ruleTOrW =
+      steps.reader == LogFormat::Tftpd32 || steps.reader == LogFormat::WindowsDhcpServer;
+  if (!ruleTOrW) {
+    std::stable_sort(entries.begin(), entries.end(), [](const LogEntry& a, const LogEntry& b) {
+      return a.timeKey < b.timeKey;
+    });
+  }
+  // One machine per MAC text. (The checked MAC texts are upper-case hexadecimal, so equal texts
+  // are exactly the ones the locale comparison finds equal.)
   {
     std::vector<bool> first(entries.size());
     {
@@ -204,16 +233,6 @@ bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model
     }
     steps.repeats = entries.size() - kept;
     entries.resize(kept);
-  }
-  // The rules of TFTPD32 logs and lease lists give equal time keys to machines seen in the same
-  // second, which the locale sorts put in MAC order. The other readers' keys are 14-digit texts,
-  // for which the locale comparison is plain character order, and equal times keep file order.
-  const bool ruleTOrW =
-      steps.reader == LogFormat::Tftpd32 || steps.reader == LogFormat::WindowsDhcpServer;
-  if (!ruleTOrW) {
-    std::stable_sort(entries.begin(), entries.end(), [](const LogEntry& a, const LogEntry& b) {
-      return a.timeKey < b.timeKey;
-    });
   }
   model.rows.resize(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {

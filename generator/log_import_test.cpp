@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "common/text_rules.h"
+#include "generator/log_readers/text_lines.h"
 #include "platform/portable/portable_code_page.h"
 #include "platform/portable/portable_collation.h"
+#include "tests/hex_bytes.h"
 
 namespace {
 
@@ -61,6 +63,17 @@ TEST(CutLogLines, CutsAtCarriageReturns) {
       {"\xB1\xBE\xB5\xD8\r\n\x81\x0D", {"\xB1\xBE\xB5\xD8", "\x81"}},  // bytes as they are
   };
   for (const Case& c : cases) EXPECT_EQ(CutLogLines(c.bytes), c.lines) << c.bytes;
+}
+
+// The quick count a log reader gives for a file without its marker is the count of its lines.
+TEST(CutLogLines, QuickCountMatchesTheLinesVisited) {
+  for (const std::string& text : {std::string(), std::string("a"), std::string("a\n"),
+                                 std::string("a\r\n"), std::string("a\rb"), std::string("a\n\r"),
+                                 std::string("\r\n\r\n"), std::string("a\r\r\nb\n\nc"),
+                                 std::string("a\r"), std::string("ab\0cd\n\n", 7)}) {
+    EXPECT_EQ(CountTextLines(text), ForEachTextLine(text, [](std::string_view, size_t) {}))
+        << HexBytes(text);
+  }
 }
 
 TEST(RuleT, ReadsMacAndTimeKeyOfRcvdDhcpLines) {

@@ -167,12 +167,127 @@ TEST(SampleLogs, PlainList) {
   EXPECT_EQ(LeftOutLines("plain_macs.txt", LogFormat::PlainList), std::vector<size_t>({9, 10}));
 }
 
+// The servers' own logs from a run of the real servers (dnsmasq's log file, dhcpd's standard
+// error, Kea's log file): four PCs took their first leases in the order pc0 to pc3, with
+// renewals, a release and a restart in between. Offers, the listener's own MAC, client
+// identifiers and renewals give no place of their own.
+TEST(SampleLogs, ServerLogsOfARealRun) {
+  const std::vector<std::string> rows = {"001 02000A4D0033", "002 02000A4D0011", "003 02000A4D0044",
+                                         "004 02000A4D0022"};
+  ExpectSampleRows({
+      {"dnsmasq_dhcp.log", LogFormat::DnsmasqLog, rows},
+      {"dnsmasq_dhcp.log", LogFormat::Tftpd32, rows},
+      {"dhcpd_stderr.log", LogFormat::IscDhcpdLog, rows},
+      {"dhcpd_stderr.log", LogFormat::Auto, rows},
+      {"kea-dhcp4.log", LogFormat::KeaLog, rows},
+      {"kea-dhcp4.log", LogFormat::WindowsDhcpServer, rows},
+  });
+}
+
+// The same servers' lines as syslog, journalctl and rsyslog write them, among other programs'.
+TEST(SampleLogs, ServerLogLinePrefixes) {
+  const struct {
+    const char* what;
+    LogFormat format;
+    const char* text;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"syslog over the new year, a test line of another program", LogFormat::DnsmasqLog,
+       "Dec 31 23:59:58 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.117 02:00:0a:4d:00:11 pc1\n"
+       "Dec 31 23:59:59 lab root: DHCPACK(br0) 10.77.0.9 02:00:0a:4d:00:99 test\n"
+       "Jan  1 00:00:03 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.100 02:00:0a:4d:00:33 pc0\n",
+       {"001 02000A4D0011", "002 02000A4D0033"}},
+      {"journalctl -o short-iso, offsets turned into UTC; an INFORM's answer",
+       LogFormat::IscDhcpdLog,
+       "2026-12-09T06:28:02+0100 lab dhcpd[977]: DHCPACK on 10.77.0.101 to 02:00:0a:4d:00:11 (pc1) via br0\n"
+       "2026-12-09T05:28:01+0000 lab dhcpd[977]: DHCPACK on 10.77.0.100 to 02:00:0a:4d:00:33 (pc0) via br0\n"
+       "2026-12-09T05:28:03+0000 lab dhcpd[977]: Listening on LPF/br0/0a:66:45:ac:c1:11/10.77.0.0/24\n"
+       "2026-12-09T05:28:04+0000 lab dhcpd[977]: DHCPACK to 10.77.0.50 (02:00:0a:4d:00:55) via br0\n",
+       {"001 02000A4D0033", "002 02000A4D0011"}},
+      {"rsyslog's high-precision stamps", LogFormat::IscDhcpdLog,
+       "2026-12-09T05:28:03.000001+00:00 lab dhcpd[977]: DHCPACK on 10.77.0.101 to 02:00:0a:4d:00:11 (pc1) via br0\n"
+       "2026-12-09T05:28:02.123456+00:00 lab dhcpd[977]: DHCPACK on 10.77.0.100 to 02:00:0a:4d:00:33 (pc0) via br0\n",
+       {"001 02000A4D0033", "002 02000A4D0011"}},
+      {"Kea through syslog, without a pid; the client identifier", LogFormat::KeaLog,
+       "Dec  9 05:28:02 lab kea-dhcp4: INFO  [kea-dhcp4.leases.140289434063360] DHCP4_LEASE_ALLOC "
+       "[hwtype=1 02:00:0a:4d:00:44], cid=[01:02:00:0a:4d:00:11], tid=0x67c6f376: lease 10.77.0.102 "
+       "has been allocated for 120 seconds\n"
+       "Dec  9 05:28:03 lab kea-dhcp6: INFO  [kea-dhcp6.leases.140289434063360] DHCP4_LEASE_ALLOC "
+       "[hwtype=1 02:00:0a:4d:00:99], cid=[no info], tid=0x1: lease 10.77.0.9 has been allocated\n",
+       {"001 02000A4D0044"}},
+  };
+  PortableCodePageApi codePage;
+  for (const auto& c : cases) {
+    ListModel model;
+    ImportLogBytes(c.text, c.format, model, SystemCollationApi(), codePage, nullptr,
+                   OtherReaders::Skip);
+    std::vector<std::string> rows;
+    for (const ListRow& row : model.rows) {
+      rows.push_back(row.cells[kColumnSequence] + " " + row.cells[kColumnMac]);
+    }
+    EXPECT_EQ(rows, c.rows) << c.what;
+  }
+}
+
+// The lease files the same runs left: dnsmasq's holds each lease's end (pc1 renewed after the
+// restart, pc0 released is gone), dhcpd's rewritten file keeps the released lease as free. They
+// are read, and the import says they keep no order of first lease.
+TEST(SampleLogs, LeaseFilesOfARealRun) {
+  ExpectSampleRows({
+      {"dnsmasq_renewed.leases", LogFormat::Dnsmasq,
+       {"001 02000A4D0011", "002 02000A4D0022", "003 02000A4D0044"}},
+      {"dhcpd_restarted.leases", LogFormat::IscDhcpd,
+       {"001 02000A4D0033", "002 02000A4D0011", "003 02000A4D0044", "004 02000A4D0022"}},
+  });
+  // Kea's cleanup left the older rows in leases4.csv.2: the main file alone misses pc1; both
+  // together hold every machine that still has a lease, at its earliest row.
+  PortableCodePageApi codePage;
+  ListModel kea;
+  std::string both = ReadSample("kea_cleaned-leases4.csv.2");
+  AppendLogFile(&both, ReadSample("kea_cleaned-leases4.csv"));
+  ImportLogBytes(both, LogFormat::Kea, kea, SystemCollationApi(), codePage);
+  ASSERT_EQ(kea.rows.size(), 3u);
+  EXPECT_EQ(kea.rows[0].cells[kColumnMac], "02000A4D0044");
+  EXPECT_EQ(kea.rows[1].cells[kColumnMac], "02000A4D0011");
+  EXPECT_EQ(kea.rows[2].cells[kColumnMac], "02000A4D0022");
+  EXPECT_EQ(ImportSample("kea_cleaned-leases4.csv", LogFormat::Kea).size(), 2u);
+  for (const char* file : {"dnsmasq_renewed.leases", "dhcpd_restarted.leases", "kea-leases4.csv",
+                           "dnsmasq_dhcp.log", "windows_dhcp_en.txt"}) {
+    ListModel model;
+    ImportReport report;
+    ImportLogBytes(ReadSample(file), LogFormat::Auto, model, SystemCollationApi(), codePage,
+                   &report);
+    const std::string name = file;
+    EXPECT_EQ(KeepsOnlyLatestLeases(report.reader),
+              name.find(".leases") != std::string::npos || name.find(".csv") != std::string::npos)
+        << file;
+  }
+}
+
+// dnsmasq with leases that never end writes the newest first: the last line is the first lease.
+TEST(SampleLogs, DnsmasqLeasesThatNeverEndAreReadNewestFirst) {
+  PortableCodePageApi codePage;
+  ListModel model;
+  ImportLogBytes("0 02:00:0a:4d:00:44 10.77.0.118 pc2 *\n"
+                 "0 02:00:0a:4d:00:11 10.77.0.117 pc1 *\n"
+                 "1796824270 02:00:0a:4d:00:22 10.77.0.134 pc3 *\n"
+                 "0 02:00:0a:4d:00:33 10.77.0.100 pc0 *\n",
+                 LogFormat::Dnsmasq, model, SystemCollationApi(), codePage);
+  ASSERT_EQ(model.rows.size(), 4u);
+  EXPECT_EQ(model.rows[0].cells[kColumnMac], "02000A4D0022");
+  EXPECT_EQ(model.rows[1].cells[kColumnMac], "02000A4D0033");
+  EXPECT_EQ(model.rows[2].cells[kColumnMac], "02000A4D0011");
+  EXPECT_EQ(model.rows[3].cells[kColumnMac], "02000A4D0044");
+}
+
 TEST(SampleLogs, ANamedReaderAloneReadsOnlyItsOwnFormat) {
   PortableCodePageApi codePage;
   for (const char* file : {"dnsmasq.leases", "dhcpd.leases", "kea-leases4.csv", "plain_macs.txt",
-                           "powershell_leases_utf8.csv", "tftpd32_dec_jan.log"}) {
+                           "powershell_leases_utf8.csv", "tftpd32_dec_jan.log", "dnsmasq_dhcp.log",
+                           "dhcpd_stderr.log", "kea-dhcp4.log"}) {
     for (LogFormat format : {LogFormat::Tftpd32, LogFormat::WindowsDhcpServer, LogFormat::PowerShell,
-                             LogFormat::Kea, LogFormat::Dnsmasq, LogFormat::IscDhcpd}) {
+                             LogFormat::Kea, LogFormat::Dnsmasq, LogFormat::IscDhcpd,
+                             LogFormat::DnsmasqLog, LogFormat::IscDhcpdLog, LogFormat::KeaLog}) {
       ListModel model;
       ImportReport report;
       const bool rows = ImportLogBytes(ReadSample(file), format, model, SystemCollationApi(),

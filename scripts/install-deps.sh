@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick locales fonts-wqy-zenhei
   tftpd-hpa iproute2 procps ccache debootstrap
+  dnsmasq-base isc-dhcp-server kea-dhcp4-server isc-dhcp-client
 )
 
 missing=()
@@ -18,7 +19,17 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "installing: ${missing[*]}"
   apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+  # The DHCP servers must not start as system services: the tests run their own, by hand, in
+  # their own namespaces. A policy that refuses every start holds during the install.
+  policy=/usr/sbin/policy-rc.d
+  own_policy=0
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' >"$policy" && chmod +x "$policy" && own_policy=1
+  fi
+  status=0
+  apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null || status=$?
+  [ $own_policy = 0 ] || rm -f "$policy"
+  [ $status = 0 ] || exit $status
 fi
 
 # The Chinese locale lets Wine show GBK texts as Chinese.
@@ -34,4 +45,13 @@ bash "$(dirname "$0")/install-wine10.sh"
 # The packaged TFTP server must not run as a system service: tests start their own on loopback.
 if command -v service >/dev/null 2>&1; then service tftpd-hpa stop >/dev/null 2>&1 || true; fi
 pkill -x in.tftpd 2>/dev/null || true
+# Nor the DHCP servers (dnsmasq-base brings no service), should an init system have started
+# them after all.
+for unit in isc-dhcp-server kea-dhcp4-server; do
+  if command -v systemctl >/dev/null 2>&1 && [ -d /run/systemd/system ]; then
+    systemctl disable --now "$unit" >/dev/null 2>&1 || true
+  elif command -v service >/dev/null 2>&1; then
+    service "$unit" stop >/dev/null 2>&1 || true
+  fi
+done
 exit 0

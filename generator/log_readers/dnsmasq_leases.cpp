@@ -47,8 +47,14 @@ LogReading ReadDnsmasqLeases(std::string_view text) {
     // Checked here already, so that a million leases need no copy of their text.
     if (!NormalizeMacText(mac, &entry.mac)) entry.mac = std::string(mac);
     entry.line = number;
-    // 0 is a lease that never ends: no time to order by.
-    if (seconds == 0 || !EpochTimeKey(seconds, &entry.timeKey)) entry.timeKey = kUndatedKey;
+    // 0 is a lease that never ends: no time to order by, but dnsmasq puts each new lease at the
+    // head of its list, so a later line is an older lease.
+    if (seconds == 0) {
+      const long long fromEnd = 2000000000000LL - static_cast<long long>(number);
+      entry.timeKey = "99" + std::to_string(fromEnd).substr(1);  // 14 digits, above every date
+    } else if (!EpochTimeKey(seconds, &entry.timeKey)) {
+      entry.timeKey = kUndatedKey;
+    }
     reading.entries.push_back(std::move(entry));
   });
   return reading;

@@ -26,6 +26,16 @@ bool ReadTftpdLine(std::string_view line, LogEntry* entry);
 // TFTPD32 log: every "Rcvd DHCP" line; lines cut at CR.
 LogReading ReadTftpdLog(std::string_view text);
 
+// The logs of the Linux DHCP servers, one granting line per lease given (a renewal is logged the
+// same way later), in syslog, journalctl, rsyslog or the server's own log file (see
+// server_log_lines.h); lines of other programs are skipped. Keyed by the line's time stamp.
+// dnsmasq: "DHCPACK(iface) ADDRESS MAC [name]" (offers and other lines are no entries).
+LogReading ReadDnsmasqLog(std::string_view text);
+// ISC dhcpd: "DHCPACK on ADDRESS to MAC (name) via iface".
+LogReading ReadIscDhcpdLog(std::string_view text);
+// Kea: "DHCP4_LEASE_ALLOC [hwtype=1 MAC], cid=...: lease ADDRESS has been allocated ...".
+LogReading ReadKeaLog(std::string_view text);
+
 // Windows DHCP Server lease list, as the console of Windows Server 2003 to 2022 exports it: a
 // heading line in the system's language, then one lease a line with the address, name, lease
 // expiration, type and unique ID cut at tabs (with cutAtCommas, a line that holds no tab is cut at
@@ -34,7 +44,9 @@ LogReading ReadTftpdLog(std::string_view text);
 LogReading ReadWindowsLeaseList(std::string_view text, bool cutAtCommas);
 
 // dnsmasq leases file: "expiry MAC address name client-id" a line, the expiry in seconds since
-// 1970 (0: never, placed after the rest); equal expiries keep file order. The IPv6 leases after
+// 1970; equal expiries keep file order. Leases that never end (expiry 0) come after the rest,
+// in reverse file order: dnsmasq writes its newest lease first (a restart, which reads the file
+// back, turns the older ones round, which no reader can undo). The IPv6 leases after
 // the server's "duid" line carry no MAC address and are no entries.
 LogReading ReadDnsmasqLeases(std::string_view text);
 

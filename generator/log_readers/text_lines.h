@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 // The text up to its first NUL, which ends every log text.
@@ -47,6 +48,23 @@ size_t ForEachTextLine(std::string_view text, Visit visit) {
     pos = end + 1;
   }
   return number;
+}
+
+// The number of lines ForEachTextLine visits, counted with memchr: for a reader that finds its
+// marker nowhere in a large file.
+inline size_t CountTextLines(std::string_view text) {
+  text = TextBeforeNul(text);
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  size_t ends = 0;
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p) {
+    ++ends;
+  }
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p) {
+    if (p + 1 == end || p[1] != '\n') ++ends;  // CR LF is one line end, counted at its LF
+  }
+  const bool lastEnded = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  return ends + (text.empty() || lastEnded ? 0 : 1);
 }
 
 // Characters with a code below 33 removed at both ends, as TrimText does, without copying.

@@ -433,9 +433,10 @@ bool BrevaneWindow::PreTranslateKey(const MSG& message) {
   return false;
 }
 
-bool BrevaneWindow::ChooseLogFile(std::string* path) {
+bool BrevaneWindow::ChooseLogFiles(std::vector<std::string>* paths) {
   const std::string filter = DialogFilter();
-  std::vector<char> file(MAX_PATH * 4, '\0');
+  // Room for the folder and the names of several chosen files.
+  std::vector<char> file(32768, '\0');
   OPENFILENAMEA dialog;
   ZeroMemory(&dialog, sizeof(dialog));
   dialog.lStructSize = sizeof(dialog);
@@ -444,10 +445,13 @@ bool BrevaneWindow::ChooseLogFile(std::string* path) {
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  // Several files of one server may be chosen together (Kea's leases4.csv and the files its
+  // cleanup wrote); choosing several needs the Explorer-style dialog to be asked for by name.
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT |
+                 OFN_EXPLORER;
   if (!GetOpenFileNameA(&dialog)) return false;
-  *path = file.data();
-  return true;
+  *paths = SplitChosenFiles(file);
+  return !paths->empty();
 }
 
 std::string BrevaneWindow::FieldText(int control) {

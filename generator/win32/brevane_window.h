@@ -23,7 +23,7 @@ class BrevaneWindow : public GeneratorWindowApi {
   bool PreTranslateKey(const MSG& message);
 
   // GeneratorWindowApi
-  bool ChooseLogFile(std::string* path) override;
+  bool ChooseLogFiles(std::vector<std::string>* paths) override;
   std::string FieldText(int control) override;
   bool IsOptionSelected(int control) override;
   void SetControlEnabled(int control, bool enabled) override;

@@ -93,8 +93,11 @@ expect_same_bytes "$work/full/mac.ini" "$work/expected-mac.ini" "mac.ini differs
 cp "$work/full/mac.ini" "$artifacts/brevane-mac.ini"
 
 for run in "${lease_runs[@]}"; do
+  notice=no
+  [ "$run" = dnsmasq ] && notice=yes  # a lease file of a Linux server keeps no first-lease order
   run_driver "$run" import --log "$(winpath "$work/data/${lease_file[$run]}")" --format tftpd32 \
-    --rows "${lease_rows[$run]}" --field 1019=LAB || fail "the driver's checks of the $run import failed"
+    --rows "${lease_rows[$run]}" --field 1019=LAB --notice $notice ||
+    fail "the driver's checks of the $run import failed"
   expect_same_bytes "$work/$run/mac.ini" "$work/expected-$run.ini" \
     "the mac.ini saved from the $run sample differs from the expected bytes"
 done

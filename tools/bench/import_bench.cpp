@@ -184,10 +184,11 @@ int main() {
     const char* what;
     const std::string* text;
     LogFormat format;
-  } leaseFiles[] = {{"dnsmasq leases file, dnsmasq reader", &dnsmasq, LogFormat::Dnsmasq},
-                    {"dnsmasq leases file, TFTPD32 chosen", &dnsmasq, LogFormat::Tftpd32},
-                    {"dhcpd.leases, ISC reader", &dhcpd, LogFormat::IscDhcpd},
-                    {"dhcpd.leases, TFTPD32 chosen", &dhcpd, LogFormat::Tftpd32}};
+    size_t machines;
+  } leaseFiles[] = {{"dnsmasq leases file, dnsmasq reader", &dnsmasq, LogFormat::Dnsmasq, 300000},
+                    {"dnsmasq leases file, TFTPD32 chosen", &dnsmasq, LogFormat::Tftpd32, 300000},
+                    {"dhcpd.leases, ISC reader", &dhcpd, LogFormat::IscDhcpd, 169254},
+                    {"dhcpd.leases, TFTPD32 chosen", &dhcpd, LogFormat::Tftpd32, 169254}};
   // The processor time is shown beside the elapsed time: on a shared machine the elapsed time
   // also counts the waits for a processor.
   for (const auto& file : leaseFiles) {
@@ -200,7 +201,7 @@ int main() {
                 file.text->size() / 1e6, file.what, ms, rate, cpuMs,
                 file.text->size() / 1e6 / (cpuMs / 1000), rows,
                 rate >= 50 ? "" : "  TOO SLOW (limit 50 MB/s)");
-    ok = ok && rate >= 50 && rows == 300000;
+    ok = ok && rate >= 50 && rows == file.machines;
   }
 
   std::puts(ok ? "OK" : "LIMIT PASSED");

@@ -44,6 +44,13 @@ size_t ListLineCount(const std::string& written) {
   return count;
 }
 
+// The name of the files read in messages: "a.log", or "a.log+b.log" for several.
+std::string LogFilesName(const std::vector<std::string>& paths) {
+  std::string name;
+  for (const std::string& path : paths) name += (name.empty() ? "" : "+") + path;
+  return name;
+}
+
 // What --explain prints: the reader and the lines each step kept or dropped.
 std::string ExplainImport(const ImportReport& steps) {
   std::string text;
@@ -66,6 +73,9 @@ std::string ExplainImport(const ImportReport& steps) {
           std::to_string(steps.leftOut.size()) + " not a MAC address dropped\n";
   text += "  one row per machine:  " + std::to_string(steps.rows) + " kept, " +
           std::to_string(steps.repeats) + " repeats dropped\n";
+  if (steps.rows > 0 && KeepsOnlyLatestLeases(steps.reader)) {
+    text += "  order:                " + LeaseOrderWarning(steps.reader) + "\n";
+  }
   return text;
 }
 
@@ -76,6 +86,25 @@ std::string TemporaryPath(const std::string& directory, const std::string& name)
 }
 
 }  // namespace
+
+std::string LeaseOrderWarning(LogFormat reader) {
+  const char* const log = " For the order in which the machines were switched on, import the "
+                          "server's log.";
+  switch (reader) {
+    case LogFormat::Dnsmasq:
+      return std::string("dnsmasq.leases keeps only when each lease ends; machines that renewed "
+                         "have moved later.") + log;
+    case LogFormat::IscDhcpd:
+      return std::string("dhcpd.leases keeps only each lease's latest start once the server has "
+                         "rewritten it; machines that renewed have moved later.") + log;
+    case LogFormat::Kea:
+      return std::string("leases4.csv keeps only when each lease was last renewed, and its "
+                         "cleanup drops released leases; machines that renewed have moved "
+                         "later.") + log;
+    default: break;
+  }
+  return std::string();
+}
 
 bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateOptions* options,
                             std::string* error) {
@@ -88,8 +117,8 @@ bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateO
     if (args.Option("--format", &value)) {
       if (!LogFormatFromName(value, &options->format)) {
         return args.Fail(
-            "--format must be auto, tftpd32, windows, dnsmasq, isc, kea, powershell or plain, "
-            "not \"" + value + "\"");
+            "--format must be auto, tftpd32, windows, powershell, plain, dnsmasq-log, isc-log, "
+            "kea-log, dnsmasq, isc or kea, not \"" + value + "\"");
       }
     } else if (args.Flag("--explain")) {
       options->explain = true;
@@ -150,13 +179,11 @@ bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateO
     }
     if (!error->empty()) return false;
   }
-  if (positional.size() != 1) {
-    *error = positional.empty() ? "generate needs the DHCP log file: maclist generate LOG [options]"
-                                : "generate takes one log file, not " +
-                                      std::to_string(positional.size());
+  if (positional.empty()) {
+    *error = "generate needs the DHCP log file: maclist generate LOG [options]";
     return false;
   }
-  options->logPath = positional[0];
+  options->logPaths = positional;
   if (workgroupGiven && domainGiven) {
     *error = "--workgroup and --domain exclude each other: a list joins one or the other";
     return false;
@@ -185,10 +212,15 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
                 std::string* report, std::string* error) {
   FileApi& files = SystemFiles();
   std::string bytes;
-  if (!files.ReadWholeFile(options.logPath, &bytes)) {
-    *error = "cannot read the log file " + options.logPath;
-    return 2;
+  for (const std::string& path : options.logPaths) {
+    std::string part;
+    if (!files.ReadWholeFile(path, &part)) {
+      *error = "cannot read the log file " + path;
+      return 2;
+    }
+    AppendLogFile(&bytes, part);
   }
+  const std::string logName = LogFilesName(options.logPaths);
 
   ListModel model;
   ImportReport steps;
@@ -198,17 +230,21 @@ int RunGenerate(const GenerateOptions& options, ProfileApi& profile, std::string
   if (options.explain) *report += ExplainImport(steps);
   if (!imported) {
     if (options.format == LogFormat::Auto) {
-      *error = "unknown log format: no reader (TFTPD32, Windows DHCP Server, PowerShell, Kea, "
-               "dnsmasq, ISC dhcpd, plain list) finds a machine in " + options.logPath;
+      *error = "unknown log format: no reader (TFTPD32, the logs of dnsmasq, ISC dhcpd and Kea, "
+               "Windows DHCP Server, PowerShell, the lease files of Kea, dnsmasq and ISC dhcpd, "
+               "plain list) finds a machine in " + logName;
     } else {
-      *error = "no machine found in " + options.logPath + " read as a " +
+      *error = "no machine found in " + logName + " read as a " +
                LogFormatDescription(options.format);
     }
     return 2;
   }
   for (const LeftOutLine& left : steps.leftOut) {
-    *report += options.logPath + ":" + std::to_string(left.line) + ": \"" +
+    *report += logName + ":" + std::to_string(left.line) + ": \"" +
                TerminalText(left.text) + "\" is no MAC address; line left out\n";
+  }
+  if (KeepsOnlyLatestLeases(steps.reader)) {
+    *report += logName + ": " + LeaseOrderWarning(steps.reader) + " [lease-order]\n";
   }
 
   // The generation counts the last number on past 255 without carrying; such an address would

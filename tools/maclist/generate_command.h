@@ -10,7 +10,9 @@
 #include "platform/profile_api.h"
 
 struct GenerateOptions {
-  std::string logPath;
+  // One file, or several files of one server read one after the other (Kea's leases4.csv.2,
+  // leases4.csv.1 and leases4.csv; a rotated log and the current one).
+  std::vector<std::string> logPaths;
   LogFormat format = LogFormat::Auto;  // a named format is read by its reader alone
   bool explain = false;  // --explain: which reader took the file, and what each step kept
   GenerationFields generation;  // Brevane's field defaults
@@ -26,8 +28,14 @@ struct GenerateOptions {
 bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateOptions* options,
                             std::string* error);
 
+// What a lease file of dnsmasq, ISC dhcpd or Kea cannot tell, one sentence pointing to the
+// server's log; empty for the other readers.
+std::string LeaseOrderWarning(LogFormat reader);
+
 // Imports, generates and writes. The report names each line left out of the list (its MAC
-// text is no MAC address) and counts the machines the written list holds. The file is written beside its target under another name and
+// text is no MAC address), warns when the file read cannot tell the order in which the
+// machines first took a lease, and counts the machines the written list holds. The file is
+// written beside its target under another name and
 // renamed into place only when every line was written, so a failed run leaves no partial file
 // and an older mac.ini stays as it was. For "-" the bytes are appended to *standardOutput.
 // Returns the exit code: 0 written, 2 on any problem (with *error set).

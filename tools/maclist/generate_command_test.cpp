@@ -109,7 +109,7 @@ TEST(Generate, RefusesBadInputAndLeavesNoFile) {
       {"domain without user", kTftpdLog, {"--domain", "corp.example"}, "--domain needs --user"},
       {"user without domain", kTftpdLog, {"--user", "joiner"}, "belong to --domain"},
       {"unknown option", kTftpdLog, {"--colour", "red"}, "unknown option --colour"},
-      {"two logs", kTftpdLog, {"other.log"}, "one log file"},
+      {"second log missing", kTftpdLog, {"other.log"}, "cannot read the log file other.log"},
       {"prefix GBK cannot write", kTftpdLog, {"--prefix", "\xF0\x9F\x98\x80"}, "cannot be written in GBK"},
   };
   for (const auto& c : cases) {
@@ -148,6 +148,9 @@ TEST(Generate, NamesLeftOutLinesAndCountsTheMachinesWritten) {
             "000B29112233=192.168.0.2,COMPUTER002\r\n");
   EXPECT_EQ(err,
             "tried tftpd32 (TFTPD32 log): no machine\n"
+            "tried dnsmasq-log (dnsmasq log, its DHCPACK lines): no machine\n"
+            "tried isc-log (ISC dhcpd log, its DHCPACK lines): no machine\n"
+            "tried kea-log (Kea log, its DHCP4_LEASE_ALLOC lines): no machine\n"
             "reader: windows (Windows DHCP Server lease list)\n"
             "  lines read:           5\n"
             "  entries found:        4 kept, 1 lines without an entry dropped\n"
@@ -171,6 +174,27 @@ TEST(Generate, ReadsEachServersFileByNameOrFindsItsReader) {
     std::string out, err;
     ASSERT_EQ(Maclist({"generate", path, "--format", format, "-o", "-"}, &out, &err), 0) << err;
     EXPECT_EQ(out, list) << format;
+    // The lease file keeps no order of first lease, and says so.
+    EXPECT_EQ(err, path + ": dnsmasq.leases keeps only when each lease ends; machines that renewed "
+                          "have moved later. For the order in which the machines were switched "
+                          "on, import the server's log. [lease-order]\n") << format;
+  }
+  // The same machines from dnsmasq's log, in the order of their first DHCPACK, without a warning;
+  // the log may come in two parts (the rotated one named second), and the offer names no lease.
+  {
+    ScratchDirectory dir;
+    const std::string older = dir.WriteFile(
+        "daemon.log.1",
+        "Dec  9 05:28:01 lab dnsmasq-dhcp[812]: DHCPOFFER(br0) 192.168.1.103 00:0c:29:5d:30:03\n"
+        "Dec  9 05:28:02 lab dnsmasq-dhcp[812]: DHCPACK(br0) 192.168.1.101 00:0c:29:5d:30:01 PC01\n");
+    const std::string newer = dir.WriteFile(
+        "daemon.log",
+        "Dec  9 05:29:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 192.168.1.103 00:0c:29:5d:30:03\n");
+    std::string out, err;
+    ASSERT_EQ(Maclist({"generate", newer, older, "--format", "dnsmasq-log", "-o", "-"}, &out, &err),
+              0) << err;
+    EXPECT_EQ(out, list);
+    EXPECT_EQ(err, "");
   }
   ScratchDirectory dir;
   const std::string path = dir.WriteFile("dnsmasq.leases", dnsmasq);

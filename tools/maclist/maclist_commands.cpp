@@ -24,14 +24,19 @@ const char kProgramHelp[] =
     "files are written in GBK (code page 936), as the window programs write them.\n";
 
 const char kGenerateHelp[] =
-    "usage: maclist generate LOG [options] [-o FILE]\n"
+    "usage: maclist generate LOG... [options] [-o FILE]\n"
     "\n"
     "Imports the DHCP log as Brevane does (one machine per MAC address, in the order the server\n"
     "saw them), names and numbers the machines, and writes the bytes Brevane's save writes.\n"
+    "Several files of one server are read one after the other (Kea's leases4.csv.2,\n"
+    "leases4.csv.1 and leases4.csv; a rotated log and the current one); line numbers count on\n"
+    "through them.\n"
     "\n"
     "  --format F                log format: auto (default: every reader in turn), tftpd32,\n"
-    "                            windows (console export), powershell (Export-Csv), kea,\n"
-    "                            dnsmasq, isc (dhcpd.leases) or plain (one MAC a line)\n"
+    "                            windows (console export), powershell (Export-Csv), plain (one\n"
+    "                            MAC a line), the servers' logs dnsmasq-log, isc-log (dhcpd in\n"
+    "                            syslog or its standard error), kea-log, or their lease files\n"
+    "                            dnsmasq (dnsmasq.leases), isc (dhcpd.leases), kea (leases4.csv)\n"
     "  --explain                 name the reader that took the file and what each step kept\n"
     "  --prefix P                computer name prefix (default COMPUTER)\n"
     "  --suffix S                computer name suffix (default empty)\n"
@@ -49,7 +54,9 @@ const char kGenerateHelp[] =
     "\n"
     "The file is written under another name beside FILE and renamed into place once complete:\n"
     "a failed run leaves no partial file. Addresses that would pass 255 stop the run. Each line\n"
-    "whose MAC text is no MAC address is left out and named on standard error.\n";
+    "whose MAC text is no MAC address is left out and named on standard error. A lease file of\n"
+    "dnsmasq, ISC dhcpd or Kea keeps each lease's latest state, not the order in which the\n"
+    "machines first took a lease: standard error says so, and the server's log gives that order.\n";
 
 const char kCheckHelp[] =
     "usage: maclist check FILE [--json] [--older-client]\n"

@@ -15,10 +15,12 @@
 
 namespace {
 
-// Every format the import reads; a new reader is fuzzed once it is listed here.
+// Every format the import reads; a new reader is fuzzed once it is listed here (at the end, so
+// that the seeds' first bytes keep choosing the formats they were written for).
 const LogFormat kFormats[] = {LogFormat::Tftpd32, LogFormat::WindowsDhcpServer,
                               LogFormat::PowerShell, LogFormat::Kea, LogFormat::Dnsmasq,
-                              LogFormat::IscDhcpd, LogFormat::PlainList, LogFormat::Auto};
+                              LogFormat::IscDhcpd, LogFormat::PlainList, LogFormat::Auto,
+                              LogFormat::DnsmasqLog, LogFormat::IscDhcpdLog, LogFormat::KeaLog};
 
 }  // namespace
 

@@ -12,9 +12,10 @@
 //   save (--tftpd-log FILE | --windows-list FILE) [--field ID=TEXT]... [--choose domain]: imports
 //       the log in its format, sets each field (by control id), selects the domain option when
 //       asked, generates and saves; for comparing with saves made by other means.
-//   import --log FILE --format tftpd32|windows --rows ROWS [--field ID=TEXT]...: opens the log of
-//       any DHCP server with that format chosen, checks the rows ("001|||MAC;..."), sets the
-//       fields, generates and saves.
+//   import --log FILE --format tftpd32|windows --rows ROWS [--field ID=TEXT]... [--notice yes]:
+//       opens the log of any DHCP server with that format chosen, checks the rows
+//       ("001|||MAC;..."), with --notice answers the message that a lease file keeps no order of
+//       first lease, sets the fields, generates and saves.
 //   blocked-save --tftpd-log FILE --stage-dir DIR --list FILE --reason TEXT: a start address past
 //       255 must be refused with a message; 保存退出 while the caller blocks FILE must show a
 //       message naming FILE and TEXT and keep the window and rows; then DIR\blocked is written,
@@ -807,9 +808,13 @@ void RunRoad(const Target& target, Options& options) {
 // chosen rule cannot read), its rows checked when given, the fields set and the domain option
 // chosen when asked, then generate and save; the caller compares the file.
 void RunSave(const Target& target, int format, const std::string& log, const std::string* rows,
-             const std::vector<std::string>& fields, bool domain) {
+             const std::vector<std::string>& fields, bool domain, bool notice = false) {
   Note("save: " + log + " to mac.ini");
   Import(target, format, log);
+  if (notice) {
+    CheckBytes(AnswerMessageBox(target, texts::kLeaseOrderCaption), texts::kLeaseOrderNotice,
+               "the notice after a lease file");
+  }
   if (rows) CheckBytes(Rows(target), *rows, "rows of the imported lease file");
   if (rows) Check(target.Enabled(ids::kGenerate), "生成列表 enabled by the import");
   if (domain) target.Click(ids::kDomainOption);
@@ -891,7 +896,7 @@ int main(int argc, char** argv) {
             options["--choose"] == "domain");
   } else if (scenario == "import") {
     RunSave(target, options["--format"] == "windows" ? ids::kFormatWindows : ids::kFormatTftpd32,
-            options["--log"], &options["--rows"], fields, false);
+            options["--log"], &options["--rows"], fields, false, options["--notice"] == "yes");
   } else if (scenario == "blocked-save") {
     RunBlockedSave(target, options);
   } else if (scenario == "escape" || scenario == "exit") {

@@ -1,0 +1,40 @@
+// The lines of a Linux DHCP server's log: the time stamp and program tag in front of the message,
+// as syslog, journalctl, rsyslog and the servers' own log files write them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// One line taken apart. program is empty where the line names none (dhcpd's standard error,
+// Kea's own log file).
+struct ServerLogLine {
+  std::string timeKey;  // "yyyyMMddHHmmss"
+  std::string_view program;
+  std::string_view message;
+};
+
+// Reads the lines of one log in file order. A traditional syslog stamp ("Dec  9 05:28:02") has no
+// year: the reader counts from year 2000 and steps to the next year where the month goes back
+// (December to January; the readers see only the lines they take, which may skip a month). ISO stamps with an offset ("2026-12-09T05:28:02+0000", rsyslog's
+// "2026-12-09T05:28:02.123456+00:00") are turned into UTC; Kea's own "2026-12-09 05:28:02.123"
+// is taken as written. A line without a stamp takes the time of the line before it.
+class ServerLogReader {
+ public:
+  // The line's stamp, program ("dnsmasq-dhcp" of "host dnsmasq-dhcp[812]:", "kea-dhcp4" of
+  // "host kea-dhcp4:") and message.
+  ServerLogLine Read(std::string_view line);
+
+ private:
+  int year_ = 2000;
+  int lastMonth_ = 0;
+  std::string lastKey_ = "00000000000000";
+};
+
+// The next word of text from pos on, between spaces or tabs; pos moves past it.
+std::string_view NextWord(std::string_view text, size_t& pos);
+
+// The first occurrence of word in text that starts the text or follows a space; npos if none.
+size_t FindWordStart(std::string_view text, std::string_view word);
+
+// True when text is a dotted IPv4 address: digits and dots only, with three dots.
+bool IsDottedIpv4(std::string_view text);
