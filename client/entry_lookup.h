@@ -1,4 +1,4 @@
-// Entry lookup: this PC's line of mac.ini, its ICD range in icd.ini, and step 6 of the main flow.
+// Entry lookup: this PC's line of mac.ini, its ICD range in icd.ini, and the main flow's lookup.
 #pragma once
 
 #include <string>
@@ -14,6 +14,7 @@ void FindMachineEntry(ClientPlatform& platform, ClientState& state, const std::s
 // Sets IcdPath and, when a range holds EntryIp, the three ICD server fields.
 void FindIcdRange(ClientPlatform& platform, ClientState& state, const std::string& icdPath);
 
-// Step 6: reads mac.ini and icd.ini from programDirectory, shows the summary or an error text.
+// The lookup of the main flow: reads mac.ini and icd.ini from programDirectory, shows the
+// summary or an error text.
 void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
                                const std::string& programDirectory);

@@ -17,7 +17,7 @@ void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state);
 // Fetch from one address the user named (switch /IP: or the address box).
 void FetchFromNamedAddress(ClientPlatform& platform, const std::string& address);
 
-// Step 5 of the main flow, taken when /N or /IP: asked for a fetch.
+// The fetch of the main flow, taken when /N or /IP: asked for one.
 void RunFetchStep(ClientPlatform& platform, ClientState& state);
 
 // The "从网络获取" button: fetch, then run the main flow again.

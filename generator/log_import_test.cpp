@@ -1,5 +1,6 @@
-// DHCP log import: cutting lines, rule T, rule W, MAC texts and time keys, the whole import
-// with its fallback to the other readers, UTF-16 and comma-delimited lease lists, and bad input.
+// DHCP log import: cutting lines, the TFTPD32 reader, the Windows lease list reader, MAC texts
+// and time keys, the whole import with its fallback to the other readers, UTF-16 and
+// comma-delimited lease lists, and bad input.
 #include "generator/log_import.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +77,7 @@ TEST(CutLogLines, QuickCountMatchesTheLinesVisited) {
   }
 }
 
-TEST(RuleT, ReadsMacAndTimeKeyOfRcvdDhcpLines) {
+TEST(Tftpd32Reader, ReadsMacAndTimeKeyOfRcvdDhcpLines) {
   struct Case {
     const char* line;
     bool entry;
@@ -121,7 +122,7 @@ TEST(RuleT, ReadsMacAndTimeKeyOfRcvdDhcpLines) {
   }
 }
 
-TEST(RuleT, ReadsEntriesWithTheirLineNumbers) {
+TEST(Tftpd32Reader, ReadsEntriesWithTheirLineNumbers) {
   const std::string log =
       "Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:4e:57:3a [12/10 14:03:27.593]\r\n"
       "DHCP: proposed address 192.168.0.5 [12/10 14:03:27.594]\r\n"
@@ -176,7 +177,7 @@ TEST(MacText, SpellingsClientIdsAndTextsThatAreNoMac) {
   }
 }
 
-TEST(RuleW, TimeKeyOfLeaseExpiration) {
+TEST(WindowsLeaseListReader, TimeKeyOfLeaseExpiration) {
   struct Case {
     const char* text;
     const char* key;
@@ -227,7 +228,7 @@ TEST(RuleW, TimeKeyOfLeaseExpiration) {
   EXPECT_EQ(LeaseTimeKey("2026/12/5 9:05:00", 0, true), "20261205090500");  // year first stays
 }
 
-TEST(RuleW, TimeKeyOfSecondsSince1970) {
+TEST(WindowsLeaseListReader, TimeKeyOfSecondsSince1970) {
   // Expectations from date -u -d @N +%Y%m%d%H%M%S.
   const struct {
     long long seconds;
@@ -244,7 +245,7 @@ TEST(RuleW, TimeKeyOfSecondsSince1970) {
   EXPECT_FALSE(EpochTimeKey(253402300800, &key));
 }
 
-TEST(RuleW, CutsFieldsAtTabsAndSkipsTheHeading) {
+TEST(WindowsLeaseListReader, CutsFieldsAtTabsAndSkipsTheHeading) {
   const std::vector<std::string> lines = {
       "Client IP Address\tName\tLease Expiration\tType\tUnique ID\tDescription",
       "192.168.0.10\tPC-01\t2007-5-20 9:05:00\tDHCP\t000b294e573a",

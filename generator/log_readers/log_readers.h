@@ -19,8 +19,8 @@ struct LogReading {
   size_t lines = 0;  // lines of the text read
 };
 
-// Rule T for one line: false when the line holds no "Rcvd DHCP"; otherwise the entry, whose
-// MAC text may be empty.
+// The TFTPD32 reader for one line: false when the line holds no "Rcvd DHCP"; otherwise the
+// entry, whose MAC text may be empty.
 bool ReadTftpdLine(std::string_view line, LogEntry* entry);
 
 // TFTPD32 log: every "Rcvd DHCP" line; lines cut at CR.

@@ -1,4 +1,4 @@
-// TFTPD32 log: rule T over the "Rcvd DHCP" lines.
+// TFTPD32 log: the "Rcvd DHCP" lines read one by one.
 #include <string>
 
 #include "common/text_rules.h"

@@ -1,4 +1,4 @@
-// Windows DHCP Server lease list: rule W over the console's tab- or comma-separated export.
+// Windows DHCP Server lease list: the console's tab- or comma-separated export.
 #include <string>
 
 #include "common/text_rules.h"
