@@ -10,30 +10,64 @@
 
 namespace {
 
-// The logs before the lease files, and the plain list, which takes any MAC-like text, last.
-const LogFormat kReaderOrder[] = {LogFormat::Tftpd32,    LogFormat::DnsmasqLog,
-                                  LogFormat::IscDhcpdLog, LogFormat::KeaLog,
-                                  LogFormat::WindowsDhcpServer, LogFormat::PowerShell,
-                                  LogFormat::Kea,        LogFormat::Dnsmasq,
-                                  LogFormat::IscDhcpd,   LogFormat::PlainList};
+// How the rows of a reader's entries are ordered.
+enum class RowOrder {
+  // Each machine at its first entry in the file; equal time keys (machines seen in the same
+  // second) go in MAC order, as the window's locale sort puts them: the TFTPD32 log and the
+  // Windows lease list.
+  FirstInFile,
+  // Each machine at its earliest time key (14-digit texts), equal keys in file order: also right
+  // when the entries come from several files of one server.
+  EarliestTime,
+};
 
-const struct {
+LogReading ReadWindowsLeaseListCutAtCommas(std::string_view text) {
+  return ReadWindowsLeaseList(text, true);
+}
+
+// Every format, one row each: its name on maclist's command line, its description, its reader,
+// how its rows are ordered, and whether its file keeps only each lease's latest state (the
+// lease files of dnsmasq, ISC dhcpd and Kea: a renewal moves a machine later, a restart or
+// cleanup rewrites the file, dnsmasq forgets released leases; the servers' logs keep the
+// order). The rows stand in the order in which the other readers are tried: the logs before the
+// lease files, and the plain list, which takes any MAC-like text, last.
+struct LogFormatRow {
   LogFormat format;
   const char* name;
   const char* description;
-} kFormatNames[] = {
-    {LogFormat::Tftpd32, "tftpd32", "TFTPD32 log"},
-    {LogFormat::WindowsDhcpServer, "windows", "Windows DHCP Server lease list"},
-    {LogFormat::PowerShell, "powershell", "PowerShell Get-DhcpServerv4Lease export"},
-    {LogFormat::Kea, "kea", "Kea lease file"},
-    {LogFormat::Dnsmasq, "dnsmasq", "dnsmasq leases file"},
-    {LogFormat::IscDhcpd, "isc", "ISC dhcpd.leases file"},
-    {LogFormat::PlainList, "plain", "plain list of MAC addresses"},
-    {LogFormat::DnsmasqLog, "dnsmasq-log", "dnsmasq log, its DHCPACK lines"},
-    {LogFormat::IscDhcpdLog, "isc-log", "ISC dhcpd log, its DHCPACK lines"},
-    {LogFormat::KeaLog, "kea-log", "Kea log, its DHCP4_LEASE_ALLOC lines"},
-    {LogFormat::Auto, "auto", "no reader"},
+  LogReading (*read)(std::string_view text);
+  RowOrder order;
+  bool keepsOnlyLatestLeases;
 };
+
+const LogFormatRow kLogFormats[] = {
+    {LogFormat::Tftpd32, "tftpd32", "TFTPD32 log", ReadTftpdLog, RowOrder::FirstInFile, false},
+    {LogFormat::DnsmasqLog, "dnsmasq-log", "dnsmasq log, its DHCPACK lines", ReadDnsmasqLog,
+     RowOrder::EarliestTime, false},
+    {LogFormat::IscDhcpdLog, "isc-log", "ISC dhcpd log, its DHCPACK lines", ReadIscDhcpdLog,
+     RowOrder::EarliestTime, false},
+    {LogFormat::KeaLog, "kea-log", "Kea log, its DHCP4_LEASE_ALLOC lines", ReadKeaLog,
+     RowOrder::EarliestTime, false},
+    {LogFormat::WindowsDhcpServer, "windows", "Windows DHCP Server lease list",
+     ReadWindowsLeaseListCutAtCommas, RowOrder::FirstInFile, false},
+    {LogFormat::PowerShell, "powershell", "PowerShell Get-DhcpServerv4Lease export",
+     ReadPowerShellLeases, RowOrder::EarliestTime, false},
+    {LogFormat::Kea, "kea", "Kea lease file", ReadKeaLeases, RowOrder::EarliestTime, true},
+    {LogFormat::Dnsmasq, "dnsmasq", "dnsmasq leases file", ReadDnsmasqLeases,
+     RowOrder::EarliestTime, true},
+    {LogFormat::IscDhcpd, "isc", "ISC dhcpd.leases file", ReadIscDhcpdLeases,
+     RowOrder::EarliestTime, true},
+    {LogFormat::PlainList, "plain", "plain list of MAC addresses", ReadPlainMacList,
+     RowOrder::EarliestTime, false},
+};
+
+// The row of a format; null for Auto, which names no reader.
+const LogFormatRow* RowOf(LogFormat format) {
+  for (const LogFormatRow& row : kLogFormats) {
+    if (row.format == format) return &row;
+  }
+  return nullptr;
+}
 
 bool HasUtf16ByteOrderMark(const std::string& bytes) {
   return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
@@ -108,56 +142,43 @@ std::vector<LogEntry> CheckMacTexts(LogReading reading, ImportReport* report) {
 
 // Reads with one reader; first (true) for the chosen reader, which reads the bytes as they stand
 // before the converted text, as Brevane always has.
-std::vector<LogEntry> ReadWith(LogFormat format, bool first, const std::string& bytes,
+std::vector<LogEntry> ReadWith(const LogFormatRow& reader, bool first, const std::string& bytes,
                                FileText& text, ImportReport* report) {
   report->convertedFromUtf16 = false;
   std::vector<LogEntry> entries;
+  const LogFormat format = reader.format;
   if (first && (format == LogFormat::Tftpd32 || format == LogFormat::WindowsDhcpServer)) {
     entries = CheckMacTexts(format == LogFormat::Tftpd32 ? ReadTftpdLog(bytes)
                                                          : ReadWindowsLeaseList(bytes, false),
                             report);
     if (!entries.empty()) return entries;
-    // The TFTPD32 rule reads the converted text only from a UTF-16 file.
+    // The TFTPD32 reader reads the converted text only from a UTF-16 file.
     if (format == LogFormat::Tftpd32 && !text.Utf16()) return entries;
   }
   report->convertedFromUtf16 = text.Utf16();
-  const std::string_view view = text.Text();
-  switch (format) {
-    case LogFormat::Tftpd32: return CheckMacTexts(ReadTftpdLog(view), report);
-    case LogFormat::WindowsDhcpServer: return CheckMacTexts(ReadWindowsLeaseList(view, true), report);
-    case LogFormat::PowerShell: return CheckMacTexts(ReadPowerShellLeases(view), report);
-    case LogFormat::Kea: return CheckMacTexts(ReadKeaLeases(view), report);
-    case LogFormat::Dnsmasq: return CheckMacTexts(ReadDnsmasqLeases(view), report);
-    case LogFormat::IscDhcpd: return CheckMacTexts(ReadIscDhcpdLeases(view), report);
-    case LogFormat::PlainList: return CheckMacTexts(ReadPlainMacList(view), report);
-    case LogFormat::DnsmasqLog: return CheckMacTexts(ReadDnsmasqLog(view), report);
-    case LogFormat::IscDhcpdLog: return CheckMacTexts(ReadIscDhcpdLog(view), report);
-    case LogFormat::KeaLog: return CheckMacTexts(ReadKeaLog(view), report);
-    case LogFormat::Auto: break;
-  }
-  return entries;
+  return CheckMacTexts(reader.read(text.Text()), report);
 }
 
 }  // namespace
 
 const char* LogFormatName(LogFormat format) {
-  for (const auto& f : kFormatNames) {
-    if (f.format == format) return f.name;
-  }
-  return "auto";
+  const LogFormatRow* row = RowOf(format);
+  return row ? row->name : "auto";
 }
 
 const char* LogFormatDescription(LogFormat format) {
-  for (const auto& f : kFormatNames) {
-    if (f.format == format) return f.description;
-  }
-  return "no reader";
+  const LogFormatRow* row = RowOf(format);
+  return row ? row->description : "no reader";
 }
 
 bool LogFormatFromName(const std::string& name, LogFormat* format) {
-  for (const auto& f : kFormatNames) {
-    if (EqualsIgnoringAsciiCase(name, f.name)) {
-      *format = f.format;
+  if (EqualsIgnoringAsciiCase(name, "auto")) {
+    *format = LogFormat::Auto;
+    return true;
+  }
+  for (const LogFormatRow& row : kLogFormats) {
+    if (EqualsIgnoringAsciiCase(name, row.name)) {
+      *format = row.format;
       return true;
     }
   }
@@ -165,7 +186,8 @@ bool LogFormatFromName(const std::string& name, LogFormat* format) {
 }
 
 bool KeepsOnlyLatestLeases(LogFormat reader) {
-  return reader == LogFormat::Dnsmasq || reader == LogFormat::IscDhcpd || reader == LogFormat::Kea;
+  const LogFormatRow* row = RowOf(reader);
+  return row != nullptr && row->keepsOnlyLatestLeases;
 }
 
 void AppendLogFile(std::string* joined, const std::string& file) {
@@ -188,30 +210,28 @@ bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model
   model.rows.clear();
 
   // The chosen reader first, then the others in their fixed order.
-  std::vector<LogFormat> order;
-  if (format != LogFormat::Auto) order.push_back(format);
-  if (format == LogFormat::Auto || others == OtherReaders::Try) {
-    for (LogFormat reader : kReaderOrder) {
-      if (reader != format) order.push_back(reader);
+  std::vector<const LogFormatRow*> order;
+  const LogFormatRow* chosen = RowOf(format);
+  if (chosen != nullptr) order.push_back(chosen);
+  if (chosen == nullptr || others == OtherReaders::Try) {
+    for (const LogFormatRow& reader : kLogFormats) {
+      if (&reader != chosen) order.push_back(&reader);
     }
   }
   FileText text(bytes, codePage);
   std::vector<LogEntry> entries;
   for (size_t i = 0; i < order.size(); ++i) {
-    entries = ReadWith(order[i], i == 0 && format != LogFormat::Auto, bytes, text, &steps);
-    steps.reader = order[i];
+    entries = ReadWith(*order[i], i == 0 && chosen != nullptr, bytes, text, &steps);
+    steps.reader = order[i]->format;
     if (!entries.empty()) break;
-    if (i + 1 < order.size()) steps.triedBefore.push_back(order[i]);
+    if (i + 1 < order.size()) steps.triedBefore.push_back(order[i]->format);
   }
 
-  // The rules of TFTPD32 logs and lease lists give equal time keys to machines seen in the same
-  // second, which the locale sorts put in MAC order: each machine keeps its first entry in the
-  // file. The other readers' keys are 14-digit texts, for which the locale comparison is plain
-  // character order: sorted first (equal times keep file order), each machine keeps its
-  // earliest entry, which is its first lease also when the entries come from several files.
-  const bool ruleTOrW =
-      steps.reader == LogFormat::Tftpd32 || steps.reader == LogFormat::WindowsDhcpServer;
-  if (!ruleTOrW) {
+  // Ordered by the time key first where the earliest entry counts (the 14-digit keys compare
+  // as plain character order, as the locale comparison would). The TFTPD32 log and the lease
+  // list keep file order here and are sorted by the locale below.
+  const bool firstInFile = RowOf(steps.reader)->order == RowOrder::FirstInFile;
+  if (!firstInFile) {
     std::stable_sort(entries.begin(), entries.end(), [](const LogEntry& a, const LogEntry& b) {
       return a.timeKey < b.timeKey;
     });
@@ -240,7 +260,7 @@ bool ImportLogBytes(const std::string& bytes, LogFormat format, ListModel& model
     model.rows[i].cells[kColumnMac] = std::move(entries[i].mac);
   }
   model.direction = SortDirection::Ascending;
-  if (ruleTOrW) {
+  if (firstInFile) {
     SortRows(model, kColumnMac, true, collation);
     SortRows(model, kColumnSequence, true, collation);
   }
