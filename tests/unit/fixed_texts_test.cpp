@@ -43,6 +43,8 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     TOLVIK(kCodeAccountExists), TOLVIK(kCodeAlreadyJoined), TOLVIK(kIcdNotInstalled),
     TOLVIK(kWaitingForAdapter), TOLVIK(kWaitingForDhcpServer), TOLVIK(kWaitingForList),
     TOLVIK(kWaitingSecondsSuffix), TOLVIK(kIcdFolderInProgramFiles),
+    TOLVIK(kReportNotDelivered), TOLVIK(kReportRefused), TOLVIK(kReportNoAnswer),
+    TOLVIK(kReportNoConnection),
     TOLVIK(kCheckingConfiguration), TOLVIK(kApplyNowButton),
     TOLVIK(kAddToStartupButton), TOLVIK(kInfoGroup), TOLVIK(kExitButton), TOLVIK(kStartupGroup),
     TOLVIK(kAddressLabel), TOLVIK(kAutoApplyCheck), TOLVIK(kDeleteAfterwardsCheck),

@@ -263,6 +263,7 @@ class DryRunSystem : public SystemApi {
   std::string EnvironmentVariable(const std::string&) override { return std::string(); }
   uint32_t TickCount() override { return 0; }
   void Sleep(uint32_t) override {}
+  LocalTime Now() override { return LocalTime(); }
   std::string ComputerName(uint32_t) override { return setup_.currentName; }
   void Beep(uint32_t, uint32_t) override {}
   // The plan pictures a run with the rights it needs and with wmic present.
