@@ -60,6 +60,7 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     BREVANE(kFormatWindows), BREVANE(kMembershipGroup), BREVANE(kPasswordLabel),
     BREVANE(kUsernameLabel), BREVANE(kWorkgroupOption), BREVANE(kDomainOption),
     BREVANE(kGenerateButton), BREVANE(kSaveExitButton), BREVANE(kExitButton),
+    BREVANE(kReportCheck),
     BREVANE(kNetworkGroup), BREVANE(kMetricLabel), BREVANE(kDns1Label), BREVANE(kDns2Label),
     BREVANE(kIpStartLabel), BREVANE(kMaskLabel), BREVANE(kGatewayLabel), BREVANE(kDefaultIpStart),
     BREVANE(kDefaultMask), BREVANE(kDefaultMetric), BREVANE(kColumnSequence), BREVANE(kColumnIp),
