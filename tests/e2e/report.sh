@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
 # The batch reports back under Wine: a real tftpd-hpa that accepts writes (--create) serves a
 # mac.ini holding report=tftp; Tolvik.exe /A /N on a first PC fetches it from its DHCP server,
-# applies its entry and puts tolvik-<MAC>.ini on that server; a second PC (the same Wine prefix,
-# its adapter given the next MAC) whose wmic stand-in prints "ReturnValue = 1326;" reports
-# "failed", keeps its window and asks for the next logon again. maclist status on the server's
+# applies its entry and puts tolvik-<MAC>.ini on that server; a second PC (a namespace and Wine
+# prefix of its own) whose wmic stand-in prints "ReturnValue = 1326;" reports "failed", keeps its
+# window and asks for the next logon again. maclist status on the server's
 # folder then shows the first PC done, the second failed and a third no report; its HTML page is
 # opened in headless Chromium, whose screenshot is kept in artifacts/report/.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tests/e2e/lib/common.sh"
 
-ns=tolvik-rep-$$          # the PC: its adapter, Xvfb and the Wine prefix's wineserver
-peer_ns=tolvik-repp-$$    # the TFTP server on the other end of the veth
+ns_a=tolvik-repa-$$       # PC A: its adapter, Xvfb and the Wine prefix's wineserver
+ns_b=tolvik-repb-$$       # PC B, the same
+peer_ns=tolvik-reps-$$    # the TFTP server, bridged to both PCs
 mac_a=02:00:c0:00:02:51
 mac_b=02:00:c0:00:02:52
 mac_text_a=0200C0000251
 mac_text_b=0200C0000252
-prefix=/tmp/tolvik-wine/report-$$
+prefix_a=/tmp/tolvik-wine/report-a-$$
+prefix_b=/tmp/tolvik-wine/report-b-$$
 artifacts=$root/artifacts/$e2e_name
 native=${NATIVE_BUILD:-$root/build/native}
 maclist=$(find "$native" -maxdepth 4 -type f -name maclist | head -n 1)
@@ -31,10 +33,16 @@ grep -q WMIC_RETURN_VALUE "$root"/tests/wine/programs/wmic/*.cpp ||
 mkdir -p "$artifacts"
 
 # --- network and the server: reports are written into its root --------------------------------
-make_namespace "$ns"
+make_namespace "$ns_a"
+make_namespace "$ns_b"
 make_namespace "$peer_ns"
-add_adapter "$ns" ra0 "$mac_a" 192.0.2.10/24 "$peer_ns" rs0
-ip -n "$peer_ns" addr add 192.0.2.1/24 dev rs0
+add_adapter "$ns_a" ra0 "$mac_a" 192.0.2.10/24 "$peer_ns" rs0
+add_adapter "$ns_b" rb0 "$mac_b" 192.0.2.11/24 "$peer_ns" rs1
+ip -n "$peer_ns" link add br0 type bridge || fail "cannot add the server's bridge"
+ip -n "$peer_ns" link set rs0 master br0
+ip -n "$peer_ns" link set rs1 master br0
+ip -n "$peer_ns" addr add 192.0.2.1/24 dev br0
+ip -n "$peer_ns" link set br0 up
 mkdir -p "$work/srv"
 crlf "[Config]" "Gateway=192.0.2.1" "Gwmetric=0" "Mask=255.255.255.0" "DNS1=" "DNS2=" \
   "WorkGroup=WORKGROUP" "report=tftp" "[list]" "$mac_text_a=192.0.2.21,PC-A" \
@@ -48,11 +56,21 @@ ip netns exec "$peer_ns" /usr/sbin/in.tftpd -L --address 192.0.2.1:69 --secure -
 tftpd_pid=$!
 stop_at_exit $tftpd_pid
 
-# --- Xvfb and a Wine prefix whose wineserver runs in the PC's namespace ----------------------
-start_xvfb 75 "$ns"
-make_wine_prefix "$ns" "$prefix" "$display"
-wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
+# --- Each PC: Xvfb and a Wine prefix whose wineserver runs in its namespace --------------------
+start_xvfb 75 "$ns_a"
+display_a=$display
+make_wine_prefix "$ns_a" "$prefix_a" "$display_a"
+start_xvfb 76 "$ns_b"
+display_b=$display
+make_wine_prefix "$ns_b" "$prefix_b" "$display_b"
 kill -0 $tftpd_pid 2>/dev/null || fail "tftpd-hpa did not start"
+use_pc() {  # use_pc a|b: wine and driver run on that PC
+  case $1 in
+    a) ns=$ns_a prefix=$prefix_a display=$display_a ;;
+    b) ns=$ns_b prefix=$prefix_b display=$display_b ;;
+  esac
+}
+wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
 driver() { wine "$WIN_BUILD/tolvik_driver.exe" "$@"; }
 
 # The adapter's DHCP server, where /N looks for the list.
@@ -90,6 +108,7 @@ expect_report() {
 
 # --- PC A: every step done; the window closes by itself ----------------------------------------
 log "PC A: /A /N, every step done"
+use_pc a
 name_adapter "$mac_text_a"
 make_pc pc-a
 (cd "$work/pc-a" && WINE_TIMEOUT=150 wine "$work/pc-a/Tolvik.exe" /A /N >"$work/pc-a/tolvik.out" 2>&1)
@@ -104,9 +123,7 @@ grep -aqE '^time=20[0-9]{2}-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9
 
 # --- PC B: the join is refused; the window stays and the next logon is asked for --------------
 log "PC B: /A /N, wmic prints ReturnValue = 1326"
-ip -n "$ns" link set ra0 down
-ip -n "$ns" link set ra0 address "$mac_b"
-ip -n "$ns" link set ra0 up
+use_pc b
 name_adapter "$mac_text_b"
 make_pc pc-b
 (cd "$work/pc-b" && WMIC_RETURN_VALUE=1326 WINE_TIMEOUT=150 \
@@ -138,7 +155,7 @@ grep -qE '^ +3  PC-C +192\.0\.2\.23 +0200C0000253 +no report$' "$work/status.txt
 
 # The page as a browser reads it: the rendered document names every machine with its state,
 # and the screenshot is kept. Chromium runs in the PC's namespace, which reaches no other network.
-chrome=(timeout 90 ip netns exec "$ns" "$chromium" --headless --no-sandbox --disable-gpu
+chrome=(timeout 90 ip netns exec "$ns_a" "$chromium" --headless --no-sandbox --disable-gpu
   --disable-background-networking --disable-component-update --disable-sync --no-first-run
   --user-data-dir="$work/chrome")
 "${chrome[@]}" --dump-dom "file://$work/status.html" >"$work/dom.html" 2>"$work/chrome.log" ||
