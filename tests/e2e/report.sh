@@ -170,7 +170,7 @@ for row in "done|1|PC-A|192.0.2.21|$mac_text_a|done|" \
 done
 grep -qF '1 done, 1 failed, 1 no report' "$work/dom.html" || fail "the page lacks the summary"
 rm -f "$artifacts/status.png"
-"${chrome[@]}" --window-size=1000,360 --screenshot="$artifacts/status.png" \
+"${chrome[@]}" --window-size=1150,300 --screenshot="$artifacts/status.png" \
   "file://$work/status.html" >>"$work/chrome.log" 2>&1
 [ -s "$artifacts/status.png" ] || fail "no screenshot of the page: $(tail -n 3 "$work/chrome.log")"
 cp "$work/status.html" "$artifacts/status.html"
