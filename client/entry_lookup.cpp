@@ -113,6 +113,7 @@ void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
 
   FindMachineEntry(platform, state, listPath, list.lines);
   if (state.ComputerName.empty()) {
+    state.EntryMac.clear();  // a line without a value counts as none, as the text says
     platform.window.SetInfoText(client_texts::kNoMatchingAdapter);
     return;
   }

@@ -224,6 +224,11 @@ TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
        head + "name=\r\nip=\r\n" + tail + "result=no-entry\r\n" + when +
            "address=skipped\r\ndns=skipped\r\nname=skipped\r\nmembership=skipped\r\nicd=skipped\r\n",
        "未找到对应网卡！", false},
+      {"a line without a value counts as no line", "Tolvik.exe /A",
+       "[Config]\r\nreport=192.0.2.1\r\n[list]\r\n00E0FD3A1B01=\r\n", 0, accepted,
+       head + "name=\r\nip=\r\n" + tail + "result=no-entry\r\n" + when +
+           "address=skipped\r\ndns=skipped\r\nname=skipped\r\nmembership=skipped\r\nicd=skipped\r\n",
+       "未找到对应网卡！", false},
       {"tftp, but the list was not fetched: no report", "Tolvik.exe /A", fetchedList, 0, accepted,
        "", "修改完毕。", false},
       {"reports off", "Tolvik.exe /A /N", kList, 0, accepted, "", "修改完毕。", false},
