@@ -33,4 +33,9 @@ struct ClientState {
   std::vector<std::string> DhcpServers;
   // One outcome per command or call of the last apply, in the order they ran.
   std::vector<StepOutcome> StepOutcomes;
+  // The report: the list's "report" key, the server the list was fetched from in this window's
+  // last fetch, and the MAC text of the adapter whose line was found (empty: no entry).
+  std::string Report;
+  std::string ListServer;
+  std::string EntryMac;
 };

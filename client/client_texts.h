@@ -95,6 +95,13 @@ constexpr const char kWaitingForDhcpServer[] = "未找到 DHCP 服务器，等�
 constexpr const char kWaitingForList[] = "未能获取配置文件，稍后重试，还剩 ";
 constexpr const char kWaitingSecondsSuffix[] = " 秒……";
 
+// A report that did not reach its TFTP server: this line goes under the information text, then
+// the server's address and why (the server's own error text, or that nobody answered).
+constexpr const char kReportNotDelivered[] = "结果未能回报：";
+constexpr const char kReportRefused[] = " 拒绝写入：";
+constexpr const char kReportNoAnswer[] = " 无应答。";
+constexpr const char kReportNoConnection[] = " 无法连接。";
+
 // Window.
 constexpr const char kCheckingConfiguration[] = "检查配置，请稍候……";
 constexpr const char kApplyNowButton[] = "直接修改";
@@ -118,6 +125,9 @@ constexpr const char kWin9xRefusal[] = "此工具不支持 Win9x 系统。";
 
 // Fixed names.
 constexpr const char kListFileName[] = "mac.ini";
+// The report's file on the TFTP server: kReportFilePrefix, the MAC text, kReportFileSuffix.
+constexpr const char kReportFilePrefix[] = "tolvik-";
+constexpr const char kReportFileSuffix[] = ".ini";
 constexpr const char kIcdFileName[] = "icd.ini";
 // A file fetched by Tolvik itself arrives under its name + this, and is renamed once whole.
 constexpr const char kFetchingSuffix[] = ".tmp";

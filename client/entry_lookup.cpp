@@ -38,6 +38,7 @@ void FindMachineEntry(ClientPlatform& platform, ClientState& state, const std::s
                       const std::vector<std::string>& listLines) {
   state.EntryIp.clear();
   state.ComputerName.clear();  // holds the entry value until it is split
+  state.EntryMac.clear();
 
   // Every line is tried; the last line that holds one of this PC's MAC texts decides, and within
   // a line the first adapter in list order whose MAC text occurs in it.
@@ -59,6 +60,7 @@ void FindMachineEntry(ClientPlatform& platform, ClientState& state, const std::s
   // The value is the one stored under the adapter's own MAC text, whichever part of the line
   // held it; reading it once for the deciding line gives what reading it at every match would.
   state.ComputerName = ReadListValue(platform.profile, listPath, state.AdapterMacs[target]);
+  state.EntryMac = state.AdapterMacs[target];
   state.TargetConnection =
       target < state.ConnectionNames.size() ? state.ConnectionNames[target] : std::string();
 }
@@ -91,6 +93,8 @@ void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
     // be applied by the apply button under the missing-file message.
     state.EntryIp.clear();
     state.ComputerName.clear();
+    state.EntryMac.clear();
+    state.Report.clear();
     platform.window.SetInfoText(client_texts::kMissingListFile);
     return;
   }
@@ -105,9 +109,11 @@ void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
   state.Workgroup = list.settings.WorkGroup;
   state.Username = list.settings.Username;
   state.Password = list.settings.password;
+  state.Report = list.settings.report;
 
   FindMachineEntry(platform, state, listPath, list.lines);
   if (state.ComputerName.empty()) {
+    state.EntryMac.clear();  // a line without a value counts as none, as the text says
     platform.window.SetInfoText(client_texts::kNoMatchingAdapter);
     return;
   }

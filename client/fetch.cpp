@@ -11,6 +11,7 @@
 #include "client/run_and_wait.h"
 #include "client/tftp_read.h"
 #include "common/program_directory.h"
+#include "common/text_rules.h"
 
 namespace {
 
@@ -55,28 +56,34 @@ void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state) {
   // state.DhcpServers; the loop walks its own copy so that never pulls the list from under it.
   const std::vector<std::string> servers = state.DhcpServers;
   const std::string listPath = ProgramDirectoryOf(platform) + client_texts::kListFileName;
+  state.ListServer.clear();
   for (const std::string& server : servers) {
     platform.window.ShowAndBringToFront();
     platform.window.ProcessPendingMessages();
     platform.window.SetInfoText(std::string(client_texts::kTryingServerPrefix) + server +
                                 client_texts::kTryingDhcpServerSuffix);
     FetchFromServer(platform, server);
-    if (platform.files.IsExistingFile(listPath)) break;
+    if (platform.files.IsExistingFile(listPath)) {
+      state.ListServer = server;
+      break;
+    }
   }
 }
 
-void FetchFromNamedAddress(ClientPlatform& platform, const std::string& address) {
+void FetchFromNamedAddress(ClientPlatform& platform, ClientState& state, const std::string& address) {
   const std::string server = address;  // the caller's text may change while messages run
   platform.window.SetInfoText(std::string(client_texts::kTryingServerPrefix) + server +
                               client_texts::kTryingNamedAddressSuffix);
   platform.window.ShowAndBringToFront();
   platform.window.ProcessPendingMessages();
+  // The server asked last: a list there afterwards came from it.
+  state.ListServer = TrimText(server);
   FetchFromServer(platform, server);
 }
 
 void RunFetchStep(ClientPlatform& platform, ClientState& state) {
   if (!state.FetchAddress.empty()) {
-    FetchFromNamedAddress(platform, state.FetchAddress);
+    FetchFromNamedAddress(platform, state, state.FetchAddress);
   } else {
     FetchFromDhcpServers(platform, state);
   }
@@ -85,7 +92,7 @@ void RunFetchStep(ClientPlatform& platform, ClientState& state) {
 void OnFetchClick(ClientPlatform& platform, ClientState& state) {
   const std::string address = platform.window.AddressBoxText();
   if (!address.empty()) {
-    FetchFromNamedAddress(platform, address);  // as typed: spaces count
+    FetchFromNamedAddress(platform, state, address);  // as typed: spaces count
   } else {
     // Put the target adapter on DHCP so that it learns its DHCP server, then ask again.
     RunAndWait(platform.processes, "netsh",

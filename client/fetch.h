@@ -12,10 +12,11 @@
 void FetchFromServer(ClientPlatform& platform, const std::string& address);
 
 // Tries each DHCP server in turn until mac.ini exists in the program directory.
+// ListServer names the server after whose fetch the list was there (empty if none).
 void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state);
 
-// Fetch from one address the user named (switch /IP: or the address box).
-void FetchFromNamedAddress(ClientPlatform& platform, const std::string& address);
+// Fetch from one address the user named (switch /IP: or the address box); ListServer names it.
+void FetchFromNamedAddress(ClientPlatform& platform, ClientState& state, const std::string& address);
 
 // The fetch of the main flow, taken when /N or /IP: asked for one.
 void RunFetchStep(ClientPlatform& platform, ClientState& state);

@@ -174,7 +174,8 @@ TEST(FetchFromDhcpServers, SurvivesTheServerListChangingWhileMessagesRun) {
 TEST(FetchFromNamedAddress, ShowsTheTextWithTwoSpacesThenFetches) {
   FakeClientPlatform fake;
   ClientPlatform platform = fake.platform();
-  FetchFromNamedAddress(platform, " 10.0.0.5");
+  ClientState state;
+  FetchFromNamedAddress(platform, state, " 10.0.0.5");
   // 尝试从  10.0.0.5  获取配置文件。 (the address as given, two spaces before the verb)
   const std::string text =
       "\xB3\xA2\xCA\xD4\xB4\xD3  10.0.0.5  \xBB\xF1\xC8\xA1\xC5\xE4\xD6\xC3\xCE\xC4\xBC\xFE\xA1\xA3";

@@ -8,6 +8,7 @@
 #include "client/entry_lookup.h"
 #include "client/fetch.h"
 #include "client/fetch_retry.h"
+#include "client/report.h"
 #include "client/finishing.h"
 #include "common/program_directory.h"
 
@@ -40,9 +41,12 @@ void RunMainFlow(ClientPlatform& platform, ClientState& state, bool firstRun) {
   }
 
   LookUpEntryAndShowSummary(platform, state, programDirectory);
+  // A list without this PC's line is reported at once; an entry is reported after its apply.
+  // Either leaves before a close is posted, so before /K deletes anything or /R restarts.
+  if (state.EntryMac.empty() && !state.Report.empty()) ReportNoEntry(platform, state);
 
   // The list's presence is tested again here rather than taken over from the lookup.
-  if (autoApply && platform.files.IsExistingFile(listPath)) ApplySettings(platform, state);
+  if (autoApply && platform.files.IsExistingFile(listPath)) ApplyAndReport(platform, state);
 
   // Windows removed the RunOnce value before it started this run: an unattended run that did
   // not apply everything (no list, no entry, a failed step) asks for the next logon again.

@@ -5,6 +5,7 @@
 
 #include "client/apply_settings.h"
 #include "client/fetch_retry.h"
+#include "program_version.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
 
@@ -174,6 +175,103 @@ TEST(RunMainFlow, AListGoneSinceTheLastRunLeavesNothingToApply) {
   ApplySettings(pc.platform, pc.state);  // what the apply button does next
   EXPECT_EQ(pc.fake.processes.CommandLines().size(), 0u);
   EXPECT_EQ(pc.state.Applied, 0);
+}
+
+// The text of the file a socket's DATA packets carried (each block once).
+std::string UploadedFile(const ScriptedDatagramApi& net) {
+  std::string file;
+  std::string lastBlock;
+  for (const std::string& packet : net.packets) {
+    if (packet.size() < 4 || packet[1] != 3 || packet.substr(2, 2) == lastBlock) continue;
+    lastBlock = packet.substr(2, 2);
+    file += packet.substr(4);
+  }
+  return file;
+}
+
+struct ReportCase {
+  const char* what;
+  const char* commandLine;
+  const char* list;
+  uint32_t renameError;      // what both SetComputerName calls answer
+  std::vector<Arrival> server;  // what the report's socket hears
+  std::string report;        // the report's text; empty: no report is sent
+  const char* infoTail;      // what the information text ends with
+  bool runOnceAgain;         // the unattended run asks for the next logon
+};
+
+TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
+  const std::string head = std::string("[report]\r\nmac=00E0FD3A1B01\r\n");
+  const std::string tail = "previous_name=CLONE-PC\r\n";
+  const std::string when = std::string("time=2026-03-07 08:05:09\r\nversion=") +
+                           PROGRAM_VERSION_TEXT + "\r\n[steps]\r\n";
+  const char* const fetchedList =
+      "[Config]\r\nMask=255.255.255.0\r\nreport=tftp\r\n[list]\r\n00E0FD3A1B01=192.0.2.10,PC10\r\n";
+  const std::vector<Arrival> accepted = {AckArrival(0), AckArrival(1)};
+  const ReportCase cases[] = {
+      {"done, to the server the list came from", "Tolvik.exe /A /K /R /N", fetchedList, 0, accepted,
+       head + "name=PC10\r\nip=192.0.2.10\r\n" + tail + "result=done\r\n" + when +
+           "address=0\r\ndns=skipped\r\nname=0\r\nmembership=skipped\r\nicd=skipped\r\n",
+       "修改完毕。", false},
+      {"a refused rename: failed with its code, and the next logon tries again",
+       "Tolvik.exe /A /N", fetchedList, 5, accepted,
+       head + "name=PC10\r\nip=192.0.2.10\r\n" + tail + "result=failed\r\n" + when +
+           "address=0\r\ndns=skipped\r\nname=5\r\nmembership=skipped\r\nicd=skipped\r\n",
+       "（拒绝访问）。", true},
+      {"no line for this PC, to a named server, without /A",
+       "Tolvik.exe",
+       "[Config]\r\nreport=192.0.2.1\r\n[list]\r\n00E0FD999999=192.0.2.11,PC11\r\n", 0, accepted,
+       head + "name=\r\nip=\r\n" + tail + "result=no-entry\r\n" + when +
+           "address=skipped\r\ndns=skipped\r\nname=skipped\r\nmembership=skipped\r\nicd=skipped\r\n",
+       "未找到对应网卡！", false},
+      {"a line without a value counts as no line", "Tolvik.exe /A",
+       "[Config]\r\nreport=192.0.2.1\r\n[list]\r\n00E0FD3A1B01=\r\n", 0, accepted,
+       head + "name=\r\nip=\r\n" + tail + "result=no-entry\r\n" + when +
+           "address=skipped\r\ndns=skipped\r\nname=skipped\r\nmembership=skipped\r\nicd=skipped\r\n",
+       "未找到对应网卡！", false},
+      {"tftp, but the list was not fetched: no report", "Tolvik.exe /A", fetchedList, 0, accepted,
+       "", "修改完毕。", false},
+      {"reports off", "Tolvik.exe /A /N", kList, 0, accepted, "", "修改完毕。", false},
+      {"a report the server refuses adds one line and fails nothing", "Tolvik.exe /A /K /R /N",
+       fetchedList, 0, {ErrorArrival(2, "Access violation")}, "",
+       "修改完毕。\r\n结果未能回报：192.0.2.1 拒绝写入：Access violation", false},
+      {"a server that never answers", "Tolvik.exe /A /N", fetchedList, 0, {}, "",
+       "修改完毕。\r\n结果未能回报：192.0.2.1 无应答。", false},
+  };
+  for (const ReportCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool fetch = std::string(c.commandLine).find("/N") != std::string::npos;
+    OnePc pc(c.commandLine, !fetch);
+    FakeClientPlatform& fake = pc.fake;
+    const std::string list = c.list;
+    if (fetch) {
+      fake.processes.onRun = [&fake, list](const ProcessLaunch& launch) {
+        if (launch.commandLine.find("get mac.ini") != std::string::npos) fake.files.Put(kListPath, list);
+      };
+    } else {
+      fake.files.Put(kListPath, list);
+    }
+    fake.system.setComputerNameError = c.renameError;
+    fake.datagrams.scripts.push_back(std::deque<Arrival>(c.server.begin(), c.server.end()));
+    pc.Run(true);
+
+    if (!c.report.empty()) {
+      ASSERT_FALSE(fake.datagrams.sends.empty());
+      EXPECT_EQ(fake.datagrams.sends.front(), "69 WRQ tolvik-00E0FD3A1B01.ini octet");
+      EXPECT_TRUE(SameBytes(UploadedFile(fake.datagrams), c.report));
+    } else if (std::string(c.infoTail).find("结果") == std::string::npos) {
+      EXPECT_EQ(fake.log.Count("Open"), 0u);
+    }
+    const std::string& info = fake.window.infoText;
+    const std::string infoTail = c.infoTail;
+    EXPECT_TRUE(info.size() >= infoTail.size() &&
+                SameBytes(info.substr(info.size() - infoTail.size()), infoTail))
+        << info;
+    // Whatever became of the report, the apply's own outcome decides the close and the retry.
+    const bool done = infoTail.find("修改完毕") != std::string::npos;
+    EXPECT_EQ(fake.window.closeRequests, done && std::string(c.commandLine) != "Tolvik.exe" ? 1 : 0);
+    EXPECT_EQ(fake.log.Count("WriteStringValue"), c.runOnceAgain ? 1u : 0u);
+  }
 }
 
 // An unattended run (/A with /N or /IP:) at a clone's first logon: the fetch is tried again

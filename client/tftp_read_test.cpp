@@ -1,5 +1,7 @@
-// Tolvik's own TFTP client against a scripted socket: losses, duplicates, strangers, errors.
+// Tolvik's own TFTP client against a scripted socket, reading and writing: losses, duplicates,
+// strangers, errors.
 #include "client/tftp_read.h"
+#include "client/tftp_write.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,78 @@ TEST(TftpReadFile, FollowsTheServerThroughLossDuplicatesStrangersAndErrors) {
     }
     EXPECT_EQ(sends, c.sends) << c.name;
     for (uint32_t to : net.sendAddresses) EXPECT_EQ(to, kScriptedServer) << c.name;
+    EXPECT_EQ(net.openSockets, 0) << c.name << ": socket left open";
+  }
+}
+
+struct WriteCase {
+  const char* name;
+  std::string content;
+  std::vector<Arrival> arrivals;
+  TftpOutcome outcome;
+  std::string serverMessage;
+  std::vector<std::string> sends;  // exactly these; with untilTimeout, the last one repeats
+  bool untilTimeout;
+};
+
+TEST(TftpWriteFile, SendsEachBlockOnceAcknowledgedAndKeepsTheServersError) {
+  const std::string k700 = kFull + std::string(188, 'c');
+  const WriteCase cases[] = {
+      {"short file: request, one block", "[report]\r\n", {AckArrival(0), AckArrival(1)},
+       TftpOutcome::kComplete, "", {"69 WRQ tolvik-X.ini octet", "2001 DATA 1 (10 bytes)"}, false},
+      {"512 bytes end with an empty block", kFull, {AckArrival(0), AckArrival(1), AckArrival(2)},
+       TftpOutcome::kComplete, "",
+       {"69 WRQ tolvik-X.ini octet", "2001 DATA 1 (512 bytes)", "2001 DATA 2 (0 bytes)"}, false},
+      {"lost request and lost block are sent again", "x",
+       {Silence(), AckArrival(0), Silence(), AckArrival(1)}, TftpOutcome::kComplete, "",
+       {"69 WRQ tolvik-X.ini octet", "69 WRQ tolvik-X.ini octet", "2001 DATA 1 (1 bytes)",
+        "2001 DATA 1 (1 bytes)"},
+       false},
+      {"a repeated acknowledgement sends nothing twice", k700,
+       {AckArrival(0), AckArrival(1), AckArrival(1), AckArrival(0), AckArrival(2)},
+       TftpOutcome::kComplete, "",
+       {"69 WRQ tolvik-X.ini octet", "2001 DATA 1 (512 bytes)", "2001 DATA 2 (188 bytes)"}, false},
+      {"strangers are ignored", "x",
+       {AckArrival(0), AckArrival(1, 2002), ErrorArrival(0, "stray", 2002), AckArrival(1)},
+       TftpOutcome::kComplete, "", {"69 WRQ tolvik-X.ini octet", "2001 DATA 1 (1 bytes)"}, false},
+      {"refused at once, the server's text kept", "x", {ErrorArrival(2, "Access violation")},
+       TftpOutcome::kServerError, "Access violation", {"69 WRQ tolvik-X.ini octet"}, false},
+      {"disk full part-way", k700, {AckArrival(0), ErrorArrival(3, "Disk full")},
+       TftpOutcome::kServerError, "Disk full",
+       {"69 WRQ tolvik-X.ini octet", "2001 DATA 1 (512 bytes)"}, false},
+      {"server stops after the request", "x", {AckArrival(0)}, TftpOutcome::kNoAnswer, "",
+       {"69 WRQ tolvik-X.ini octet", "2001 DATA 1 (1 bytes)"}, true},
+      {"nobody answers", "x", {}, TftpOutcome::kNoAnswer, "", {"69 WRQ tolvik-X.ini octet"}, true},
+  };
+  for (const WriteCase& c : cases) {
+    CallLog log;
+    ScriptedDatagramApi net(log);
+    net.scripts.push_back(std::deque<Arrival>(c.arrivals.begin(), c.arrivals.end()));
+    const uint32_t start = net.now;
+    std::string message = "left over";
+    EXPECT_EQ(TftpWriteFile(net, "192.0.2.1", "tolvik-X.ini", c.content, &message), c.outcome)
+        << c.name;
+    EXPECT_EQ(message, c.serverMessage) << c.name;
+    std::vector<std::string> sends = net.sends;
+    if (c.untilTimeout) {
+      const uint32_t elapsed = net.now - start;
+      EXPECT_GE(elapsed, kTftpFileLimitMs) << c.name;
+      EXPECT_LT(elapsed, kTftpFileLimitMs + kTftpRetransmitMs) << c.name;
+      EXPECT_GE(sends.size(), c.sends.size() + 50) << c.name;
+      while (sends.size() > c.sends.size() && sends.back() == c.sends.back()) sends.pop_back();
+    }
+    EXPECT_EQ(sends, c.sends) << c.name;
+    if (c.outcome == TftpOutcome::kComplete) {
+      // The blocks the server acknowledged, put together, are the file.
+      std::string received;
+      std::string lastBlock;
+      for (const std::string& packet : net.packets) {
+        if (packet.size() < 4 || packet[1] != 3 || packet.substr(2, 2) == lastBlock) continue;
+        lastBlock = packet.substr(2, 2);
+        received += packet.substr(4);
+      }
+      EXPECT_TRUE(SameBytes(received, c.content)) << c.name;
+    }
     EXPECT_EQ(net.openSockets, 0) << c.name << ": socket left open";
   }
 }

@@ -42,6 +42,9 @@ std::vector<ProfileWrite> SaveWrites(const ListFields& fields, const std::vector
     writes.push_back({"Config", "Username", TrimText(fields.username)});
     writes.push_back({"Config", "password", TrimText(fields.password)});
   }
+  if (!TrimText(fields.report).empty()) {
+    writes.push_back({"Config", "report", TrimText(fields.report)});
+  }
   for (const ListEntry& row : rows) {
     writes.push_back({"list", row.Mac, row.Ip + "," + row.ComputerName});
   }
@@ -196,6 +199,7 @@ ListFileContent ReadListFile(ProfileApi& profile, const std::string& path) {
   s.WorkGroup = ReadValue(profile, path, "config", "workgroup", "");
   s.Username = ReadValue(profile, path, "config", "username", "");
   s.password = ReadValue(profile, path, "config", "password", "");
+  s.report = ReadValue(profile, path, "config", "report", "");
   content.lines = ReadWholeSection(profile, "list", path);
   return content;
 }

@@ -7,7 +7,7 @@
 #include "platform/file_api.h"
 #include "platform/profile_api.h"
 
-// The nine shared settings of section "Config", one text per key, named after the key.
+// The shared settings of section "Config", one text per key, named after the key.
 struct ListSettings {
   std::string Gateway;
   std::string Gwmetric;
@@ -18,6 +18,9 @@ struct ListSettings {
   std::string Domain;
   std::string Username;
   std::string password;
+  // Where Tolvik sends its report: empty (no report), "tftp" (the server the list came from)
+  // or the address of a TFTP server.
+  std::string report;
 };
 
 // One line of section "list": the MAC text key and the cells of its value.
@@ -41,6 +44,7 @@ struct ListFields {
   std::string domain;
   std::string username;
   std::string password;
+  std::string report;  // written only when not empty, so a list without reports stays as it was
 };
 
 // What Tolvik reads of the file: the settings (with defaults) and the list lines in file order.

@@ -81,6 +81,15 @@ TEST(WriteListFileTest, WritesConfigMembershipAndRowsAsTheSaveRulesSay) {
         {"00E0FD000001", "192.168.0.9", "LATER"}},
        std::string(kBaseConfig) +
            "[list]\r\n00E0FD000001=192.168.0.9,LATER\r\n00E0FD000002=,\r\n00E0FD000003=DHCP,A,B\r\n"},
+      {"a report key follows the membership; blanks only write none",
+       [](ListFields* f) {
+         f->workgroup = "WG";
+         f->report = " tftp ";
+       },
+       {{"00E0FD000001", "192.168.0.1", "PC1"}},
+       std::string(kBaseConfig) + "WorkGroup=WG\r\nreport=tftp\r\n[list]\r\n00E0FD000001=192.168.0.1,PC1\r\n"},
+      {"a report of blanks writes no line", [](ListFields* f) { f->report = " \t"; }, {},
+       kBaseConfig},
       {"GBK computer names are written as they are", [](ListFields*) {},
        {{"00E0FD000001", "192.168.0.1", "\xBB\xFA\xB7\xBF" "01"}},
        std::string(kBaseConfig) + "[list]\r\n00E0FD000001=192.168.0.1,\xBB\xFA\xB7\xBF" "01\r\n"},
@@ -182,13 +191,13 @@ TEST(ReadListFileTest, DefaultsCaseAndBothMemberships) {
   };
   const Case cases[] = {
       {"empty config section gives the defaults", "[Config]\r\n",
-       {"", "1", "255.255.255.0", "", "", "", "", "", ""}},
+       {"", "1", "255.255.255.0", "", "", "", "", "", "", ""}},
       {"dns1 upper-cased, dns2 and the rest as read",
        "[config]\r\nGATEWAY=NONE\r\ngwmetric=0\r\nmask=255.0.0.0\r\ndns1=dhcp\r\ndns2=dhcp\r\n"
-       "WorkGroup=wg\r\nDomain=corp\r\nUsername=Admin\r\npassword=pW\r\n",
-       {"NONE", "0", "255.0.0.0", "DHCP", "dhcp", "wg", "corp", "Admin", "pW"}},
+       "WorkGroup=wg\r\nDomain=corp\r\nUsername=Admin\r\npassword=pW\r\nREPORT=Tftp\r\n",
+       {"NONE", "0", "255.0.0.0", "DHCP", "dhcp", "wg", "corp", "Admin", "pW", "Tftp"}},
       {"GBK bytes are not upper-cased", "[Config]\r\nDNS1=\xC5\xE4z\r\n",
-       {"", "1", "255.255.255.0", "\xC5\xE4Z", "", "", "", "", ""}},
+       {"", "1", "255.255.255.0", "\xC5\xE4Z", "", "", "", "", "", ""}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,6 +207,7 @@ TEST(ReadListFileTest, DefaultsCaseAndBothMemberships) {
     ListSettings s = ReadListFile(profile, dir.Path("mac.ini")).settings;
     const ListSettings& e = c.expected;
     EXPECT_EQ(s.Gateway, e.Gateway);
+    EXPECT_EQ(s.report, e.report);
     EXPECT_EQ(s.Gwmetric, e.Gwmetric);
     EXPECT_EQ(s.Mask, e.Mask);
     EXPECT_EQ(HexBytes(s.DNS1), HexBytes(e.DNS1));

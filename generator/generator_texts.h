@@ -28,6 +28,7 @@ constexpr const char kGenerateButton[] = "生成列表";
 constexpr const char kSaveExitButton[] = "保存退出";
 constexpr const char kExitButton[] = "退出";
 constexpr const char kNetworkGroup[] = "网络设置";
+constexpr const char kReportCheck[] = "修改后回报结果";
 constexpr const char kMetricLabel[] = "跃点数:";
 constexpr const char kDns1Label[] = "主用 DNS:";
 constexpr const char kDns2Label[] = "备用 DNS:";

@@ -97,6 +97,8 @@ void SaveAndExit(GeneratorPlatform& platform, const ListModel& model) {
   fields.domain = window.FieldText(ids::kDomain);
   fields.username = window.FieldText(ids::kUsername);
   fields.password = window.FieldText(ids::kPassword);
+  // Ticked, every PC puts its report on the TFTP server its list came from.
+  if (window.IsOptionSelected(ids::kReportCheck)) fields.report = "tftp";
 
   std::vector<ListEntry> rows;
   rows.reserve(model.rows.size());

@@ -48,8 +48,9 @@ constexpr int kGateway = ControlId(39);
 constexpr int kMetric = ControlId(40);
 constexpr int kDns1 = ControlId(41);
 constexpr int kDns2 = ControlId(42);
+constexpr int kReportCheck = ControlId(43);
 constexpr int kFirstRow = 1;
-constexpr int kLastRow = 42;
+constexpr int kLastRow = 43;
 }  // namespace brevane_controls
 
 // Window-menu command of the About item.
@@ -63,7 +64,7 @@ class GeneratorWindowApi {
   // the user cancels it.
   virtual bool ChooseLogFiles(std::vector<std::string>* paths) = 0;
   virtual std::string FieldText(int control) = 0;      // as typed
-  virtual bool IsOptionSelected(int control) = 0;      // option buttons 14, 15, 23, 24
+  virtual bool IsOptionSelected(int control) = 0;      // option buttons 14, 15, 23, 24; box 43
   virtual void SetControlEnabled(int control, bool enabled) = 0;
   virtual void ShowRows(const ListModel& model) = 0;   // the list shows exactly these rows
   virtual int SelectedRow() = 0;                       // the selected row's index, -1 for none

@@ -266,6 +266,7 @@ TEST(GenerateRowsTest, ReadsTheNameAndAddressFieldsAndEnablesSave) {
 struct SaveCase {
   const char* name;
   int membershipOption;
+  bool reportTicked;  // "修改后回报结果"
   std::map<int, std::string> fields;
   std::vector<ListRow> rows;
   std::string expectedFile;
@@ -274,7 +275,7 @@ struct SaveCase {
 TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
   const SaveCase cases[] = {
       {"workgroup, trimmed network fields",
-       ids::kWorkgroupOption,
+       ids::kWorkgroupOption, false,
        {{ids::kGateway, " 192.168.0.254 "}, {ids::kMetric, "0"}, {ids::kDns1, "DHCP"},
         {ids::kWorkgroup, "WORKGROUP"}, {ids::kDomain, "CORP"}},
        {Row("001", "192.168.0.1", "COMPUTER001", "00E0FD3A1B01"),
@@ -283,18 +284,24 @@ TEST(SaveAndExitTest, WritesTheFieldsAndRowsInDisplayOrderThenPostsTheClose) {
        "DNS2=\r\nWorkGroup=WORKGROUP\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
        "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
       {"domain with its account; rows as displayed, not by sequence",
-       ids::kDomainOption,
+       ids::kDomainOption, false,
        {{ids::kWorkgroup, "WORKGROUP"}, {ids::kDomain, "corp.example"},
         {ids::kUsername, "admin"}, {ids::kPassword, "p w"}},
        {Row("002", "10.0.0.1", "B", "000000000002"), Row("001", "10.0.0.2", "A", "000000000001")},
        "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
        "Domain=corp.example\r\nUsername=admin\r\npassword=p w\r\n[list]\r\n"
        "000000000002=10.0.0.1,B\r\n000000000001=10.0.0.2,A\r\n"},
+      {"reports ticked: one line after the membership", ids::kWorkgroupOption, true,
+       {{ids::kWorkgroup, "WG"}},
+       {Row("001", "10.0.0.1", "A", "000000000001")},
+       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
+       "WorkGroup=WG\r\nreport=tftp\r\n[list]\r\n000000000001=10.0.0.1,A\r\n"},
   };
   for (const SaveCase& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig;
     rig.window.selected = {ids::kFormatTftpd32, c.membershipOption};
+    if (c.reportTicked) rig.window.selected.insert(ids::kReportCheck);
     for (const auto& field : c.fields) rig.window.fields[field.first] = field.second;
     rig.model.rows = c.rows;
 

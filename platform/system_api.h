@@ -23,6 +23,16 @@ struct DomainJoinRequest {
   uint32_t options = 0;
 };
 
+// The local date and time, as GetLocalTime gives them.
+struct LocalTime {
+  uint16_t year = 0;
+  uint16_t month = 0;
+  uint16_t day = 0;
+  uint16_t hour = 0;
+  uint16_t minute = 0;
+  uint16_t second = 0;
+};
+
 struct DomainJoinOutcome {
   bool available = false;  // netapi32.dll and its NetJoinDomain were found
   uint32_t status = 0;     // NetJoinDomain's result (0: done); else the loader's error code
@@ -46,6 +56,7 @@ class SystemApi {
   virtual std::string EnvironmentVariable(const std::string& name) = 0;
   virtual uint32_t TickCount() = 0;                            // GetTickCount, milliseconds
   virtual void Sleep(uint32_t milliseconds) = 0;               // Sleep
+  virtual LocalTime Now() = 0;                                 // GetLocalTime
 
   // Whether this process's token holds the built-in Administrators group (CheckTokenMembership).
   // True where Windows offers no such check: Windows 95 and 98 know no rights.

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick locales fonts-wqy-zenhei
-  tftpd-hpa iproute2 procps ccache debootstrap
+  tftpd-hpa iproute2 procps ccache debootstrap unzip chromium
   dnsmasq-base isc-dhcp-server kea-dhcp4-server isc-dhcp-client
 )
 

@@ -38,7 +38,9 @@ to_gbk_crlf docs/示例/mac.ini "$stage/示例/mac.ini"
 to_gbk_crlf docs/示例/icd.ini "$stage/示例/icd.ini"
 
 files=(Tolvik.exe Brevane.exe maclist.exe 使用说明.txt 示例/mac.ini 示例/icd.ini)
-(cd "$stage" && sha256sum "${files[@]}") | sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$stage/SHA256SUMS"
+# The names in UTF-8, as an ordinary unzip writes them (the zip carries them in UTF-8 beside GBK),
+# so that sha256sum -c finds the files.
+(cd "$stage" && sha256sum "${files[@]}") | sed 's/$/\r/' >"$stage/SHA256SUMS"
 
 zip_path=$dist/tolvik-brevane-$version-win32.zip
 python3 "$root/scripts/lib/write_zip.py" "$zip_path" "$(git log -1 --format=%ct)" "$stage" \

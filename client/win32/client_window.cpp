@@ -8,6 +8,7 @@
 #include "client/fetch.h"
 #include "client/finishing.h"
 #include "client/main_flow.h"
+#include "client/report.h"
 
 namespace {
 
@@ -185,7 +186,7 @@ void Win32ClientWindow::PressButton(int row) {
 void Win32ClientWindow::OnButton(int row) {
   ++busy_;
   switch (row) {
-    case kRowApplyNow: ApplySettings(*platform_, state_); break;
+    case kRowApplyNow: ApplyAndReport(*platform_, state_); break;
     case kRowAddToStartup: RegisterRunOnce(*platform_); break;
     case kRowExit: PostCloseRequest(); break;
     case kRowFetch: OnFetchClick(*platform_, state_); break;

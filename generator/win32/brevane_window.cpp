@@ -18,7 +18,7 @@ constexpr int kClientWidth = 521;
 constexpr int kClientHeight = 573;
 constexpr int kEditHeight = 22;  // the default height of a single-line edit box
 
-enum class Kind { Button, Group, Label, Arrows, Edit, Option, List };
+enum class Kind { Button, Group, Label, Arrows, Edit, Option, Check, List };
 
 // Edit box options.
 constexpr unsigned kDigitsOnly = 1;
@@ -79,6 +79,8 @@ const ControlRow kControls[] = {
     {40, Kind::Edit, 29, texts::kDefaultMetric, 112, 113, 57, 0, kDigitsOnly},
     {41, Kind::Edit, 29, "", 112, 145, 121, 0, 0},
     {42, Kind::Edit, 29, "", 112, 177, 121, 0, 0},
+    // Added later, in the free space between "生成列表" and "保存退出"; unticked at start.
+    {43, Kind::Check, 0, texts::kReportCheck, 200, 540, 0, 0, 0},
 };
 
 const ControlRow* FindRow(int row) {
@@ -262,6 +264,15 @@ void BrevaneWindow::CreateControls(HINSTANCE instance) {
         windowClass = "BUTTON";
         style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
         // The check circle, the gap before the caption, and the caption.
+        const SIZE size = CaptionSize(hwnd_, font_, control.text);
+        width = GetSystemMetrics(SM_CXMENUCHECK) + 6 + size.cx;
+        height = size.cy + 4 > 17 ? size.cy + 4 : 17;
+        break;
+      }
+      case Kind::Check: {
+        windowClass = "BUTTON";
+        style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+        // The check box, the gap before the caption, and the caption.
         const SIZE size = CaptionSize(hwnd_, font_, control.text);
         width = GetSystemMetrics(SM_CXMENUCHECK) + 6 + size.cx;
         height = size.cy + 4 > 17 ? size.cy + 4 : 17;

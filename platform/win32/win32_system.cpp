@@ -81,6 +81,19 @@ uint32_t Win32SystemApi::TickCount() { return GetTickCount(); }
 
 void Win32SystemApi::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
+LocalTime Win32SystemApi::Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  LocalTime time;
+  time.year = now.wYear;
+  time.month = now.wMonth;
+  time.day = now.wDay;
+  time.hour = now.wHour;
+  time.minute = now.wMinute;
+  time.second = now.wSecond;
+  return time;
+}
+
 namespace {
 
 // An ANSI-code-page (CP_ACP: GBK, code page 936, on the target PCs) text as UTF-16.

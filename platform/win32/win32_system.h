@@ -15,6 +15,7 @@ class Win32SystemApi : public SystemApi {
   std::string EnvironmentVariable(const std::string& name) override;
   uint32_t TickCount() override;
   void Sleep(uint32_t milliseconds) override;
+  LocalTime Now() override;
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;

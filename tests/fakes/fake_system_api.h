@@ -29,6 +29,7 @@ class FakeSystemApi : public SystemApi {
   std::string EnvironmentVariable(const std::string& name) override;
   uint32_t TickCount() override;
   void Sleep(uint32_t milliseconds) override;
+  LocalTime Now() override { return now; }
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
@@ -49,6 +50,7 @@ class FakeSystemApi : public SystemApi {
   std::map<std::string, std::string> environment;  // what EnvironmentVariable finds
   // A clock that only Sleep moves: TickCount answers it, Sleep adds to it.
   uint32_t tickCount = 1000;
+  LocalTime now{2026, 3, 7, 8, 5, 9};  // what Now answers (not logged)
   std::vector<std::string> failingPrivileges;  // EnablePrivilege fails for these names
   bool shutdownResult = true;
   bool exitWindowsResult = true;

@@ -22,8 +22,13 @@ std::string Shown(const std::string& packet) {
   if (packet.size() == 4 && NumberAt(packet, 0) == 4) {
     return "ACK " + std::to_string(NumberAt(packet, 2));
   }
-  if (packet.size() > 2 && NumberAt(packet, 0) == 1 && packet.back() == '\0') {
-    std::string text = "RRQ " + packet.substr(2, packet.size() - 3);
+  if (packet.size() >= 4 && NumberAt(packet, 0) == 3) {
+    return "DATA " + std::to_string(NumberAt(packet, 2)) + " (" +
+           std::to_string(packet.size() - 4) + " bytes)";
+  }
+  const uint16_t op = packet.size() > 2 ? NumberAt(packet, 0) : 0;
+  if ((op == 1 || op == 2) && packet.back() == '\0') {
+    std::string text = (op == 1 ? "RRQ " : "WRQ ") + packet.substr(2, packet.size() - 3);
     for (char& c : text) {
       if (c == '\0') c = ' ';
     }
@@ -36,6 +41,10 @@ std::string Shown(const std::string& packet) {
 
 Arrival DataArrival(uint16_t block, const std::string& bytes, uint16_t port, uint32_t address) {
   return Arrival{false, address, port, Number(3) + Number(block) + bytes};
+}
+
+Arrival AckArrival(uint16_t block, uint16_t port) {
+  return Arrival{false, kScriptedServer, port, Number(4) + Number(block)};
 }
 
 Arrival ErrorArrival(uint16_t code, const std::string& message, uint16_t port) {
@@ -74,6 +83,7 @@ bool ScriptedDatagramApi::SendTo(uint32_t address, uint16_t port, const std::str
   const std::string entry = std::to_string(port) + " " + Shown(bytes);
   log_.Add("SendTo(" + entry + ")");
   sends.push_back(entry);
+  packets.push_back(bytes);
   sendAddresses.push_back(address);
   return true;
 }

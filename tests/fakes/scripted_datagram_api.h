@@ -24,13 +24,14 @@ constexpr uint16_t kScriptedTransferPort = 2001;
 
 Arrival DataArrival(uint16_t block, const std::string& bytes, uint16_t port = kScriptedTransferPort,
                     uint32_t address = kScriptedServer);
+Arrival AckArrival(uint16_t block, uint16_t port = kScriptedTransferPort);
 Arrival ErrorArrival(uint16_t code, const std::string& message,
                      uint16_t port = kScriptedTransferPort);
 Arrival RawArrival(const std::string& bytes);
 Arrival Silence();
 
-// Log entries: "Open()", "SendTo(<port> <packet>)", "Close()"; a packet reads "RRQ mac.ini octet"
-// or "ACK 7" (anything else as hex). Hosts resolve when they are dotted numbers.
+// Log entries: "Open()", "SendTo(<port> <packet>)", "Close()"; a packet reads "RRQ mac.ini octet",
+// "WRQ name octet", "ACK 7" or "DATA 2 (512 bytes)" (anything else as hex). Hosts resolve when they are dotted numbers.
 class ScriptedDatagramApi : public DatagramApi {
  public:
   explicit ScriptedDatagramApi(CallLog& log) : log_(log) {}
@@ -49,6 +50,7 @@ class ScriptedDatagramApi : public DatagramApi {
 
   std::vector<std::string> sends;  // "<port> <packet>" of every SendTo, in order
   std::vector<uint32_t> sendAddresses;
+  std::vector<std::string> packets;  // the bytes of every SendTo, in order
   int openSockets = 0;
 
  private:

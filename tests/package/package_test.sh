@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release zip as an administrator receives it: built by scripts/package.sh from a clean clone
-# of this commit, unpacked, and checked for its file list, its checksums, a guide that reads as
-# GBK, and the version text in every program's version resource. Ends "PASS package".
+# of this commit, unpacked, and checked for its file list, its checksums (also by sha256sum -c
+# after unzip), a guide that reads as GBK, and the version text in every program's version
+# resource. Ends "PASS package".
 set -uo pipefail
 name=package
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -36,7 +37,7 @@ for n, d in data.items():
         with open(f"{out}/{n.replace('/', '_')}", "wb") as f:
             f.write(d)
 sums = {}
-for line in data["SHA256SUMS"].decode("gbk").split("\r\n"):
+for line in data["SHA256SUMS"].decode("utf-8").split("\r\n"):
     if line:
         digest, file_name = line.split("  ", 1)
         sums[file_name] = digest
@@ -64,6 +65,12 @@ for number, (want, got) in enumerate(zip(source, shipped), 1):
     if want != got and not want.lstrip().startswith("!["):
         sys.exit(f"guide line {number}: {got!r}, want {want!r}")
 PY
+
+# An ordinary unzip takes the UTF-8 names; sha256sum -c must find every file under them.
+mkdir "$work/unzipped"
+unzip -q "$zip" -d "$work/unzipped" || fail "unzip cannot unpack the zip"
+(cd "$work/unzipped" && sha256sum -c --strict SHA256SUMS) >"$work/sums.log" 2>&1 ||
+  { cat "$work/sums.log"; fail "sha256sum -c SHA256SUMS fails after unzip"; }
 
 for exe in Tolvik.exe Brevane.exe maclist.exe; do
   resource=$(i686-w64-mingw32-windres -i "$work/unpacked/$exe" -O rc 2>/dev/null)

@@ -98,6 +98,24 @@ class DryRunDatagrams : public DatagramApi {
     } else if (op == 4) {
       const size_t acked = static_cast<size_t>(Number(bytes, 2));
       if (acked * 512 <= served_.size()) QueueBlock(static_cast<uint16_t>(acked + 1));
+    } else if (op == 2) {
+      // The report: taken in, block by block, and shown line by line once whole.
+      const std::string name = bytes.substr(2, bytes.find('\0', 2) - 2);
+      record_.actions.push_back(t::kOwnTftpWriteAction + host_ + " " + name);
+      served_.clear();
+      queue_.push_back(Packet(4, 0, ""));
+    } else if (op == 3) {
+      served_ += bytes.substr(4);
+      queue_.push_back(Packet(4, static_cast<uint16_t>(Number(bytes, 2)), ""));
+      if (bytes.size() - 4 < 512) {
+        size_t begin = 0;
+        while (begin < served_.size()) {
+          size_t end = served_.find("\r\n", begin);
+          if (end == std::string::npos) end = served_.size();
+          record_.actions.push_back(t::kFileLineIndent + served_.substr(begin, end - begin));
+          begin = end + 2;
+        }
+      }
     }
     return true;
   }
@@ -263,6 +281,7 @@ class DryRunSystem : public SystemApi {
   std::string EnvironmentVariable(const std::string&) override { return std::string(); }
   uint32_t TickCount() override { return 0; }
   void Sleep(uint32_t) override {}
+  LocalTime Now() override { return LocalTime(); }
   std::string ComputerName(uint32_t) override { return setup_.currentName; }
   void Beep(uint32_t, uint32_t) override {}
   // The plan pictures a run with the rights it needs and with wmic present.

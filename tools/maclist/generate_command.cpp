@@ -151,6 +151,12 @@ bool ParseGenerateArguments(const std::vector<std::string>& arguments, GenerateO
                          "\"");
       }
       options->fields.gateway = value;
+    } else if (args.Option("--report", &value)) {
+      uint32_t address = 0;
+      if (!EqualsIgnoringAsciiCase(value, "tftp") && !ParseDottedAddress(value, &address)) {
+        return args.Fail("--report must be tftp or a dotted IPv4 address, not \"" + value + "\"");
+      }
+      options->fields.report = value;
     } else if (args.Option("--metric", &value)) {
       if (!args.NumberInRange("--metric", value, 0, 9999)) return false;
       options->fields.metric = value;

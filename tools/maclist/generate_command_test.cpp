@@ -49,6 +49,11 @@ TEST(Generate, WritesTheBytesOfBrevanesSave) {
        "DNS2=10.1.0.54\r\nDomain=corp.example\r\nUsername=joiner\r\npassword=p@ss word\r\n"
        "[list]\r\n000B29112233=10.1.2.250,\xBB\xFA\xB7\xBF-09-\xBC\xD7\r\n"
        "000B294E573A=10.1.2.251,\xBB\xFA\xB7\xBF-10-\xBC\xD7\r\n"},
+      {"reports to the list's server: one line after the membership", kTftpdLog,
+       {"--workgroup", "WG", "--report", "tftp"},
+       "[Config]\r\nGateway=\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
+       "WorkGroup=WG\r\nreport=tftp\r\n[list]\r\n00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n"
+       "00E0FD3A1B02=192.168.0.2,COMPUTER002\r\n"},
       {"lease list found without --format, DHCP for every row", kLeaseList,
        {"--ip", "dhcp", "--gateway", "none", "--first", "0", "--digits", "5"},
        "[Config]\r\nGateway=none\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=\r\nDNS2=\r\n"
@@ -103,6 +108,7 @@ TEST(Generate, RefusesBadInputAndLeavesNoFile) {
       {"mask with a hole", kTftpdLog, {"--mask", "255.0.255.0"}, "--mask must be a subnet mask"},
       {"gateway that is text", kTftpdLog, {"--gateway", "router"}, "--gateway must be"},
       {"DNS that is text", kTftpdLog, {"--dns2", "dns.example"}, "--dns2 must be"},
+      {"report to a host name", kTftpdLog, {"--report", "tftp.example"}, "--report must be tftp"},
       {"missing value", kTftpdLog, {"--prefix"}, "option --prefix needs a value"},
       {"workgroup and domain", kTftpdLog, {"--workgroup", "W", "--domain", "D", "--user", "U"},
        "exclude each other"},

@@ -205,6 +205,13 @@ void Checker::CheckSettings(const ListSettings& s) {
     }
   }
 
+  uint32_t reportServer = 0;
+  if (!s.report.empty() && !EqualsIgnoringAsciiCase(s.report, "tftp") &&
+      !ParseDottedAddress(s.report, &reportServer)) {
+    Add(ConfigLine("report"), "bad-report",
+        "report \"" + s.report + "\" is neither tftp nor a dotted IPv4 address of a TFTP server");
+  }
+
   if (!s.WorkGroup.empty() && !s.Domain.empty()) {
     Add(ConfigLine("domain"), "ignored-setting",
         "domain " + s.Domain + " is ignored: the workgroup " + s.WorkGroup + " is joined instead");

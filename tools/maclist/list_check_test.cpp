@@ -124,6 +124,12 @@ TEST(ListCheck, FindsEachProblemOnItsLine) {
       OneSetting("domain without user name", &Settings::membership, "Domain=corp.example", 7, "domain-without-user"),
       OneSetting("workgroup and domain", &Settings::membership,
                  "WorkGroup=WG\r\nDomain=corp.example\r\nUsername=joiner", 8, "ignored-setting"),
+      OneSetting("report to a host name", &Settings::membership,
+                 "WorkGroup=WG\r\nreport=tftp1.example", 8, "bad-report"),
+      {"reports to the list's server or to an address are sound",
+       ListText(Changed(&Settings::membership, "WorkGroup=WG\r\nREPORT=TFTP\r\nreport=10.0.0.1"),
+                kTwoMachines),
+       {}},
       ThirdLine("a second list section", "[list]\r\n00E0FD3A1B03=192.168.0.3,PC003", "repeated-section"),
       {"no list section", "[Config]\r\nGateway=192.168.0.254\r\n", {{0, "no-machines"}}},
   };

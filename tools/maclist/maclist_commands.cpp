@@ -1,4 +1,4 @@
-// maclist's commands: generate, check, plan, and the help of each.
+// maclist's commands: generate, check, plan, status, and the help of each.
 #include "tools/maclist/maclist_commands.h"
 
 #include "tools/maclist/command_arguments.h"
@@ -7,6 +7,7 @@
 #include "tools/maclist/list_check.h"
 #include "tools/maclist/list_reader.h"
 #include "tools/maclist/plan_command.h"
+#include "tools/maclist/status_command.h"
 #include "tools/maclist/system_files.h"
 
 namespace {
@@ -18,6 +19,8 @@ const char kProgramHelp[] =
     "  generate LOG [options] [-o FILE]   turn a DHCP server log into mac.ini as Brevane does\n"
     "  check FILE [--json]                report every problem of a list, with line numbers\n"
     "  plan FILE --mac MAC [options]      show what Tolvik would show and do on one PC\n"
+    "  status LIST REPORTS [--json] [--html FILE]\n"
+    "                                     what every PC of the batch reported back\n"
     "\n"
     "maclist COMMAND --help shows the options of a command. On Linux the terminal output is\n"
     "UTF-8 (the lists' GBK texts are converted with iconv) and text options are read as UTF-8;\n"
@@ -49,6 +52,8 @@ const char kGenerateHelp[] =
     "  --dns1 A, --dns2 B        DNS servers, DHCP for automatic (default empty: unchanged)\n"
     "  --workgroup W             workgroup to join\n"
     "  --domain D --user U --password P   domain to join and the account that joins it\n"
+    "  --report tftp|ADDRESS     Tolvik puts its report (tolvik-<MAC>.ini) on the TFTP server\n"
+    "                            the list came from, or on the one at ADDRESS (default: none)\n"
     "  -o FILE                   output file (default mac.ini here; - for standard output,\n"
     "                            which receives the file's GBK bytes unchanged)\n"
     "\n"
@@ -64,8 +69,8 @@ const char kCheckHelp[] =
     "Reads the list as Tolvik reads it and reports every problem, one line each with its line\n"
     "number: repeated MAC keys, addresses or computer names; keys that are not 12 hexadecimal\n"
     "digits; computer names Windows refuses; addresses that are not dotted IPv4, end in 0 or\n"
-    "255 or lie outside the gateway's subnet; a bad mask, gateway, metric or DNS value; a domain\n"
-    "without user name.\n"
+    "255 or lie outside the gateway's subnet; a bad mask, gateway, metric, DNS or report value;\n"
+    "a domain without user name.\n"
     "\n"
     "  --json           print the findings as a JSON document\n"
     "  --older-client   also report the lines past the first 32,767 bytes of the list section,\n"
@@ -98,6 +103,21 @@ const char kPlanHelp[] =
     "\n"
     "The ICD client's settings file is taken to exist, so its writes are shown.\n"
     "Exit status: 0 planned, 1 no line of the list names the adapter, 2 bad input.\n";
+
+const char kStatusHelp[] =
+    "usage: maclist status LIST REPORTS [--json] [--html FILE]\n"
+    "\n"
+    "Reads the list and the folder REPORTS (the TFTP server's root, where Tolvik puts\n"
+    "tolvik-<MAC>.ini when the list holds report=tftp or report=ADDRESS) and prints one line\n"
+    "per machine in list order: number, name, IP, MAC and its state: done; failed, with the\n"
+    "steps that failed, their codes and what the common codes mean; no report; or stale (the\n"
+    "report names another computer name or address, or its list had no line for the PC).\n"
+    "Reports from MACs the list does not hold follow; a summary line ends the output.\n"
+    "\n"
+    "  --json        print the machines and the summary as a JSON document\n"
+    "  --html FILE   also write one self-contained page (UTF-8), coloured by state\n"
+    "\n"
+    "Exit status: 0 every machine done, 1 some not, 2 bad arguments or a file cannot be read.\n";
 
 bool WantsHelp(const std::vector<std::string>& arguments) {
   for (const std::string& a : arguments) {
@@ -207,6 +227,21 @@ int RunMaclist(const std::vector<std::string>& arguments, ProfileApi& profile, s
     if (code != 0) *err += "maclist plan: " + error + "\n";
     return code;
   }
-  *err += "maclist: unknown command " + command + " (generate, check or plan; --help)\n";
+  if (command == "status") {
+    if (WantsHelp(rest)) {
+      *out += kStatusHelp;
+      return 0;
+    }
+    StatusOptions options;
+    std::string error;
+    if (!ParseStatusArguments(rest, &options, &error)) {
+      *err += "maclist status: " + error + "\n";
+      return 2;
+    }
+    const int code = RunStatus(options, out, &error);
+    if (code == 2) *err += "maclist status: " + error + "\n";
+    return code;
+  }
+  *err += "maclist: unknown command " + command + " (generate, check, plan or status; --help)\n";
   return 2;
 }

@@ -33,6 +33,7 @@ constexpr const char kRunAction[] = "run: ";
 constexpr const char kCannotStartAction[] = "cannot start: ";
 constexpr const char kOwnTftpReadAction[] = "read over TFTP by Tolvik itself: ";
 constexpr const char kNotOnServerAction[] = "    not on the server: nothing written";
+constexpr const char kOwnTftpWriteAction[] = "put over TFTP by Tolvik itself: ";
 constexpr const char kRenameAction[] = "rename: ";
 constexpr const char kRenameArrow[] = " -> ";
 constexpr const char kByteCountSuffix[] = " bytes";

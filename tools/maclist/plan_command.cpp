@@ -11,6 +11,7 @@
 #include "client/entry_lookup.h"
 #include "client/fetch.h"
 #include "client/finishing.h"
+#include "client/report.h"
 #include "common/program_directory.h"
 #include "tools/maclist/command_arguments.h"
 #include "tools/maclist/console_text.h"
@@ -218,7 +219,8 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   if (state.EntryIp.empty()) {
     *notice = "the line of this adapter has an empty address: Tolvik applies nothing\n";
   }
-  ApplySettings(platform, state);
+  // The apply, and the report when the list asks for one, as the window's button runs them.
+  ApplyAndReport(platform, state);
   if (record.closeRequested) FinishOnClose(platform, state);
   if (!record.actions.empty()) text += "\n";
   for (const std::string& action : record.actions) {

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "program_version.h"
 #include "tests/pinned_texts.h"
 #include "tools/maclist/console_text.h"
 #include "tools/maclist/maclist_commands.h"
@@ -125,6 +126,20 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
            "cannot start: tftp 192.0.2.7 get icd.ini\n"
            "read over TFTP by Tolvik itself: 192.0.2.7 icd.ini\n"
            "    not on the server: nothing written\n" + kExampleActions},
+      {"a report to a named server follows the apply", 
+       "[Config]\r\nMask=255.255.255.0\r\nDNS1=DHCP\r\nreport=192.0.2.9\r\n[list]\r\n"
+       "00E0FD3A1B01=192.168.0.1,COMPUTER001\r\n",
+       nullptr, {"--mac", "00E0FD3A1B01", "--current-name", "MASTER"},
+       "计算机名将改为: COMPUTER001\n“本地连接”所在网卡的配置将改为: \n      IP: 192.168.0.1\n"
+       "子网掩码: 255.255.255.0\n     DNS: DHCP 自动指派\n\n"
+       "run: netsh  interface ip set address 本地连接 static 192.168.0.1 255.255.255.0\n"
+       "run: netsh  interface ip set dns 本地连接 static none\n"
+       "call: SetComputerNameA COMPUTER001\ncall: SetComputerNameExA 5 COMPUTER001\n"
+       "put over TFTP by Tolvik itself: 192.0.2.9 tolvik-00E0FD3A1B01.ini\n"
+       "    [report]\n    mac=00E0FD3A1B01\n    name=COMPUTER001\n    ip=192.168.0.1\n"
+       "    previous_name=MASTER\n    result=done\n    time=0000-00-00 00:00:00\n"
+       "    version=" PROGRAM_VERSION_TEXT "\n    [steps]\n    address=0\n    dns=0\n"
+       "    name=0\n    membership=skipped\n    icd=skipped\n"},
   };
   for (const auto& c : cases) {
     ScratchDirectory dir;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/file_api.h"
 
@@ -14,3 +15,7 @@ FileApi& SystemFiles();
 // profile functions of Windows look for a bare file name in the Windows directory, so every
 // path handed to them is made full first.
 std::string FullPath(const std::string& path);
+
+// The names of the plain files in directory (no folders), in no particular order; false when
+// the directory cannot be read.
+bool FilesInDirectory(const std::string& directory, std::vector<std::string>* names);

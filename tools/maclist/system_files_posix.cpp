@@ -18,3 +18,14 @@ std::string FullPath(const std::string& path) {
   const fs::path full = fs::absolute(fs::path(path), code);
   return code ? std::string() : full.string();
 }
+
+bool FilesInDirectory(const std::string& directory, std::vector<std::string>* names) {
+  names->clear();
+  std::error_code code;
+  fs::directory_iterator entries(fs::path(directory), code);
+  if (code) return false;
+  for (const fs::directory_entry& entry : entries) {
+    if (entry.is_regular_file(code)) names->push_back(entry.path().filename().string());
+  }
+  return true;
+}

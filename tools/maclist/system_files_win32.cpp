@@ -23,3 +23,21 @@ std::string FullPath(const std::string& path) {
     buffer.resize(length);
   }
 }
+
+bool FilesInDirectory(const std::string& directory, std::vector<std::string>* names) {
+  names->clear();
+  std::string pattern = directory;
+  if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    // An empty directory still has "." and ".."; only a missing or unreadable one fails here.
+    return false;
+  }
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names->push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return true;
+}

@@ -291,6 +291,7 @@ const ExpectedControl kExpected[] = {
     {40, "Edit", "0", 8 + 112, 216 + 113, 0, 22, true},
     {41, "Edit", "", 8 + 112, 216 + 145, 121, 22, true},
     {42, "Edit", "", 8 + 112, 216 + 177, 121, 22, true},
+    {43, "Button", texts::kReportCheck, 200, 540, 0, 0, true},
 };
 
 void CheckOpenedWindow(const Target& target) {
@@ -372,7 +373,8 @@ void CheckOpenedWindow(const Target& target) {
   const std::pair<int, bool> options[] = {{ids::kFormatTftpd32, true},
                                           {ids::kFormatWindows, false},
                                           {ids::kWorkgroupOption, true},
-                                          {ids::kDomainOption, false}};
+                                          {ids::kDomainOption, false},
+                                          {ids::kReportCheck, false}};
   for (const auto& o : options) {
     Check(target.Checked(o.first) == o.second,
           "option " + std::to_string(o.first) + (o.second ? " selected" : " clear"));

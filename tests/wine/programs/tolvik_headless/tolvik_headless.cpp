@@ -108,6 +108,7 @@ class GuardedSystemApi : public SystemApi {
   }
   uint32_t TickCount() override { return real_.TickCount(); }
   void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
+  LocalTime Now() override { return real_.Now(); }
   std::string ComputerName(uint32_t bufferSize) override { return real_.ComputerName(bufferSize); }
   void Beep(uint32_t frequency, uint32_t durationMs) override {
     std::printf("system: Beep %u %u\n", static_cast<unsigned>(frequency),
