@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,3 +30,8 @@ class ProfileApi {
 
 // The implementation of this build: Windows' own functions on Windows, the portable one elsewhere.
 ProfileApi& SystemProfileApi();
+
+// A reader of one file whose bytes the caller has already read (the list check reads every key
+// of a long list): Windows' own functions on Windows, which read the file as Tolvik does;
+// elsewhere the portable rules over the bytes, parsed once (ParsedProfileReader).
+std::unique_ptr<ProfileApi> SystemProfileReaderOf(const std::string& path, const std::string& bytes);

@@ -42,3 +42,8 @@ ProfileApi& SystemProfileApi() {
   static Win32ProfileApi api;
   return api;
 }
+
+std::unique_ptr<ProfileApi> SystemProfileReaderOf(const std::string&, const std::string&) {
+  // Windows' functions read the file themselves, as Tolvik does; they keep nothing between calls.
+  return std::make_unique<Win32ProfileApi>();
+}

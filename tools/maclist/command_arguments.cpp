@@ -1,7 +1,7 @@
 // The argument cursor of maclist's commands.
 #include "tools/maclist/command_arguments.h"
 
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 
 CommandArguments::CommandArguments(const std::vector<std::string>& arguments, std::string* error)
     : arguments_(arguments), error_(error) {}

@@ -4,7 +4,7 @@
 #include "common/program_directory.h"
 #include "common/text_rules.h"
 #include "tools/maclist/maclist_texts.h"
-#include "tools/maclist/system_files.h"
+#include "platform/system_files.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "platform/collation_api.h"
 #include "tools/maclist/address_text.h"
 #include "tools/maclist/command_arguments.h"
-#include "tools/maclist/console_text.h"
-#include "tools/maclist/system_files.h"
+#include "platform/console_text.h"
+#include "platform/system_files.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "common/text_rules.h"
 #include "platform/portable/portable_profile.h"
 #include "tools/maclist/address_text.h"
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 
 namespace {
 

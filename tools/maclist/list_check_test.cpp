@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "tools/maclist/address_text.h"
-#include "tools/maclist/list_reader.h"
+#include "platform/profile_api.h"
 #include "tools/maclist/test_files.h"
 
 namespace {
@@ -43,7 +43,7 @@ using Found = std::set<std::pair<size_t, std::string>>;
 Found FindingsOf(const std::string& text, bool olderClient = false) {
   ScratchDirectory dir;
   const std::string path = dir.WriteFile("mac.ini", text);
-  const auto reader = MakeListReader(path, text);
+  const auto reader = SystemProfileReaderOf(path, text);
   Found found;
   for (const ListFinding& f : CheckList(*reader, path, text, olderClient)) {
     found.insert({f.line, f.code});

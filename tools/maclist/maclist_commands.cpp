@@ -2,13 +2,13 @@
 #include "tools/maclist/maclist_commands.h"
 
 #include "tools/maclist/command_arguments.h"
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 #include "tools/maclist/generate_command.h"
 #include "tools/maclist/list_check.h"
-#include "tools/maclist/list_reader.h"
+#include "platform/profile_api.h"
 #include "tools/maclist/plan_command.h"
 #include "tools/maclist/status_command.h"
-#include "tools/maclist/system_files.h"
+#include "platform/system_files.h"
 
 namespace {
 
@@ -158,11 +158,11 @@ int Check(const std::vector<std::string>& arguments, ProfileApi& profile, std::s
     return 2;
   }
   // The given profile functions serve the tests; the program itself reads through the reader
-  // of its system (see MakeListReader).
+  // of its system (see SystemProfileReaderOf).
   std::unique_ptr<ProfileApi> reader;
   ProfileApi* listReader = &profile;
   if (&profile == &SystemProfileApi()) {
-    reader = MakeListReader(full, bytes);
+    reader = SystemProfileReaderOf(full, bytes);
     listReader = reader.get();
   }
   const std::vector<ListFinding> findings =

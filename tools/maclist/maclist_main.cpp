@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/profile_api.h"
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 #include "tools/maclist/maclist_commands.h"
 
 int main(int argc, char** argv) {

@@ -14,10 +14,10 @@
 #include "client/report.h"
 #include "common/program_directory.h"
 #include "tools/maclist/command_arguments.h"
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 #include "tools/maclist/dry_run_platform.h"
 #include "tools/maclist/maclist_texts.h"
-#include "tools/maclist/system_files.h"
+#include "platform/system_files.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "program_version.h"
 #include "tests/pinned_texts.h"
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 #include "tools/maclist/maclist_commands.h"
 #include "tools/maclist/test_files.h"
 

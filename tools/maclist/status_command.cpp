@@ -9,9 +9,9 @@
 #include "common/list_file.h"
 #include "common/text_rules.h"
 #include "tools/maclist/command_arguments.h"
-#include "tools/maclist/console_text.h"
-#include "tools/maclist/list_reader.h"
-#include "tools/maclist/system_files.h"
+#include "platform/console_text.h"
+#include "platform/profile_api.h"
+#include "platform/system_files.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ std::string MacOfReportFile(const std::string& fileName) {
 bool ReadReport(const std::string& path, Report* report) {
   std::string bytes;
   if (!SystemFiles().ReadWholeFile(path, &bytes)) return false;
-  const auto reader = MakeListReader(path, bytes);
+  const auto reader = SystemProfileReaderOf(path, bytes);
   const auto value = [&](const char* section, const char* key) {
     return reader->GetString(section, key, "", path, kValueBufferSize);
   };
@@ -242,7 +242,7 @@ bool CollectStatus(const std::string& listPath, const std::string& reportsDirect
     reports[mac] = report;
   }
 
-  const auto reader = MakeListReader(full, bytes);
+  const auto reader = SystemProfileReaderOf(full, bytes);
   const ListFileContent list = ReadListFile(*reader, full);
   std::map<std::string, bool> listed;
   for (const std::string& line : list.lines) {

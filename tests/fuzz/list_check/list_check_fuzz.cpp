@@ -6,7 +6,7 @@
 
 #include "tests/fuzz/fuzz_check.h"
 #include "tools/maclist/list_check.h"
-#include "tools/maclist/list_reader.h"
+#include "platform/profile_api.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   // The reader parses these bytes; the path only names them.
   const std::string path = "/nonexistent/fuzz/mac.ini";
-  const auto reader = MakeListReader(path, bytes);
+  const auto reader = SystemProfileReaderOf(path, bytes);
   const std::vector<ListFinding> findings = CheckList(*reader, path, bytes, olderClient);
 
   const size_t lines = FileLines(bytes);

@@ -10,7 +10,7 @@
 
 #include "platform/profile_api.h"
 #include "tools/maclist/list_check.h"
-#include "tools/maclist/list_reader.h"
+#include "platform/profile_api.h"
 
 namespace fs = std::filesystem;
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     // As "maclist check" reads: the file's bytes, then the list through the system's reader.
     std::ifstream in(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto reader = MakeListReader(path.string(), bytes);
+    const auto reader = SystemProfileReaderOf(path.string(), bytes);
     const auto result = CheckList(*reader, path.string(), bytes);
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -1,9 +1,9 @@
-// maclist's own file handling outside Windows: the standard library.
+// SystemFiles, FullPath and FilesInDirectory outside Windows: the standard library.
 #include <filesystem>
 #include <system_error>
 
 #include "platform/portable/portable_files.h"
-#include "tools/maclist/system_files.h"
+#include "platform/system_files.h"
 
 namespace fs = std::filesystem;
 

@@ -1,10 +1,11 @@
-// maclist's own file handling on Windows: the ANSI functions, paths in the ANSI code page.
+// SystemFiles, FullPath and FilesInDirectory on Windows: the ANSI functions, paths in the ANSI
+// code page.
 #include <windows.h>
 
 #include <vector>
 
 #include "platform/win32/win32_files.h"
-#include "tools/maclist/system_files.h"
+#include "platform/system_files.h"
 
 FileApi& SystemFiles() {
   static Win32FileApi files;

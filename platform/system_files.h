@@ -1,6 +1,6 @@
-// The files and paths maclist handles itself, through this system's own calls: on Windows the
-// ANSI (...A) functions, so that paths in the code page (Chinese directory names) work as they
-// do for the window programs; elsewhere the standard library.
+// The files and paths the command-line companion handles itself, through this system's own
+// calls: on Windows the ANSI (...A) functions, so that paths in the code page (Chinese directory
+// names) work as they do for the window programs; elsewhere the standard library.
 #pragma once
 
 #include <string>

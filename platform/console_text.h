@@ -1,4 +1,5 @@
-// Conversions between the programs' GBK bytes (code page 936) and the console maclist runs in.
+// Conversions between the programs' GBK bytes (code page 936) and the console the command-line
+// companion runs in.
 #pragma once
 
 #include <string>

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 
 std::string TerminalText(const std::string& gbk) { return gbk; }
 

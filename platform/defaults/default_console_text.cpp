@@ -1,5 +1,5 @@
 // Console conversions on Linux: glibc iconv between UTF-8 and GBK (code page 936).
-#include "tools/maclist/console_text.h"
+#include "platform/console_text.h"
 
 #include <iconv.h>
 
