@@ -107,6 +107,7 @@ class GuardedSystemApi : public SystemApi {
     return real_.EnvironmentVariable(name);
   }
   uint32_t TickCount() override { return real_.TickCount(); }
+  std::string SystemDirectory() override { return real_.SystemDirectory(); }
   void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
   std::string ComputerName(uint32_t bufferSize) override { return real_.ComputerName(bufferSize); }
   void Beep(uint32_t frequency, uint32_t durationMs) override {
