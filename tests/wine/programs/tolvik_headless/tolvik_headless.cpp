@@ -26,6 +26,7 @@
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_system_directory.h"
 
 namespace {
 
@@ -213,6 +214,7 @@ int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) return 2;
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // keep the report in step with child processes
+  KeepDllSearchToSystemDirectory();  // as Tolvik does before anything else
 
   Win32ProfileApi profile;
   Win32RegistryApi registry;
