@@ -89,6 +89,38 @@ TEST(EnumerateAdapters, CountsEnableDhcpAndDhcpServerOnlyWithTheirOwnTypes) {
   }
 }
 
+// Vista and later need not keep the per-adapter copy under Services\{adapter}: the adapter
+// record comes next, then Tcpip\Parameters\Interfaces\{adapter}.
+TEST(EnumerateAdapters, FindsTheDhcpServerInTheAdapterRecordAndTheInterfacesKeyToo) {
+  const char kInterfaces[] =
+      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{AAA}";
+  struct Case {
+    const char* what;
+    std::string legacy, record, interfaces;  // the server each place names; empty: none
+    bool recordDhcp;
+    std::vector<std::string> servers;
+  };
+  const Case cases[] = {
+      {"the per-adapter copy first", "10.0.0.1", "10.0.0.2", "10.0.0.3", true, {"10.0.0.1"}},
+      {"then the adapter record", "", "10.0.0.2", "10.0.0.3", true, {"10.0.0.2"}},
+      {"a record without DHCP names none", "", "10.0.0.2", "10.0.0.3", false, {"10.0.0.3"}},
+      {"a record before its first lease names none", "", "0.0.0.0", "10.0.0.3", true, {"10.0.0.3"}},
+      {"only the Interfaces key", "", "", "10.0.0.3", false, {"10.0.0.3"}},
+      {"nowhere", "", "", "", true, {}},
+  };
+  for (const Case& c : cases) {
+    FakeClientPlatform fake;
+    fake.adapters.Add("{AAA}", {1, 2, 3, 4, 5, 6});
+    fake.adapters.adapters.back().dhcpEnabled = c.recordDhcp;
+    fake.adapters.adapters.back().dhcpServer = c.record;
+    fake.registry.SetDword(kTcpip1, "EnableDHCP", 1);
+    if (!c.legacy.empty()) fake.registry.SetString(kTcpip1, "DHCPServer", c.legacy);
+    fake.registry.SetDword(kInterfaces, "EnableDHCP", 1);
+    if (!c.interfaces.empty()) fake.registry.SetString(kInterfaces, "DhcpServer", c.interfaces);
+    EXPECT_EQ(Discover(fake).servers, c.servers) << c.what;
+  }
+}
+
 TEST(EnumerateAdapters, AsksAgainWithTheSizeWindowsNamesWhenTheBufferIsTooSmall) {
   FakeClientPlatform fake;
   for (int i = 0; i < 9; ++i) {  // nine records of 640 bytes do not fit into 5,120

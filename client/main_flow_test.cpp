@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "client/apply_settings.h"
+#include "client/fetch_retry.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
 
@@ -173,6 +174,83 @@ TEST(RunMainFlow, AListGoneSinceTheLastRunLeavesNothingToApply) {
   ApplySettings(pc.platform, pc.state);  // what the apply button does next
   EXPECT_EQ(pc.fake.processes.CommandLines().size(), 0u);
   EXPECT_EQ(pc.state.Applied, 0);
+}
+
+// An unattended run (/A with /N or /IP:) at a clone's first logon: the fetch is tried again
+// every five seconds for two minutes, and a run that did not apply everything writes its
+// RunOnce value again so that the next logon tries once more.
+struct RetryCase {
+  const char* what;
+  const char* commandLine;
+  int listArrivesAtTry;      // the tftp try that brings mac.ini; 0: never
+  uint32_t wmicReturnValue;  // what the join prints
+  bool closePending;         // the user closed the window while it waited
+  size_t tries;              // "get mac.ini" runs
+  bool applied;
+  bool runOnceWritten;
+};
+
+TEST(RunMainFlow, UnattendedRunTriesTheFetchAgainAndAsksForTheNextLogon) {
+  const char kRunOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+  const RetryCase cases[] = {
+      {"list at the first try", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 1, 0, false, 1, true, false},
+      {"list at the third try", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 3, 0, false, 3, true, false},
+      {"no list within two minutes", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 0, 0, false, 24, false, true},
+      {"closed while waiting", "\"C:\\Tolvik\\Tolvik.exe\" /A /N", 0, 0, true, 1, false, true},
+      {"a failed join", "\"C:\\Tolvik\\Tolvik.exe\" /A /IP:192.0.2.7", 1, 1326, false, 1, false, true},
+      {"not unattended without /A", "\"C:\\Tolvik\\Tolvik.exe\" /N", 0, 0, false, 1, false, false},
+      {"not unattended without a fetch", "\"C:\\Tolvik\\Tolvik.exe\" /A", 0, 1326, false, 0, false, false},
+  };
+  for (const RetryCase& c : cases) {
+    OnePc pc(c.commandLine, false);
+    FakeClientPlatform& fake = pc.fake;
+    fake.window.closePending = c.closePending;
+    int tries = 0;
+    fake.processes.onRun = [&](const ProcessLaunch& launch) {
+      if (launch.commandLine.find("get mac.ini") == std::string::npos) return;
+      if (++tries == c.listArrivesAtTry) {
+        fake.files.Put(kListPath, std::string("[Config]\r\nWorkGroup=W\r\n") + (kList + 10));
+      }
+    };
+    fake.processes.decide = [&c](const ProcessLaunch&) {
+      ProcessOutcome outcome;
+      outcome.output = "ReturnValue = " + std::to_string(c.wmicReturnValue) + ";";
+      return outcome;
+    };
+    pc.Run(true);
+    EXPECT_EQ(static_cast<size_t>(tries), c.tries) << c.what;
+    EXPECT_EQ(pc.state.Applied, c.applied ? 1 : 0) << c.what;
+    const std::vector<std::string> writes = fake.log.Only({"WriteStringValue"});
+    if (c.runOnceWritten) {
+      EXPECT_EQ(writes, std::vector<std::string>{"WriteStringValue(" + std::string(kRunOnce) +
+                                                 ", Tolvik, " + c.commandLine + ")"})
+          << c.what;
+    } else {
+      EXPECT_TRUE(writes.empty()) << c.what;
+    }
+    // Never past the two minutes: the last try starts before they are over.
+    EXPECT_LE(fake.system.tickCount - 1000, kFetchRetryWindowMs + 250) << c.what;
+  }
+}
+
+TEST(RunMainFlow, WaitingShowsWhatItWaitsForAndTheSecondsLeft) {
+  OnePc pc("Tolvik.exe /A /N", false);
+  FakeClientPlatform& fake = pc.fake;
+  const std::vector<AdapterRecord> adapter = fake.adapters.adapters;
+  fake.adapters.adapters.clear();  // the adapter's driver is not ready at the first logon
+  int discoveries = 0;
+  fake.window.onProcessPendingMessages = [&] {
+    if (++discoveries == 3) fake.adapters.adapters = adapter;
+  };
+  fake.processes.onRun = [&fake](const ProcessLaunch& launch) {
+    if (launch.commandLine.find("get mac.ini") != std::string::npos) fake.files.Put(kListPath, kList);
+  };
+  pc.Run(true);
+  ASSERT_GE(fake.window.infoTexts.size(), 2u);
+  EXPECT_TRUE(SameBytes(fake.window.infoTexts[0], "未找到网卡，等待网卡就绪后重试，还剩 120 秒……"));
+  EXPECT_TRUE(SameBytes(fake.window.infoTexts[1], "未找到网卡，等待网卡就绪后重试，还剩 120 秒……"));
+  EXPECT_EQ(pc.state.Applied, 1);  // found at the try after five seconds, then applied
+  EXPECT_EQ(fake.system.tickCount, 1000u + kFetchRetryPauseMs);
 }
 
 }  // namespace

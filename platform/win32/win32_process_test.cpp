@@ -101,4 +101,29 @@ TEST(Win32ProcessApi, SelfDeleteLaunchRunsTheBatchFileInAFolderWithSpacesAndBrac
   RemoveDirectoryA(directory.c_str());
 }
 
+// wmic's outcome is in what it prints; a child that prints more than a pipe holds must still end.
+TEST(Win32ProcessApi, CapturesWhatTheChildPrintsAndItsExitCode) {
+  Win32ProcessApi processes;
+  RunRequest request;
+  request.program = "cmd";
+  request.arguments = "/c echo ReturnValue = 1326;& exit 3";
+  request.showState = SW_HIDE;
+  request.timeoutMs = 20000;
+  request.captureOutput = true;
+  RunResult result = StartAndWait(processes, request);
+  EXPECT_EQ(result.outcome, RunOutcome::kEnded);
+  EXPECT_EQ(result.code, 3u);
+  EXPECT_NE(result.output.find("ReturnValue = 1326;"), std::string::npos) << result.output;
+
+  request.arguments = "/c for /L %i in (1,1,2500) do @echo 0123456789012345678901234567890123456789";
+  result = StartAndWait(processes, request);
+  EXPECT_EQ(result.outcome, RunOutcome::kEnded);
+  EXPECT_EQ(result.output.size(), 64u * 1024);  // read to the end, kept up to the limit
+
+  request.program = "tolvik-no-such-program-9";
+  result = StartAndWait(processes, request);
+  EXPECT_EQ(result.outcome, RunOutcome::kNotStarted);
+  EXPECT_EQ(result.code, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
+}
+
 }  // namespace

@@ -6,7 +6,10 @@
 # its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
 # unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
 # hangs past its 60-second wait; the fetch button with an empty address box; no tftp at all, where
-# Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain.
+# Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain;
+# an unattended run that finds no list and waits; a refused domain join (wmic's ReturnValue
+# 1326); a Windows XP prefix's join options; a DHCP server named only under
+# Tcpip\Parameters\Interfaces.
 # Restarts are never requested here (no /R): the restart path is checked by the unit tests'
 # recording platform.
 set -uo pipefail
@@ -126,6 +129,26 @@ settle() {
   done
 }
 
+# wait_info_prefix LABEL PREFIX_FILE SECONDS: waits until the information text starts with the
+# bytes of PREFIX_FILE (a text that keeps changing, such as a countdown), keeps it in LABEL.info.
+wait_info_prefix() {
+  local deadline=$(($(date +%s) + $3)) size
+  size=$(stat -c %s "$2")
+  while :; do
+    rm -f "$work/$1.info"
+    driver wait-window 10000 info-out "$(winpath "$work/$1.info")" >/dev/null &&
+      cmp -s -n "$size" "$work/$1.info" "$2" && return 0
+    [ "$(date +%s)" -lt "$deadline" ] || fail "$1: no text starting with $(iconv -f GBK -t UTF-8 <"$2") within $3 s"
+    sleep 0.5
+  done
+}
+runonce_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce'
+runonce_value() {
+  wine reg query "$runonce_key" /v Tolvik $REG_VIEW 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *Tolvik *REG_SZ *//p'
+}
+clear_runonce() { wine reg delete "$runonce_key" /v Tolvik /f $REG_VIEW >/dev/null 2>&1 || true; }
+
 # --- 1. The button "添加至启动项" with "修改后重启" unticked writes the RunOnce value -------------
 log "RunOnce value from the button"
 pc1=$(make_pc 'pc%1')  # cmd would read %1 in the batch file's del lines unless written %%1
@@ -133,8 +156,7 @@ start_tolvik "$pc1"
 driver wait-window 30000 click 10 expect-check 10 0 click 2 wait-gone 30000 ||
   fail "add to start-up did not close the window"
 want="\"$(winpath "$pc1/Tolvik.exe")\" /A /K /N"
-runonce=$(wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce' /v Tolvik $REG_VIEW 2>/dev/null |
-  tr -d '\r' | sed -n 's/^ *Tolvik *REG_SZ *//p')
+runonce=$(runonce_value)
 [ "$runonce" = "$want" ] || fail "RunOnce value [$runonce], want [$want]"
 [ ! -e "$pc1/commands.log" ] || fail "the button ran a command: $(cat "$pc1/commands.log")"
 
@@ -143,6 +165,7 @@ log "unattended start with the switches of the RunOnce value"
 switches=${runonce#\"*\" }
 batch_unix="$temp_unix/\$94827\$.bat"
 rm -f "$batch_unix"
+clear_runonce  # as Windows does before it starts the value's command
 started=$(date +%s)
 # shellcheck disable=SC2086  # the switches are separate arguments, as Windows would pass them
 (cd "$work" && wine "$pc1/Tolvik.exe" $switches >"$pc1/tolvik.out" 2>&1) &
@@ -168,6 +191,7 @@ wait "$tolvik_pid"
 } | gbk >"$work/unattended.expected"
 expect_records "$pc1" "$work/unattended.expected" "unattended run"
 [ ! -e "$pc1/mac.ini" ] || fail "/K after the apply left mac.ini"
+[ -z "$(runonce_value)" ] || fail "a run that applied everything wrote RunOnce again: $(runonce_value)"
 [ -f "$pc1/icd.ini" ] || fail "icd.ini was not fetched into the program directory, or /K deleted it"
 [ ! -e "$work/mac.ini" ] && [ ! -e "$work/icd.ini" ] || fail "tftp fetched into Tolvik's current directory"
 name_set=$(wine reg query 'HKLM\System\CurrentControlSet\Control\ComputerName\ComputerName' \
@@ -227,16 +251,21 @@ driver wait-window 5000 click 5 wait-gone 30000 ||
 expect_info empty-named "$work/missing.gbk"
 printf 'tftp 192.0.2.3 get mac.ini\ntftp 192.0.2.3 get icd.ini\n' >"$work/empty-named.expected"
 expect_records "$pc3" "$work/empty-named.expected" "empty named server"
+# Unattended (/N /A): no list, so it waits to try again, showing the seconds left; closed by the
+# user meanwhile, it stops waiting, and its RunOnce value asks the next logon to try again.
 reg_add "$tcpip" /v DHCPServer /t REG_SZ /d 192.0.2.3
 pc4=$(make_pc pc4)
+clear_runonce
+printf '未能获取配置文件，稍后重试，还剩 ' | gbk >"$work/waiting.gbk"
 start_tolvik "$pc4" /N /A /K
-settle empty-dhcp 90
+wait_info_prefix empty-dhcp "$work/waiting.gbk" 90
 driver wait-window 5000 click 5 wait-gone 30000 ||
-  fail "/N /A against an empty DHCP server did not wait for the user"
-expect_info empty-dhcp "$work/missing.gbk"
+  fail "/N /A against an empty DHCP server did not close when asked while waiting"
 printf 'tftp 192.0.2.3 get mac.ini\ntftp 192.0.2.3 get icd.ini\n' >"$work/empty-dhcp.expected"
 expect_records "$pc4" "$work/empty-dhcp.expected" "empty DHCP server"
 [ -f "$pc4/Tolvik.exe" ] || fail "/K without an apply deleted the program"
+again=$(runonce_value)
+[[ "$again" == *Tolvik.exe*" /N /A /K" ]] || fail "RunOnce was not written again for the next logon: [$again]"
 reg_add "$tcpip" /v DHCPServer /t REG_SZ /d 192.0.2.1
 
 # --- 5. A tftp that hangs: Tolvik gives up after 60 s, goes on, leaves the child running ----------
@@ -281,7 +310,8 @@ driver wait-window 5000 click 5 wait-gone 30000 ||
   printf 'tftp 192.0.2.1 get mac.ini\ntftp 192.0.2.1 get icd.ini\n'
 } | gbk >"$work/button.expected"
 expect_records "$pc6" "$work/button.expected" "fetch button"
-grep -qa "PC-021" "$work/button.info" || fail "the summary after the fetch button lacks PC-021"
+grep -qa "PC-021" "$work/button.info" ||
+  fail "the summary after the fetch button lacks PC-021: $(iconv -f GBK -t UTF-8 "$work/button.info")"
 
 # --- 7. No tftp at all: Tolvik reads the files over TFTP itself ----------------------------------
 # The PC has no tftp.exe anywhere Windows would look for it: not beside Tolvik, not in the
@@ -345,7 +375,55 @@ join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.i
 # GBK texts on the way in: they reach NetJoinDomain as the same characters in UTF-16.
 echo 'NetJoinDomain(NULL, "工作组", NULL, NULL, NULL, 0)' >"$work/join-workgroup.join"
 join_without_wmic join-workgroup "WorkGroup=工作组" "Domain=IGNORED.EXAMPLE"
-echo 'NetJoinDomain(NULL, "corp.example", NULL, "CORP\管理员", "p@ss 1", 3)' >"$work/join-domain.join"
+echo 'NetJoinDomain(NULL, "corp.example", NULL, "CORP\管理员", "p@ss 1", 1027)' >"$work/join-domain.join"
 join_without_wmic join-domain "Domain=corp.example" "Username=CORP\管理员" "password=p@ss 1"
+
+# --- 9. wmic's ReturnValue is read: a refused domain join keeps the window, the list and Tolvik ---
+log "a refused domain join (ReturnValue = 1326, in UTF-16)"
+pc9=$(make_pc refused)
+domain_list() {  # domain_list DIR: a list that joins corp.example and names no gateway or DNS
+  crlf "[Config]" "Gateway=" "DNS1=" "Domain=corp.example" "Username=joiner" "password=pw" \
+    "[list]" "$mac_text=192.0.2.51,PC-051" >"$1/mac.ini"
+}
+domain_list "$pc9"
+clear_runonce
+(cd "$work" && export WMIC_RETURN_VALUE=1326 WMIC_OUTPUT_UTF16=1 &&
+  wine "$pc9/Tolvik.exe" /A /K /IP:192.0.2.3 >"$pc9/tolvik.out" 2>&1 &)
+settle refused 90
+printf '修改未全部完成：\r\n加入域失败，错误代码 1326（用户名或密码不正确）。' | gbk >"$work/refused.gbk"
+expect_info refused "$work/refused.gbk"
+tail -n 1 "$pc9/commands.log" | grep -aq ' FJoinOptions=1027$' ||
+  fail "the domain join on Windows 10 lacks FJoinOptions=1027: $(tail -n 1 "$pc9/commands.log")"
+again=$(runonce_value)
+[[ "$again" == *Tolvik.exe*" /A /K /IP:192.0.2.3" ]] || fail "a refused join did not write RunOnce again: [$again]"
+driver wait-window 5000 click 5 wait-gone 30000 || fail "refused join: the window did not close"
+[ -f "$pc9/mac.ini" ] && [ -f "$pc9/Tolvik.exe" ] || fail "/K deleted files after a refused join"
+
+log "Windows XP: the domain join keeps FJoinOptions=3"
+pc10=$(make_pc winxp)
+domain_list "$pc10"
+xp=winxp64
+[ "$E2E_ARCH" = i686 ] && xp=winxp
+reg_add 'HKCU\Software\Wine\AppDefaults\Tolvik.exe' /v Version /t REG_SZ /d "$xp"
+(cd "$work" && WINE_TIMEOUT=120 wine "$pc10/Tolvik.exe" /A >"$pc10/tolvik.out" 2>&1) ||
+  fail "Windows XP: Tolvik /A did not end by itself"
+wine reg delete 'HKCU\Software\Wine\AppDefaults\Tolvik.exe' /f >/dev/null 2>&1
+tail -n 1 "$pc10/commands.log" | grep -aq ' FJoinOptions=3$' ||
+  fail "the domain join on Windows XP is not FJoinOptions=3: $(tail -n 1 "$pc10/commands.log")"
+
+# --- 10. Vista and later: the DHCP server only under Tcpip\Parameters\Interfaces -----------------
+log "/N with the DHCP server named only under Tcpip\\Parameters\\Interfaces"
+wine reg delete "$tcpip" /v DHCPServer /f >/dev/null 2>&1
+reg_add "$tcpip" /v EnableDHCP /t REG_DWORD /d 0
+interfaces="HKLM\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\$guid"
+reg_add "$interfaces" /v EnableDHCP /t REG_DWORD /d 1
+reg_add "$interfaces" /v DhcpServer /t REG_SZ /d 192.0.2.1
+pc11=$(make_pc interfaces)
+start_tolvik "$pc11" /N
+settle interfaces 90
+driver wait-window 5000 click 5 wait-gone 30000 || fail "interfaces: the window did not wait for the user"
+printf 'tftp 192.0.2.1 get mac.ini\ntftp 192.0.2.1 get icd.ini\n' >"$work/interfaces.expected"
+expect_records "$pc11" "$work/interfaces.expected" "DHCP server from the Interfaces key"
+grep -qa "PC-021" "$work/interfaces.info" || fail "interfaces: the summary lacks PC-021"
 
 pass

@@ -207,9 +207,8 @@ compare_plan() {
           echo "run: ${commands[$next]}" >>"$actions"
           next=$((next + 1))
         fi ;;
-      "    where wmic is missing: "*|"    on Windows "*)
-        # Notes under the wmic line: this PC has wmic and runs one Windows version.
-        echo "$line" >>"$actions" ;;
+      "    where wmic is missing: "* | "    on Windows "*)
+        echo "$line" >>"$actions" ;;  # notes under the wmic line: this PC has wmic, and Wine's version
       "call: SetComputerNameA "*)
         shown=$(sed -n 's/^system: SetComputerName //p' "$dir/apply.txt")
         # tolvik_headless shows other bytes than printable ASCII as \xNN.

@@ -1,7 +1,45 @@
-// Stand-in wmic for the end-to-end tests: records its raw command line and changes nothing.
+// Stand-in wmic for the end-to-end tests: records its raw command line, changes nothing, and
+// answers a method call the way wmic does: "ReturnValue = N;" on its output, N taken from the
+// environment variable WMIC_RETURN_VALUE (0 when unset), exit code 0 either way. With
+// WMIC_OUTPUT_UTF16=1 it writes UTF-16, as wmic does into a pipe on some versions of Windows.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
 #include "tests/wine/command_record.h"
+
+namespace {
+
+std::string EnvironmentText(const char* name) {
+  char value[64] = {};
+  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+void WriteOutput(const std::string& text, bool utf16) {
+  std::string bytes;
+  if (utf16) {
+    bytes = "\xFF\xFE";
+    for (char c : text) bytes += std::string(1, c) + '\0';
+  } else {
+    bytes = text;
+  }
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
+}  // namespace
 
 int main() {
   // A missing record shows in the test that reads the log; commands.err says why.
-  return AppendCommandRecord() ? 0 : 1;
+  if (!AppendCommandRecord()) return 1;
+  std::string value = EnvironmentText("WMIC_RETURN_VALUE");
+  if (value.empty()) value = "0";
+  WriteOutput("Executing (Win32_ComputerSystem)->JoinDomainOrWorkgroup()\r\n"
+              "Method execution successful.\r\nOut Parameters:\r\ninstance of __PARAMETERS\r\n"
+              "{\r\n\tReturnValue = " + value + ";\r\n};\r\n",
+              EnvironmentText("WMIC_OUTPUT_UTF16") == "1");
+  return 0;
 }
