@@ -4,6 +4,8 @@
 
 #include "client/client_texts.h"
 #include "client/run_and_wait.h"
+#include "client/system_programs.h"
+#include "common/program_directory.h"
 #include "common/text_rules.h"
 
 namespace {
@@ -22,20 +24,19 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 // Runs one netsh or wmic command (waited for without limit) and records its outcome. netsh
 // reports a failure through its exit code. wmic ends with 0 whenever it reached WMI: its
 // result is the "ReturnValue = N;" line it prints, so its output is read for it.
-StepOutcome RunStepCommand(ClientPlatform& platform, ApplyStep step, const char* program,
+StepOutcome RunStepCommand(ClientPlatform& platform, ApplyStep step, const SystemProgram& program,
                            const std::string& arguments, const std::string& shownArguments,
                            bool readsReturnValue) {
   RunRequest request;
-  request.program = program;
   request.arguments = arguments;
   request.showState = kSwHide;
   request.timeoutMs = kInfinite;
   request.captureOutput = readsReturnValue;
-  const RunResult run = StartAndWait(platform.processes, request);
+  const RunResult run = RunSystemProgram(platform, program, request);
 
   StepOutcome outcome;
   outcome.step = step;
-  outcome.action = FormCommandLine(program, shownArguments);
+  outcome.action = FormCommandLine(program.commandName, shownArguments);
   outcome.code = run.code;
   if (run.outcome == RunOutcome::kNotStarted) {
     outcome.result = StepResult::kNotStarted;
@@ -53,7 +54,7 @@ StepOutcome RunStepCommand(ClientPlatform& platform, ApplyStep step, const char*
 
 void RunNetsh(ClientPlatform& platform, ClientState& state, ApplyStep step,
               const std::string& arguments) {
-  state.StepOutcomes.push_back(RunStepCommand(platform, step, "netsh", arguments, arguments, false));
+  state.StepOutcomes.push_back(RunStepCommand(platform, step, kNetsh, arguments, arguments, false));
 }
 
 void RecordCall(ClientState& state, ApplyStep step, const std::string& call, uint32_t code) {
@@ -63,22 +64,6 @@ void RecordCall(ClientState& state, ApplyStep step, const std::string& call, uin
   outcome.result = code == 0 ? StepResult::kDone : StepResult::kFailed;
   outcome.code = code;
   state.StepOutcomes.push_back(outcome);
-}
-
-// True when the last character of a GBK text is "\". A trail byte of a double-byte character
-// can have the value of "\" (0x5C), so the text is walked from its start.
-bool EndsInBackslash(const std::string& text) {
-  bool lastIsBackslash = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) {
-      lastIsBackslash = false;
-      ++i;  // the trail byte belongs to this character
-    } else {
-      lastIsBackslash = byte == '\\';
-    }
-  }
-  return lastIsBackslash;
 }
 
 void AddressStep(ClientPlatform& platform, ClientState& state, const std::string& connection) {
@@ -147,14 +132,15 @@ void MembershipStep(ClientPlatform& platform, ClientState& state) {
     arguments = head + account + " password=" + Quoted(state.Password) + options;
     shownArguments = head + account + " password=\"***\"" + options;
   }
-  StepOutcome outcome = RunStepCommand(platform, ApplyStep::kMembership, "wmic", arguments,
+  StepOutcome outcome = RunStepCommand(platform, ApplyStep::kMembership, kWmic, arguments,
                                        shownArguments, true);
   if (outcome.result != StepResult::kNotStarted) {
     state.StepOutcomes.push_back(outcome);
     return;
   }
 
-  // Windows without wmic (removed from Windows 11 25H2 on): the same join through netapi32.
+  // Windows without wmic (removed from Windows 11 25H2 on, or missing from its folder under the
+  // system directory): the same join through netapi32.
   const DomainJoinOutcome joined =
       platform.system.JoinDomain(MembershipJoinRequest(state, platform.system.Version()));
   outcome.action = "NetJoinDomain";
@@ -232,9 +218,7 @@ DomainJoinRequest MembershipJoinRequest(const ClientState& state, uint32_t windo
 }
 
 std::string IcdSettingsPath(const std::string& installDirectory) {
-  std::string path = installDirectory;
-  if (!EndsInBackslash(path)) path += '\\';
-  return path + "cfg\\localsyscfg.ini";
+  return PathInDirectory(installDirectory, "cfg\\localsyscfg.ini");
 }
 
 void ApplySettings(ClientPlatform& platform, ClientState& state) {

@@ -357,6 +357,51 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
   EXPECT_EQ(run->state.StepOutcomes.back().action.find("secret"), std::string::npos);
 }
 
+struct SystemDirectoryCase {
+  std::string systemDirectory;
+  std::string netshPath;  // empty: nothing may be started at all
+  std::string wmicPath;
+};
+
+// Tolvik runs elevated: each program is named to Windows by its full path in the system
+// directory, never found by a search that would look in Tolvik's own folder first. The command
+// lines stay as they are.
+TEST(ApplySettings, StartsEachProgramFromTheSystemDirectoryOnly) {
+  const SystemDirectoryCase cases[] = {
+      {"C:\\WINDOWS\\system32", "C:\\WINDOWS\\system32\\netsh.exe",
+       "C:\\WINDOWS\\system32\\wbem\\wmic.exe"},
+      {"C:\\WINDOWS\\system32\\", "C:\\WINDOWS\\system32\\netsh.exe",
+       "C:\\WINDOWS\\system32\\wbem\\wmic.exe"},
+      {"C:\\", "C:\\netsh.exe", "C:\\wbem\\wmic.exe"},
+      // A GBK character whose trail byte is 0x5C ends the folder: it still needs its "\".
+      {"D:\\\x81\x5C", "D:\\\x81\x5C\\netsh.exe", "D:\\\x81\x5C\\wbem\\wmic.exe"},
+      // Windows cannot name its folder: nothing starts, and the join goes through netapi32.
+      {"", "", ""},
+  };
+  const auto plain = Apply([](ClientState&) {});
+  ASSERT_EQ(plain->commandLines.size(), 5u);
+  for (const SystemDirectoryCase& c : cases) {
+    FakeClientPlatform fake;
+    fake.system.systemDirectory = c.systemDirectory;
+    ClientState state = StaticEntry();
+    ClientPlatform platform = fake.platform();
+    ApplySettings(platform, state);
+    if (c.netshPath.empty()) {
+      EXPECT_EQ(fake.log.Count("Start"), 0u);
+      EXPECT_EQ(fake.log.Count("JoinDomain"), 1u);
+      EXPECT_EQ(state.StepOutcomes.front().result, StepResult::kNotStarted);
+      EXPECT_EQ(state.Applied, 0);
+      continue;
+    }
+    EXPECT_TRUE(SameByteLists(fake.processes.CommandLines(), plain->commandLines));
+    for (const auto& record : fake.processes.records) {
+      const bool isWmic = record.launch.commandLine.compare(0, 5, "wmic ") == 0;
+      EXPECT_TRUE(SameBytes(record.launch.applicationName, isWmic ? c.wmicPath : c.netshPath))
+          << record.launch.commandLine;
+    }
+  }
+}
+
 TEST(ApplySettings, DomainJoinNamesTheNewComputerNameFromVistaOn) {
   struct VersionCase {
     uint32_t version;

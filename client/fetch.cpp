@@ -9,6 +9,7 @@
 #include "client/client_texts.h"
 #include "client/main_flow.h"
 #include "client/run_and_wait.h"
+#include "client/system_programs.h"
 #include "client/tftp_read.h"
 #include "common/program_directory.h"
 #include "common/text_rules.h"
@@ -22,15 +23,17 @@ std::string ProgramDirectoryOf(ClientPlatform& platform) {
 }
 
 // Fetches one file with Windows' tftp, or with Tolvik's own client when tftp cannot be started
-// (an optional feature, off by default since Windows Vista).
+// (an optional feature, off by default since Windows Vista; only the system directory's counts).
 void FetchFile(ClientPlatform& platform, const std::string& address, const std::string& directory,
                const std::string& fileName) {
   // tftp stores what it fetches in its working directory; running it in the program directory
   // puts the files where the lookup reads them, whatever directory Tolvik was started from.
-  if (StartAndWait(platform.processes, "tftp", address + " get " + fileName, directory, kSwHide,
-                   kTftpTimeoutMs) != RunOutcome::kNotStarted) {
-    return;
-  }
+  RunRequest request;
+  request.arguments = address + " get " + fileName;
+  request.workingDirectory = directory;
+  request.showState = kSwHide;
+  request.timeoutMs = kTftpTimeoutMs;
+  if (RunSystemProgram(platform, kTftp, request).outcome != RunOutcome::kNotStarted) return;
   std::string content;
   if (TftpReadFile(platform.datagrams, address, fileName, &content) != TftpOutcome::kComplete) {
     return;  // whatever was there before stays
@@ -95,9 +98,12 @@ void OnFetchClick(ClientPlatform& platform, ClientState& state) {
     FetchFromNamedAddress(platform, state, address);  // as typed: spaces count
   } else {
     // Put the target adapter on DHCP so that it learns its DHCP server, then ask again.
-    RunAndWait(platform.processes, "netsh",
-               " interface ip set address " + NetshConnectionName(state.TargetConnection) + " DHCP ",
-               "", kSwHide, kInfinite);
+    RunRequest request;
+    request.arguments =
+        " interface ip set address " + NetshConnectionName(state.TargetConnection) + " DHCP ";
+    request.showState = kSwHide;
+    request.timeoutMs = kInfinite;
+    RunSystemProgram(platform, kNetsh, request);
     state.DhcpServers.clear();
     state.ConnectionNames.clear();
     state.AdapterMacs = EnumerateAdapters(platform, state, state.ConnectionNames);

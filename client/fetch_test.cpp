@@ -47,6 +47,7 @@ TEST(FetchFromServer, RunsTftpTwiceInTheProgramDirectoryAndLeavesTheSocketAlone)
     EXPECT_TRUE(SameByteLists(fake.processes.CommandLines(),
                               {"tftp 192.0.2.1 get mac.ini", "tftp 192.0.2.1 get icd.ini"}));
     for (const auto& record : fake.processes.records) {
+      EXPECT_EQ(record.launch.applicationName, "C:\\WINDOWS\\system32\\tftp.exe");
       EXPECT_TRUE(SameBytes(record.launch.workingDirectory, "D:\\\xB9\xA4\xBE\xDF \xCF\xE4\\"));
       EXPECT_EQ(record.launch.creationFlags, kCreateNewConsole | kCreateNoWindow);
       EXPECT_EQ(record.launch.showWindow, kSwHide);
@@ -268,6 +269,8 @@ TEST(OnFetchClick, FetchesThenRunsTheMainFlowAgain) {
     const bool viaDhcp = c.addressBox.empty();
     ASSERT_EQ(order.size(), viaDhcp ? 5u : 3u) << c.name;
     if (viaDhcp) {
+      EXPECT_EQ(fake.processes.records[0].launch.applicationName,
+                "C:\\WINDOWS\\system32\\netsh.exe");
       EXPECT_EQ(CallLog::NameOf(order[0]), "Start");
       EXPECT_EQ(CallLog::NameOf(order[1]), "GetAdaptersInfo");
       EXPECT_EQ(CallLog::NameOf(order[2]), "Start");

@@ -3,6 +3,7 @@
 #include "client/finishing.h"
 
 #include "client/client_texts.h"
+#include "client/system_programs.h"
 #include "common/program_directory.h"
 #include "common/text_rules.h"
 
@@ -27,22 +28,19 @@ std::string BatchPath(const std::string& path) {
 // Writes the self-delete batch file and starts it at idle priority without waiting for it.
 // Nothing is started unless every byte of the file was written: a half-written file could run a
 // cut-off del line. An empty temporary path means GetTempPathA failed; the file is then not
-// written at all rather than into the root of the current drive.
+// written at all rather than into the root of the current drive. The temporary folder is the
+// user's own: besides that account (the administrator Tolvik runs as) only SYSTEM and the
+// Administrators may write there, so no ordinary user can swap the file before cmd runs it.
 void StartSelfDelete(ClientPlatform& platform, const std::string& programPath) {
   std::string tempDirectory = platform.files.TempPath();
   if (tempDirectory.empty()) return;
   if (tempDirectory.back() != '\\') tempDirectory += '\\';
   const std::string batchPath = tempDirectory + client_texts::kSelfDeleteBatchName;
+  const ProcessLaunch launch = SelfDeleteLaunch(platform.system.SystemDirectory(), batchPath);
+  if (launch.applicationName.empty()) return;  // no cmd.exe Tolvik may start
   if (!platform.files.WriteWholeFile(batchPath, SelfDeleteBatchText(tempDirectory, programPath))) {
     return;
   }
-  ProcessLaunch launch;
-  // Quoted, so a temporary folder with a space (C:\Users\Lab Admin\...) cannot make Windows
-  // try and start C:\Users\Lab.exe first.
-  launch.commandLine = Quoted(batchPath);
-  launch.creationFlags = kIdlePriorityClass;
-  launch.startupFlags = kStartfUseShowWindow;
-  launch.showWindow = kSwHide;
   uint64_t processId = 0;
   uint32_t startError = 0;
   if (platform.processes.Start(launch, &processId, &startError)) {
@@ -51,6 +49,20 @@ void StartSelfDelete(ClientPlatform& platform, const std::string& programPath) {
 }
 
 }  // namespace
+
+ProcessLaunch SelfDeleteLaunch(const std::string& systemDirectory, const std::string& batchPath) {
+  ProcessLaunch launch;
+  // A batch file is run by the command interpreter, named as the application, with "/c" and the
+  // file on its command line. cmd takes away the first and the last double quote after /c, so
+  // the path keeps a pair of its own: a temporary folder with a space or a bracket
+  // (C:\Users\Lab (2)\...) still names one file.
+  launch.applicationName = SystemProgramPath(systemDirectory, kCommandInterpreter);
+  launch.commandLine = std::string(kCommandInterpreter.commandName) + " /c " + Quoted(Quoted(batchPath));
+  launch.creationFlags = kIdlePriorityClass;
+  launch.startupFlags = kStartfUseShowWindow;
+  launch.showWindow = kSwHide;
+  return launch;
+}
 
 std::string SelfDeleteBatchText(const std::string& tempDirectory, const std::string& programPath) {
   // Tolvik's file is still in use while the first del lines run; each repeated line tries again

@@ -22,5 +22,10 @@ void RegisterRunOnce(ClientPlatform& platform);
 // logon runs Tolvik once more.
 void RegisterRetryAtNextLogon(ClientPlatform& platform);
 
+// How the self-delete batch file at batchPath is started: cmd.exe from the system directory
+// (no application name when that directory is unknown: the batch is then not started), hidden,
+// at idle priority.
+ProcessLaunch SelfDeleteLaunch(const std::string& systemDirectory, const std::string& batchPath);
+
 // The eight lines of the self-delete batch file, CR LF after each.
 std::string SelfDeleteBatchText(const std::string& tempDirectory, const std::string& programPath);

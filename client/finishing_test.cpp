@@ -12,6 +12,7 @@ namespace {
 const char kListPath[] = "C:\\Tolvik\\mac.ini";
 const char kIcdPath[] = "C:\\Tolvik\\icd.ini";
 const char kBatchPath[] = "C:\\TEMP\\$94827$.bat";
+const char kBatchCommandLine[] = "cmd.exe /c \"\"C:\\TEMP\\$94827$.bat\"\"";
 
 // The calls that change something outside Tolvik.
 std::vector<std::string> Actions(const CallLog& log) {
@@ -31,7 +32,8 @@ struct CloseCase {
 TEST(FinishOnClose, CarriesOutWhatTheSwitchesAskedOnlyAfterAnApply) {
   const std::string batchCalls[] = {
       std::string("WriteWholeFile(") + kBatchPath + ", 208)",
-      std::string("Start(\"") + kBatchPath + "\")", std::string("CloseHandles(\"") + kBatchPath + "\")"};
+      std::string("Start(") + kBatchCommandLine + ")",
+      std::string("CloseHandles(") + kBatchCommandLine + ")"};
   const CloseCase cases[] = {
       {0, 0, 0, {}},
       {0, 1, 0, {}},
@@ -82,7 +84,10 @@ TEST(FinishOnClose, WritesTheBatchFileAndStartsItHiddenAtIdlePriority) {
                             batch + "\"\r\n"));
   ASSERT_EQ(fake.processes.records.size(), 1u);
   const ProcessLaunch& launch = fake.processes.records[0].launch;
-  EXPECT_TRUE(SameBytes(launch.commandLine, "\"" + batch + "\""));  // quoted: the path has spaces
+  // cmd from the system directory runs the file; cmd takes off the outer pair of quotes, the
+  // inner pair keeps the path with its spaces whole.
+  EXPECT_EQ(launch.applicationName, "C:\\WINDOWS\\system32\\cmd.exe");
+  EXPECT_TRUE(SameBytes(launch.commandLine, "cmd.exe /c \"\"" + batch + "\"\""));
   EXPECT_EQ(launch.creationFlags, kIdlePriorityClass);
   EXPECT_EQ(launch.startupFlags, kStartfUseShowWindow);
   EXPECT_EQ(launch.showWindow, kSwHide);
@@ -110,7 +115,7 @@ TEST(SelfDeleteBatchText, HoldsExactlyEightLinesWithPercentSignsDoubled) {
 
 struct BatchFailureCase {
   const char* name;
-  std::function<void(FakeFileApi&)> arrange;
+  std::function<void(FakeClientPlatform&)> arrange;
   bool expectWriteAttempt;
 };
 
@@ -119,15 +124,19 @@ struct BatchFailureCase {
 TEST(FinishOnClose, StartsNoBatchFileThatWasNotWrittenWhole) {
   const BatchFailureCase cases[] = {
       {"temporary directory missing",
-       [](FakeFileApi& files) { files.missingDirectories.insert("C:\\TEMP\\"); }, true},
-      {"disk full", [](FakeFileApi& files) { files.shortWrites[kBatchPath] = 40; }, true},
-      {"no right to write", [](FakeFileApi& files) { files.failingWrites.insert(kBatchPath); }, true},
-      {"no temporary path", [](FakeFileApi& files) { files.tempPath = ""; }, false},
+       [](FakeClientPlatform& fake) { fake.files.missingDirectories.insert("C:\\TEMP\\"); }, true},
+      {"disk full", [](FakeClientPlatform& fake) { fake.files.shortWrites[kBatchPath] = 40; }, true},
+      {"no right to write",
+       [](FakeClientPlatform& fake) { fake.files.failingWrites.insert(kBatchPath); }, true},
+      {"no temporary path", [](FakeClientPlatform& fake) { fake.files.tempPath = ""; }, false},
+      // No cmd.exe that Tolvik may start: the file is not even written.
+      {"no system directory", [](FakeClientPlatform& fake) { fake.system.systemDirectory = ""; },
+       false},
   };
   for (const BatchFailureCase& c : cases) {
     FakeClientPlatform fake;
     fake.files.Put(kListPath, "[list]\r\n");
-    c.arrange(fake.files);
+    c.arrange(fake);
     ClientState state;
     state.Applied = 1;
     state.DeleteAfterwards = 1;
@@ -154,7 +163,7 @@ TEST(FinishOnClose, GoesOnWhenTheListCannotBeDeletedOrTheBatchFileStarted) {
                             {std::string("DeleteFile(") + kListPath + ")",
                              "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
                              std::string("WriteWholeFile(") + kBatchPath + ", 208)",
-                             std::string("Start(\"") + kBatchPath + "\")"}));
+                             std::string("Start(") + kBatchCommandLine + ")"}));
 }
 
 struct RestartCase {

@@ -51,6 +51,7 @@ TEST(RunAndWait, StartsWithTheFlagsOfTheShowState) {
   for (const LaunchCase& c : cases) {
     CallLog log;
     RecordingProcessApi processes(log);
+    processes.allowsSearch = true;  // RunAndWait itself takes the program as given
     RunAndWait(processes, "netsh", " x", c.workingDirectory, c.showState, kInfinite);
     ASSERT_EQ(processes.records.size(), 1u);
     const ProcessLaunch& launch = processes.records[0].launch;
@@ -87,6 +88,7 @@ TEST(RunAndWait, ReportsEachOutcomeAndAlwaysReleasesHandles) {
   for (const OutcomeCase& c : cases) {
     CallLog log;
     RecordingProcessApi processes(log);
+    processes.allowsSearch = true;  // RunAndWait itself takes the program as given
     processes.outcomes.push_back(c.outcome);
     EXPECT_EQ(RunAndWait(processes, "tftp", "1 get mac.ini", "", kSwHide, c.timeout),
               c.expectedResult)

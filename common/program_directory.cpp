@@ -1,4 +1,4 @@
-// The program directory rule shared by both programs.
+// The directory path rules shared by both programs and the Windows edge.
 #include "common/program_directory.h"
 
 std::string ProgramDirectory(const std::string& modulePath) {
@@ -15,4 +15,22 @@ std::string ProgramDirectory(const std::string& modulePath) {
   }
   if (cut == std::string::npos) return std::string();
   return modulePath.substr(0, cut + 1);
+}
+
+bool EndsInBackslash(const std::string& text) {
+  bool lastIsBackslash = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) {
+      lastIsBackslash = false;
+      ++i;  // the trail byte belongs to this character
+    } else {
+      lastIsBackslash = byte == '\\';
+    }
+  }
+  return lastIsBackslash;
+}
+
+std::string PathInDirectory(const std::string& directory, const std::string& relativePath) {
+  return EndsInBackslash(directory) ? directory + relativePath : directory + "\\" + relativePath;
 }

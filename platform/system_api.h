@@ -1,4 +1,5 @@
-// System calls: command line, version, computer name, beep, restart and privileges.
+// System calls: command line, version, computer name, system directory, beep, restart and
+// privileges.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +56,9 @@ class SystemApi {
   // GetEnvironmentVariableA; empty when the variable is not set.
   virtual std::string EnvironmentVariable(const std::string& name) = 0;
   virtual uint32_t TickCount() = 0;                            // GetTickCount, milliseconds
+  // GetSystemDirectoryA: Windows' own programs and DLLs, and the only folder Tolvik starts or
+  // loads them from. Empty when Windows cannot say.
+  virtual std::string SystemDirectory() = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;               // Sleep
   virtual LocalTime Now() = 0;                                 // GetLocalTime
 

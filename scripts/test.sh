@@ -124,6 +124,16 @@ audit() {  # audit LABEL EXE [ALLOWED_LIST]
 audit "imports Tolvik.exe" "$BUILD_ROOT/win32/Tolvik.exe" tests/imports/tolvik_static_imports.txt
 audit "imports Brevane.exe" "$BUILD_ROOT/win32/Brevane.exe"
 audit "imports maclist.exe" "$BUILD_ROOT/win32/tools/maclist/maclist.exe"
+# Brevane and maclist run as the invoker and start no program: they import nothing that could.
+for exe in Brevane.exe tools/maclist/maclist.exe; do
+  starters=$(tests/imports/list_imports.sh "$BUILD_ROOT/win32/$exe" |
+    grep -E ' (CreateProcess|WinExec|ShellExecute)' || true)
+  if [ -n "$starters" ]; then
+    echo "FAIL $(basename "$exe") can start programs: $starters"; count 0 1 "$(basename "$exe") starts nothing"
+  else
+    count 1 0 "$(basename "$exe") starts nothing"
+  fi
+done
 # The audit itself must catch a program that imports a Vista function.
 planted=$log_dir/planted_import.exe
 printf '#include <windows.h>\nint main(void) { return (int)GetTickCount64(); }\n' |

@@ -9,8 +9,11 @@
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_system_directory.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  // Tolvik runs elevated: before anything else loads, DLLs come from Windows' own folder only.
+  KeepDllSearchToSystemDirectory();
   Win32RegistryApi registry;
   Win32AdapterApi adapters;
   Win32ProcessApi processes;

@@ -5,10 +5,18 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "platform/win32/win32_system_directory.h"
+
+// The DLL is loaded by its full path in the system directory, never by bare name: Windows would
+// look in the program's own folder first, where anybody who can write there could put a DLL of
+// that name to be run with the rights of an elevated Tolvik.
 template <typename Function>
 Function LateBoundFunction(const char* dll, const char* name) {
-  HMODULE module = GetModuleHandleA(dll);
-  if (module == nullptr) module = LoadLibraryA(dll);  // kept loaded for the program's lifetime
+  const std::string path = Win32SystemFilePath(dll);
+  if (path.empty()) return nullptr;
+  HMODULE module = LoadLibraryA(path.c_str());  // kept loaded for the program's lifetime
   if (module == nullptr) return nullptr;
   // Through a plain function pointer type, as GetProcAddress gives no signature.
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));

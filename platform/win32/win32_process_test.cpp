@@ -1,8 +1,10 @@
 // Tests of Win32ProcessApi under Windows (Wine): start, wait, timeout, working directory.
 #include "platform/win32/win32_process.h"
 
+#include "client/finishing.h"
 #include "client/run_and_wait.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_system_directory.h"
 
 #include <windows.h>
 
@@ -73,6 +75,30 @@ TEST(Win32ProcessApi, TimeoutLeavesTheChildRunning) {
   EXPECT_EQ(WaitForSingleObject(child, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   TerminateProcess(child, 0);
   CloseHandle(child);
+}
+
+// The self-delete batch file as Tolvik starts it, cmd.exe from the system directory with the
+// file's path on its command line, in a folder whose name would split or confuse cmd unquoted.
+TEST(Win32ProcessApi, SelfDeleteLaunchRunsTheBatchFileInAFolderWithSpacesAndBrackets) {
+  Win32FileApi files;
+  const std::string directory = TempDirectory() + "tolvik (del) & dir\\";
+  CreateDirectoryA(directory.c_str(), nullptr);
+  const std::string batch = directory + "$94827$.bat";
+  const std::string marker = directory + "ran.txt";
+  files.DeleteFile(marker);
+  ASSERT_TRUE(files.WriteWholeFile(batch, "echo x> \"" + marker + "\"\r\n"));
+  ProcessLaunch launch = SelfDeleteLaunch(Win32SystemDirectory(), batch);
+  launch.creationFlags |= kCreateNoWindow;
+  Win32ProcessApi processes;
+  uint64_t id = 0;
+  uint32_t startError = 0;
+  ASSERT_TRUE(processes.Start(launch, &id, &startError)) << launch.applicationName << " " << startError;
+  EXPECT_TRUE(processes.Wait(id, 20000));
+  processes.CloseHandles(id);
+  EXPECT_TRUE(files.IsExistingFile(marker)) << launch.commandLine;
+  files.DeleteFile(marker);
+  files.DeleteFile(batch);
+  RemoveDirectoryA(directory.c_str());
 }
 
 // wmic's outcome is in what it prints; a child that prints more than a pipe holds must still end.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/win32_late_bound.h"
+#include "platform/win32/win32_system_directory.h"
 
 // <windows.h> defines these names as macros; the interface's methods keep their own names.
 #undef SetComputerName
@@ -79,6 +80,8 @@ std::string Win32SystemApi::EnvironmentVariable(const std::string& name) {
 
 uint32_t Win32SystemApi::TickCount() { return GetTickCount(); }
 
+std::string Win32SystemApi::SystemDirectory() { return Win32SystemDirectory(); }
+
 void Win32SystemApi::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 LocalTime Win32SystemApi::Now() {
@@ -140,7 +143,8 @@ DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
   using NetJoinDomainFunction =
       DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, DWORD);
   DomainJoinOutcome outcome;
-  // NT only, and looked up so that Tolvik still loads where netapi32.dll lacks it.
+  // NT only, and looked up so that Tolvik still loads where netapi32.dll lacks it; from the
+  // system directory only (see win32_late_bound.h).
   const auto netJoinDomain = LateBoundFunction<NetJoinDomainFunction>("netapi32.dll", "NetJoinDomain");
   if (netJoinDomain == nullptr) {
     outcome.status = GetLastError();  // from LoadLibraryA or GetProcAddress

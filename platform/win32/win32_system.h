@@ -14,6 +14,7 @@ class Win32SystemApi : public SystemApi {
   void Beep(uint32_t frequency, uint32_t durationMs) override;
   std::string EnvironmentVariable(const std::string& name) override;
   uint32_t TickCount() override;
+  std::string SystemDirectory() override;
   void Sleep(uint32_t milliseconds) override;
   LocalTime Now() override;
   bool IsAdministrator() override;

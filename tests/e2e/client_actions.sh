@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Tolvik's actions for real under Wine: in a network namespace whose adapter has a chosen MAC and
 # a DHCP server recorded in the registry, Tolvik.exe fetches mac.ini and icd.ini with the tftp
-# stand-in from real tftpd-hpa servers, runs the recording netsh and wmic stand-ins, sets the
+# stand-in from real tftpd-hpa servers, runs the recording netsh and wmic stand-ins (all of them
+# in the prefix's system directory, lib/stand_ins.sh), sets the
 # computer name, writes the ICD client's settings file and, with /K, deletes the list and starts
 # its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
 # unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
 # hangs past its 60-second wait; the fetch button with an empty address box; no tftp at all, where
-# Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain;
+# Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain
+# while a netsh.exe and a netapi32.dll planted beside Tolvik must not run;
 # an unattended run that finds no list and waits; a refused domain join (wmic's ReturnValue
 # 1326); a Windows XP prefix's join options; a DHCP server named only under
 # Tcpip\Parameters\Interfaces.
@@ -57,6 +59,7 @@ crlf "[LOCSYSPARAMS]" "MainCCSIP=0.0.0.0" "Port=5060" "AppServerIP=0.0.0.0" "[Ot
 # --- Xvfb and a Wine prefix whose wineserver and services run in the PC's namespace --------------
 start_xvfb 70 "$ns"
 make_wine_prefix "$ns" "$prefix" "$display"
+install_stand_ins "$prefix" netsh.exe wmic.exe tftp.exe netapi32.dll
 wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
 for pid in "${tftpd_pids[@]}"; do kill -0 "$pid" 2>/dev/null || fail "a tftpd-hpa server did not start"; done
 
@@ -84,14 +87,15 @@ temp_unix=$(wine winepath -u "$temp_win" 2>/dev/null | tr -d '\r')
 [[ "$temp_win" == *"Lab Admin"* ]] || fail "TEMP is $temp_win, not the folder with a space"
 temp_win=${temp_win%\\}\\
 
-# One program directory per road: Tolvik and the three stand-ins, nothing else.
+# One program directory per road: Tolvik alone. The stand-ins' records of a road are taken into
+# it (records DIR) before they are read.
 make_pc() {
   local dir=$work/$1
   mkdir -p "$dir"
-  cp "$WIN_BUILD/Tolvik.exe" "$WIN_BUILD/netsh.exe" "$WIN_BUILD/wmic.exe" \
-    "$WIN_BUILD/tftp.exe" "$dir/"
+  cp "$WIN_BUILD/Tolvik.exe" "$dir/"
   echo "$dir"
 }
+records() { take_stand_in_records "$prefix" "$1"; }
 # Started from $work, not from its own directory, so a fetch into the wrong directory shows.
 start_tolvik() {  # start_tolvik DIR [switches...]
   local dir=$1
@@ -99,6 +103,7 @@ start_tolvik() {  # start_tolvik DIR [switches...]
   (cd "$work" && wine "$dir/Tolvik.exe" "$@" >"$dir/tolvik.out" 2>&1 &)
 }
 expect_records() {  # expect_records DIR FILE LABEL: the stand-ins' records equal FILE's bytes
+  records "$1"
   expect_same_bytes "$1/commands.log" "$2" "$3: recorded command lines differ"
 }
 expect_info() {  # expect_info LABEL FILE: the window's information text equals FILE's bytes
@@ -158,6 +163,7 @@ driver wait-window 30000 click 10 expect-check 10 0 click 2 wait-gone 30000 ||
 want="\"$(winpath "$pc1/Tolvik.exe")\" /A /K /N"
 runonce=$(runonce_value)
 [ "$runonce" = "$want" ] || fail "RunOnce value [$runonce], want [$want]"
+records "$pc1"
 [ ! -e "$pc1/commands.log" ] || fail "the button ran a command: $(cat "$pc1/commands.log")"
 
 # --- 2. The unattended start the value asks for: fetch, apply, delete, self-delete batch ----------
@@ -271,7 +277,7 @@ reg_add "$tcpip" /v DHCPServer /t REG_SZ /d 192.0.2.1
 # --- 5. A tftp that hangs: Tolvik gives up after 60 s, goes on, leaves the child running ----------
 log "a tftp that hangs (about a minute)"
 pc5=$(make_pc pc5)
-printf 'mac.ini' >"$pc5/tftp-hang.txt"
+printf 'mac.ini' >"$(stand_in_dir "$prefix")/tftp-hang.txt"
 started=$(date +%s)
 start_tolvik "$pc5" /IP:192.0.2.2
 settle hang 180
@@ -288,6 +294,7 @@ for pid in $(pgrep -f '^tftp 192\.0\.2\.2 get mac\.ini'); do
 done
 [ -n "$hung" ] || fail "the hung tftp was ended instead of left running"
 driver wait-window 5000 click 5 wait-gone 30000 || fail "the window did not close after the hang"
+rm -f "$(stand_in_dir "$prefix")/tftp-hang.txt"
 
 # --- 6. The fetch button with an empty address box: DHCP first, then the DHCP server --------------
 log "fetch button with an empty address box"
@@ -298,7 +305,7 @@ settle button-before 60
 grep -qa "PC-031" "$work/button-before.info" || fail "the summary before the fetch lacks PC-031"
 driver wait-window 5000 click 13 || fail "fetch button"
 for _ in $(seq 600); do
-  [ "$(wc -l <"$pc6/commands.log" 2>/dev/null)" = 3 ] && break
+  [ "$(wc -l <"$(stand_in_log "$prefix")" 2>/dev/null)" = 3 ] && break
   sleep 0.1
 done
 sleep 1
@@ -314,11 +321,13 @@ grep -qa "PC-021" "$work/button.info" ||
   fail "the summary after the fetch button lacks PC-021: $(iconv -f GBK -t UTF-8 "$work/button.info")"
 
 # --- 7. No tftp at all: Tolvik reads the files over TFTP itself ----------------------------------
-# The PC has no tftp.exe anywhere Windows would look for it: not beside Tolvik, not in the
-# current directory, not in Wine. Both files must arrive byte for byte from the real tftpd-hpa,
-# by /IP: and by the DHCP server of /N; a server without mac.ini leaves no file behind.
+# The PC has no tftp.exe anywhere Windows would look for it: not in the system directory, not
+# beside Tolvik, not in the current directory, not in Wine. Both files must arrive byte for byte
+# from the real tftpd-hpa, by /IP: and by the DHCP server of /N; a server without mac.ini leaves
+# no file behind.
 own_tftp_client() {
   local pc label
+  remove_stand_in "$prefix" tftp.exe
   for f in "$prefix"/drive_c/windows/system32/tftp.exe "$prefix"/drive_c/windows/syswow64/tftp.exe \
     /usr/lib/*/wine/*-windows/tftp.exe /usr/lib/wine/*-windows/tftp.exe "$work/tftp.exe"; do
     [ -e "$f" ] && fail "a tftp.exe is where Tolvik would find it: $f"
@@ -326,7 +335,6 @@ own_tftp_client() {
   for label in own-named own-dhcp; do
     log "no tftp: Tolvik's own client, $label"
     pc=$(make_pc "$label")
-    rm -f "$pc/tftp.exe"
     if [ "$label" = own-named ]; then start_tolvik "$pc" /IP:192.0.2.1; else start_tolvik "$pc" /N; fi
     settle "$label" 90
     driver wait-window 5000 click 5 wait-gone 30000 || fail "$label: the window did not wait for the user"
@@ -335,25 +343,29 @@ own_tftp_client() {
     # The summary of this PC's line, with the ICD servers only icd.ini names.
     grep -qa "PC-021" "$work/$label.info" && grep -qa "192.0.2.101" "$work/$label.info" ||
       fail "$label: the summary lacks PC-021 or the ICD servers: $(od -An -c "$work/$label.info" | head -5)"
+    records "$pc"
     [ ! -e "$pc/commands.log" ] || fail "$label: a command ran: $(cat "$pc/commands.log")"
   done
   log "no tftp: a server without mac.ini"
   pc=$(make_pc own-empty)
-  rm -f "$pc/tftp.exe"
   start_tolvik "$pc" /IP:192.0.2.3
   settle own-empty 90
   driver wait-window 5000 click 5 wait-gone 30000 || fail "own-empty: the window did not wait for the user"
   expect_info own-empty "$work/missing.gbk"
   local left
-  left=$(cd "$pc" && ls | grep -v -x -e Tolvik.exe -e netsh.exe -e wmic.exe -e tolvik.out)
+  left=$(cd "$pc" && ls | grep -v -x -e Tolvik.exe -e tolvik.out)
   [ -z "$left" ] || fail "own-empty: files left in the program directory: $left"
+  install_stand_ins "$prefix" tftp.exe
 }
 own_tftp_client
 
 # --- 8. No wmic on the PC: the join goes through NetJoinDomain ------------------------------------
-# Neither the stand-in wmic nor Wine's own (disabled by its DLL override) can start; Wine has no
-# NetJoinDomain, so the stand-in netapi32.dll beside Tolvik records the call in commands.log.
-log "no wmic: NetJoinDomain for the workgroup and for the domain"
+# wbem\wmic.exe is gone from the system directory (the stand-in had taken the place of Wine's
+# own); Wine has no NetJoinDomain, so the stand-in netapi32.dll there records the call. A
+# netsh.exe and a netapi32.dll planted beside Tolvik, copies of the stand-ins, would leave their
+# records there (the DLL already when loaded): an elevated Tolvik must run neither.
+log "no wmic: NetJoinDomain for the workgroup and for the domain; nothing planted beside Tolvik runs"
+remove_stand_in "$prefix" wmic.exe
 join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.ini beside Tolvik
   local case=$1 dir=$work/$1
   shift
@@ -361,9 +373,9 @@ join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.i
   cp "$WIN_BUILD/Tolvik.exe" "$WIN_BUILD/netsh.exe" "$WIN_BUILD/netapi32.dll" "$dir/"
   crlf "[Config]" "Gateway=" "DNS1=192.0.2.53" "$@" "[list]" "$mac_text=192.0.2.41,PC-041" |
     gbk >"$dir/mac.ini"
-  (cd "$work" && WINE_TIMEOUT=120 EXTRA_DLL_OVERRIDES="netapi32=native,builtin;wmic.exe=" \
-    wine "$dir/Tolvik.exe" /A >"$dir/tolvik.out" 2>&1) ||
+  (cd "$work" && WINE_TIMEOUT=120 wine "$dir/Tolvik.exe" /A >"$dir/tolvik.out" 2>&1) ||
     fail "$case: Tolvik /A did not end by itself"
+  [ ! -e "$dir/commands.log" ] || fail "$case: a file planted beside Tolvik ran: $(cat "$dir/commands.log")"
   {
     printf 'netsh  interface ip set address "本地连接 2" static 192.0.2.41 255.255.255.0\n'
     printf 'netsh  interface ip set dns "本地连接 2" static none\n'
@@ -377,6 +389,7 @@ echo 'NetJoinDomain(NULL, "工作组", NULL, NULL, NULL, 0)' >"$work/join-workgr
 join_without_wmic join-workgroup "WorkGroup=工作组" "Domain=IGNORED.EXAMPLE"
 echo 'NetJoinDomain(NULL, "corp.example", NULL, "CORP\管理员", "p@ss 1", 1027)' >"$work/join-domain.join"
 join_without_wmic join-domain "Domain=corp.example" "Username=CORP\管理员" "password=p@ss 1"
+install_stand_ins "$prefix" wmic.exe
 
 # --- 9. wmic's ReturnValue is read: a refused domain join keeps the window, the list and Tolvik ---
 log "a refused domain join (ReturnValue = 1326, in UTF-16)"
@@ -390,6 +403,7 @@ clear_runonce
 (cd "$work" && export WMIC_RETURN_VALUE=1326 WMIC_OUTPUT_UTF16=1 &&
   wine "$pc9/Tolvik.exe" /A /K /IP:192.0.2.3 >"$pc9/tolvik.out" 2>&1 &)
 settle refused 90
+records "$pc9"
 printf '修改未全部完成：\r\n加入域失败，错误代码 1326（用户名或密码不正确）。' | gbk >"$work/refused.gbk"
 expect_info refused "$work/refused.gbk"
 tail -n 1 "$pc9/commands.log" | grep -aq ' FJoinOptions=1027$' ||
@@ -407,6 +421,7 @@ xp=winxp64
 reg_add 'HKCU\Software\Wine\AppDefaults\Tolvik.exe' /v Version /t REG_SZ /d "$xp"
 (cd "$work" && WINE_TIMEOUT=120 wine "$pc10/Tolvik.exe" /A >"$pc10/tolvik.out" 2>&1) ||
   fail "Windows XP: Tolvik /A did not end by itself"
+records "$pc10"
 wine reg delete 'HKCU\Software\Wine\AppDefaults\Tolvik.exe' /f >/dev/null 2>&1
 tail -n 1 "$pc10/commands.log" | grep -aq ' FJoinOptions=3$' ||
   fail "the domain join on Windows XP is not FJoinOptions=3: $(tail -n 1 "$pc10/commands.log")"

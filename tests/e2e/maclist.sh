@@ -130,6 +130,7 @@ log "check: maclist.exe and maclist report the same $(wc -l <"$work/check-native
 # name the first end's MAC and never the second's (02:00:c6:33:64:08).
 make_pc_namespace "$ns" "$mac" 198.51.100.7/24 02:00:c6:33:64:08
 make_wine_prefix "$ns" "$pc_prefix" ""
+install_stand_ins "$pc_prefix" netsh.exe wmic.exe
 pc_wine() { wine_in "$ns" "$pc_prefix" "" "$@"; }
 guid=$(pc_wine "$(built tolvik_headless.exe)" --probe | adapter_guid "$mac_text")
 [ -n "$guid" ] || fail "Wine lists no adapter with MAC $mac_text"
@@ -143,7 +144,7 @@ name_connection() {
 compare_plan() {
   local case=$1 connection=$2 switches=$3 with_icd=${4:-}
   local dir=$work/plan-$case
-  cp "$(built tolvik_headless.exe)" "$(built netsh.exe)" "$(built wmic.exe)" "$dir/"
+  cp "$(built tolvik_headless.exe)" "$dir/"
   cp "$dir/mac.ini" "$dir/list.ini"
   name_connection "$connection"
   local exe_path
@@ -155,6 +156,7 @@ compare_plan() {
   # shellcheck disable=SC2086
   (cd "$dir" && pc_wine "$dir/tolvik_headless.exe" /A $switches >"$dir/apply.out" 2>&1) ||
     fail "plan $case: tolvik_headless /A failed"
+  take_stand_in_records "$pc_prefix" "$dir"
   tr -d '\r' <"$dir/apply.out" >"$dir/apply.txt"
   local current
   current=$(sed -n 's/.*computersystem where Name="\([^"]*\)".*/\1/p' "$dir/commands.log" 2>/dev/null | head -n 1)

@@ -3,7 +3,8 @@
 # DHCP Server export with hyphenated IDs, into the same mac.ini through its window (driven as a
 # user would); the file is copied beside Tolvik on a simulated PC whose adapter has
 # one of the log's MAC addresses; Tolvik /A reads it and applies that PC's entry. The commands it
-# starts are recorded by the stand-in netsh and wmic and compared byte for byte.
+# starts are recorded by the stand-in netsh and wmic in the system directory and compared byte
+# for byte.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tests/e2e/lib/common.sh"
@@ -18,6 +19,7 @@ require_built Brevane.exe brevane_driver.exe Tolvik.exe tolvik_driver.exe netsh.
 make_pc_namespace "$ns" "$mac" 192.0.2.200/24 02:00:c0:00:02:99
 start_xvfb 97 "$ns"
 make_wine_prefix "$ns" "$prefix" "$display"
+install_stand_ins "$prefix" netsh.exe wmic.exe
 wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
 
 # --- The administrator: the log through Brevane's window into mac.ini --------------------------
@@ -62,7 +64,7 @@ expect_same_bytes "$work/admin-export/mac.ini" "$work/expected-mac.ini" \
 echo "-- Brevane saved the same mac.ini from the hyphenated Windows DHCP Server export"
 
 # --- The PC: Tolvik with the list beside it applies its entry ------------------------------------
-cp "$(built Tolvik.exe)" "$(built netsh.exe)" "$(built wmic.exe)" "$work/pc/"
+cp "$(built Tolvik.exe)" "$work/pc/"
 cp "$work/admin-export/mac.ini" "$work/pc/mac.ini"
 mac_text=$(echo "$mac" | tr -d ':' | tr 'a-f' 'A-F')
 guid=$(wine "$(built tolvik_driver.exe)" adapters | adapter_guid "$mac_text")
@@ -73,6 +75,7 @@ wine reg add "$(connection_key "$guid")" /v Name /t REG_SZ /d "本地连接" /f 
 (cd "$work/pc" && WINE_TIMEOUT=180 wine "$work/pc/Tolvik.exe" /A >"$work/tolvik.log" 2>&1)
 rc=$?
 [ $rc = 0 ] || fail "Tolvik /A did not end by itself (exit $rc)"
+take_stand_in_records "$prefix" "$work/pc"
 [ -f "$work/pc/commands.log" ] || fail "Tolvik started neither netsh nor wmic"
 
 # netsh for the address with gateway and metric, the DNS servers, then wmic for the workgroup

@@ -18,6 +18,7 @@ mkdir -p "$artifacts"
 make_pc_namespace "$ns" "$mac" 192.0.2.10/24 02:00:c0:00:02:2b
 start_xvfb 95 "$ns"
 make_wine_prefix "$ns" "$prefix" "$display"
+install_stand_ins "$prefix" netsh.exe wmic.exe
 wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
 driver() { wine "$WIN_BUILD/tolvik_driver.exe" "$@"; }
 
@@ -39,11 +40,12 @@ guid=$(driver adapters | adapter_guid "$mac_text")
 wine reg add "$(connection_key "$guid")" /v Name /t REG_SZ /d "本地连接" /f >/dev/null 2>&1 ||
   fail "cannot name the connection"
 
-# One program directory per scenario: Tolvik, the recording netsh and wmic, mac.ini, icd.ini.
+# One program directory per scenario: Tolvik, mac.ini, icd.ini; the scenario's records of the
+# stand-ins in the system directory are taken into it (lib/stand_ins.sh).
 make_pc() {
   local dir=$work/$1
   mkdir -p "$dir"
-  cp "$WIN_BUILD/Tolvik.exe" "$WIN_BUILD/netsh.exe" "$WIN_BUILD/wmic.exe" "$dir/"
+  cp "$WIN_BUILD/Tolvik.exe" "$dir/"
   printf '[Config]\r\nGateway=192.0.2.1\r\nGwmetric=0\r\nMask=255.255.255.0\r\nDNS1=192.0.2.53\r\nDNS2=\r\nWorkGroup=WORKGROUP\r\n[list]\r\n0200C000022B=192.0.2.22,PC-022\r\n%s=192.0.2.21,PC-021\r\n' \
     "$mac_text" >"$dir/mac.ini"
   printf '[cfg]\r\npath=C:\\ICD\r\n[list]\r\nr1\r\n[r1]\r\nfromip=192.0.2.1\r\ntoip=192.0.2.50\r\nAppServerIP=192.0.2.100\r\nMainCCSIP=192.0.2.101\r\nBackCCSIP=192.0.2.102\r\n' \
@@ -57,11 +59,12 @@ start_tolvik() {  # start_tolvik DIR [switches...]
   (cd "$dir" && wine "$dir/Tolvik.exe" "$@" >"$dir/tolvik.out" 2>&1 &)
 }
 
-records() { cat "$1"/commands.log 2>/dev/null; }
+records() { take_stand_in_records "$prefix" "$1"; cat "$1"/commands.log 2>/dev/null; }
 
 # The commands an apply of this PC's entry starts, byte for byte (GBK, LF after each record).
 expect_applied() {  # expect_applied DIR
   local want=$work/commands.want
+  take_stand_in_records "$prefix" "$1"
   printf 'netsh  interface ip set address 本地连接 static 192.0.2.21 255.255.255.0 192.0.2.1 0\nnetsh  interface ip set dns 本地连接 static none\nnetsh  interface ip add dns 本地连接 192.0.2.53\nwmic  computersystem where Name="%s" call JoinDomainOrWorkgroup Name="WORKGROUP"\n' \
     "$computer_name" | gbk >"$want"
   expect_same_bytes "$1/commands.log" "$want" "recorded commands differ$(

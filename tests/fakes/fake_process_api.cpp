@@ -6,6 +6,9 @@
 bool RecordingProcessApi::Start(const ProcessLaunch& launch, uint64_t* processId,
                                 uint32_t* startError) {
   log_.Add("Start(" + launch.commandLine + ")");
+  if (launch.applicationName.empty() && !allowsSearch) {
+    ADD_FAILURE() << "started without an application name: " << launch.commandLine;
+  }
   ProcessOutcome outcome = defaultOutcome;
   if (decide) {
     outcome = decide(launch);

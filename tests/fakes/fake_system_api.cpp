@@ -36,6 +36,8 @@ std::string FakeSystemApi::EnvironmentVariable(const std::string& name) {
 
 uint32_t FakeSystemApi::TickCount() { return tickCount; }
 
+std::string FakeSystemApi::SystemDirectory() { return systemDirectory; }
+
 void FakeSystemApi::Sleep(uint32_t milliseconds) {
   log_.Add("Sleep(" + std::to_string(milliseconds) + ")");
   tickCount += milliseconds;

@@ -11,7 +11,7 @@
 
 // Log entries: "CommandLine()", "Version()", "SetLastError(<code>)", "SetComputerName(<name>)",
 // "SetComputerNameEx(<type>, <name>)", "ComputerName(<bufferSize>)", "Beep(<hz>, <ms>)",
-// "EnvironmentVariable(<name>)", "Sleep(<ms>)" (TickCount is not logged), "IsAdministrator()", "JoinDomain(<server>, <domain>, <ou>, <account>, <password>, <options>)",
+// "EnvironmentVariable(<name>)", "Sleep(<ms>)" (TickCount and SystemDirectory are not logged), "IsAdministrator()", "JoinDomain(<server>, <domain>, <ou>, <account>, <password>, <options>)",
 // "EnablePrivilege(<machine>, <privilege>)",
 // "InitiateSystemShutdown(<machine>, <timeout>, <force 0|1>, <reboot 0|1>)",
 // "ExitWindows(<flags>)".
@@ -28,6 +28,7 @@ class FakeSystemApi : public SystemApi {
   void Beep(uint32_t frequency, uint32_t durationMs) override;
   std::string EnvironmentVariable(const std::string& name) override;
   uint32_t TickCount() override;
+  std::string SystemDirectory() override;
   void Sleep(uint32_t milliseconds) override;
   LocalTime Now() override { return now; }
   bool IsAdministrator() override;
@@ -48,6 +49,7 @@ class FakeSystemApi : public SystemApi {
   // Both SetComputerName calls: 0 (done), or this code; an empty name fails with 87.
   uint32_t setComputerNameError = 0;
   std::map<std::string, std::string> environment;  // what EnvironmentVariable finds
+  std::string systemDirectory = "C:\\WINDOWS\\system32";  // what SystemDirectory answers
   // A clock that only Sleep moves: TickCount answers it, Sleep adds to it.
   uint32_t tickCount = 1000;
   LocalTime now{2026, 3, 7, 8, 5, 9};  // what Now answers (not logged)

@@ -280,6 +280,7 @@ class DryRunSystem : public SystemApi {
   }
   std::string EnvironmentVariable(const std::string&) override { return std::string(); }
   uint32_t TickCount() override { return 0; }
+  std::string SystemDirectory() override { return t::kSystemDirectory; }
   void Sleep(uint32_t) override {}
   LocalTime Now() override { return LocalTime(); }
   std::string ComputerName(uint32_t) override { return setup_.currentName; }

@@ -27,6 +27,8 @@ constexpr WindowsVersionName kWindowsVersions[] = {
     {"8", 0x23F00206},    {"10", 0x23F00206}, {"11", 0x23F00206},
 };
 constexpr const char kDefaultWindows[] = "10";
+// The system directory the plan pictures: Tolvik starts netsh, wmic, tftp and cmd from there.
+constexpr const char kSystemDirectory[] = "C:\\WINDOWS\\system32";
 
 // One line of the plan per action, in the order Tolvik takes them.
 constexpr const char kRunAction[] = "run: ";

@@ -112,7 +112,7 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"D:\\My Tools\\Tolvik.exe\"\n    del \"D:\\My Tools\\Tolvik.exe\"\n"
        "    del \"C:\\TEMP\\$94827$.bat\"\n"
-       "run: \"C:\\TEMP\\$94827$.bat\"\n"},
+       "run: cmd.exe /c \"\"C:\\TEMP\\$94827$.bat\"\"\n"},
       {"/IP: with tftp at hand: the two tftp runs come first", kExampleList, nullptr,
        {"--mac", "00E0FD3A1B01", "/IP:192.0.2.1"},
        std::string(kExampleSummary) +

@@ -8,6 +8,7 @@ source "$e2e_lib/wine_arch.sh"
 source "$e2e_lib/namespace.sh"
 source "$e2e_lib/xvfb.sh"
 source "$e2e_lib/wine_prefix.sh"
+source "$e2e_lib/stand_ins.sh"
 source "$e2e_lib/samples.sh"
 
 log() { echo "-- $*"; }

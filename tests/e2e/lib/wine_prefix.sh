@@ -6,14 +6,16 @@
 # Scripts name their PCs once, e.g.  wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
 # Two variables, set for one call, change a run:
 #   WINE_TIMEOUT=SECONDS    ends the run after that long (with timeout's exit status 124);
-#   EXTRA_DLL_OVERRIDES=... Wine DLL overrides on top of the project's own.
+#   EXTRA_DLL_OVERRIDES=... Wine DLL overrides on top of the project's own and the stand-ins'
+#                           (lib/stand_ins.sh); a later override of the same name wins.
 
 # wine_env_in NS PREFIX DISPLAY COMMAND...: COMMAND in NS with the project's Wine settings.
 wine_env_in() {
-  local ns=$1 prefix=$2 display=$3
+  local ns=$1 prefix=$2 display=$3 stand_ins
   shift 3
+  stand_ins=$(stand_in_overrides "$prefix")
   local settings=(WINEPREFIX="$prefix" WINEDEBUG=-all
-                  WINEDLLOVERRIDES="mscoree,mshtml=${EXTRA_DLL_OVERRIDES:+;$EXTRA_DLL_OVERRIDES}"
+                  WINEDLLOVERRIDES="mscoree,mshtml=${stand_ins:+;$stand_ins}${EXTRA_DLL_OVERRIDES:+;$EXTRA_DLL_OVERRIDES}"
                   LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
   if [ -n "$display" ]; then settings+=(DISPLAY="$display"); else settings=(-u DISPLAY "${settings[@]}"); fi
   in_ns "$ns" ${WINE_TIMEOUT:+timeout "$WINE_TIMEOUT"} env "${settings[@]}" "$@"

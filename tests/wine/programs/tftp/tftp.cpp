@@ -1,7 +1,8 @@
 // Stand-in tftp client for the end-to-end tests: "tftp [-i] HOST get SOURCE [DESTINATION]" fetches
 // SOURCE over real TFTP (a read request in octet mode, each block acknowledged) and stores it in
 // the current directory. It records its command line like the other stand-ins; a file
-// "tftp-hang.txt" beside it naming SOURCE makes it hang instead, as a tftp that never returns.
+// "tftp-hang.txt" beside its record naming SOURCE makes it hang instead, as a tftp that never
+// returns.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
   const std::string& source = args[2];
   const std::string destination = args.size() > 3 ? args[3] : source;
 
-  if (ReadSmallFile(DirectoryOfThisProgram() + "tftp-hang.txt") == source) {
+  if (ReadSmallFile(RecordDirectory() + "tftp-hang.txt") == source) {
     Sleep(INFINITE);
   }
 

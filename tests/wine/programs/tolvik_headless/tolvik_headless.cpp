@@ -26,6 +26,7 @@
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_system_directory.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ class GuardedSystemApi : public SystemApi {
     return real_.EnvironmentVariable(name);
   }
   uint32_t TickCount() override { return real_.TickCount(); }
+  std::string SystemDirectory() override { return real_.SystemDirectory(); }
   void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
   LocalTime Now() override { return real_.Now(); }
   std::string ComputerName(uint32_t bufferSize) override { return real_.ComputerName(bufferSize); }
@@ -213,6 +215,7 @@ int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) return 2;
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // keep the report in step with child processes
+  KeepDllSearchToSystemDirectory();  // as Tolvik does before anything else
 
   Win32ProfileApi profile;
   Win32RegistryApi registry;

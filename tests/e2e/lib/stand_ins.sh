@@ -1,0 +1,68 @@
+# Sourced by lib/common.sh: the stand-ins for Windows' programs (tests/wine/programs), installed
+# where Tolvik looks for them.
+#
+# The layout every script follows. Tolvik starts netsh, wmic, tftp and cmd and loads netapi32.dll
+# only from Windows' system directory, so the stand-ins live in the prefix's system directory as
+# the build under test sees it (stand_in_dir: drive_c/windows/system32 for x86_64,
+# drive_c/windows/syswow64 for the i686 build under WoW64 Wine 10): netsh.exe, tftp.exe and
+# netapi32.dll there, wmic.exe in its wbem folder, each in place of Wine's own file and run
+# "native" by the DLL overrides that install_stand_ins keeps with the prefix (wine_env_in adds
+# them to every run). Wine's own cmd.exe runs the self-delete batch file.
+# Every stand-in run from there records into one commands.log in that directory
+# (tests/wine/command_record.h), in start order; a copy run from anywhere else records beside
+# itself, which is how a file planted beside Tolvik shows that it ran. take_stand_in_records
+# moves the log into a case's own folder, so each case reads its own records and the next
+# starts from none.
+
+# stand_in_dir PREFIX: the Unix path of the system directory of this build's programs.
+stand_in_dir() {
+  if [ "$E2E_ARCH" = i686 ]; then echo "$1/drive_c/windows/syswow64"; else echo "$1/drive_c/windows/system32"; fi
+}
+
+# stand_in_path PREFIX NAME: where the stand-in NAME (netsh.exe, wmic.exe, tftp.exe, netapi32.dll)
+# lives.
+stand_in_path() {
+  case "$2" in
+    wmic.exe) echo "$(stand_in_dir "$1")/wbem/wmic.exe" ;;
+    *) echo "$(stand_in_dir "$1")/$2" ;;
+  esac
+}
+
+# install_stand_ins PREFIX NAME...: copies the built stand-ins into the system directory and
+# keeps their native overrides in PREFIX/stand-in-overrides for wine_env_in.
+install_stand_ins() {
+  local prefix=$1 name target names=()
+  shift
+  for name; do
+    target=$(stand_in_path "$prefix" "$name")
+    mkdir -p "$(dirname "$target")"
+    cp "$(built "$name")" "$target" || fail "cannot install the stand-in $name"
+    names+=("${name%.dll}")
+  done
+  local old
+  old=$(stand_in_overrides "$prefix" | tr ',' '\n' | sed 's/=n$//')
+  printf '%s\n' $old "${names[@]}" | sed '/^$/d' | sort -u | paste -sd, | sed 's/$/=n/' \
+    >"$prefix/stand-in-overrides"
+}
+
+# remove_stand_in PREFIX NAME: the program is gone from the system directory (Wine's own file
+# went when the stand-in took its place), so Tolvik cannot start it.
+remove_stand_in() { rm -f "$(stand_in_path "$1" "$2")"; }
+
+# stand_in_overrides PREFIX: the overrides install_stand_ins kept, or nothing.
+stand_in_overrides() { cat "$1/stand-in-overrides" 2>/dev/null; }
+
+# stand_in_log PREFIX: the log all the installed stand-ins append to.
+stand_in_log() { echo "$(stand_in_dir "$1")/commands.log"; }
+
+# take_stand_in_records PREFIX DIR: appends the stand-ins' records (and commands.err, the records
+# that could not be written) to those files in DIR and empties the log; DIR gets no file when
+# nothing was recorded.
+take_stand_in_records() {
+  local file
+  for file in commands.log commands.err; do
+    [ -f "$(stand_in_dir "$1")/$file" ] || continue
+    cat "$(stand_in_dir "$1")/$file" >>"$2/$file"
+    rm -f "$(stand_in_dir "$1")/$file"
+  done
+}
