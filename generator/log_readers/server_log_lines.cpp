@@ -2,6 +2,7 @@
 #include "generator/log_readers/server_log_lines.h"
 
 #include "generator/log_readers/lease_dates.h"
+#include "generator/log_readers/text_lines.h"
 
 namespace {
 
@@ -49,12 +50,13 @@ long long DaysFromCivil(long long year, int month, int day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
-std::string Key(int year, int month, int day, int hour, int minute, int second) {
+// The time key of a civil time offsetMinutes east of UTC, in UTC.
+std::string Key(int year, int month, int day, int hour, int minute, int second,
+                int offsetMinutes = 0) {
   std::string key;
-  if (!EpochTimeKey(DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second,
-                    &key)) {
-    key = "00000000000000";
-  }
+  const long long seconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 +
+                            second - offsetMinutes * 60LL;
+  if (!EpochTimeKey(seconds, &key)) key = "00000000000000";
   return key;
 }
 
@@ -91,13 +93,7 @@ bool IsoStamp(std::string_view line, size_t& pos, std::string* key, bool* syslog
     }
   }
   if (!AtSpace(line, at)) return false;
-  std::string local = Key(year, month, day, hour, minute, second);
-  if (offsetMinutes != 0) {
-    const long long seconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 +
-                              minute * 60 + second - offsetMinutes * 60LL;
-    if (!EpochTimeKey(seconds, &local)) local = "00000000000000";
-  }
-  *key = local;
+  *key = Key(year, month, day, hour, minute, second, offsetMinutes);
   *syslogStyle = withT;
   pos = at;
   return true;
@@ -194,4 +190,31 @@ bool IsDottedIpv4(std::string_view text) {
     }
   }
   return dots == 3;
+}
+
+LogReading ReadGrantingLines(std::string_view text, const GrantingLineRule& rule) {
+  LogReading reading;
+  if (TextBeforeNul(text).find(rule.marker) == std::string_view::npos) {
+    reading.lines = CountTextLines(text);
+    return reading;
+  }
+  ServerLogReader log;
+  reading.lines = ForEachTextLine(text, [&](std::string_view line, size_t number) {
+    if (line.find(rule.marker) == std::string_view::npos) return;
+    const ServerLogLine parts = log.Read(line);
+    if (!parts.program.empty()) {
+      const bool named = rule.wholeProgramName
+                             ? parts.program == rule.programPrefix
+                             : parts.program.substr(0, rule.programPrefix.size()) == rule.programPrefix;
+      if (!named) return;
+    }
+    std::string_view mac;
+    if (!rule.macOf(parts.message, &mac)) return;
+    LogEntry entry;
+    entry.mac = std::string(mac);
+    entry.timeKey = parts.timeKey;
+    entry.line = number;
+    reading.entries.push_back(std::move(entry));
+  });
+  return reading;
 }

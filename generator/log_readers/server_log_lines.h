@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "generator/log_readers/log_readers.h"
+
 // One line taken apart. program is empty where the line names none (dhcpd's standard error,
 // Kea's own log file).
 struct ServerLogLine {
@@ -38,3 +40,19 @@ size_t FindWordStart(std::string_view text, std::string_view word);
 
 // True when text is a dotted IPv4 address: digits and dots only, with three dots.
 bool IsDottedIpv4(std::string_view text);
+
+// What one server's log reader knows: the words that mark a granting line, the program that
+// writes it (a line naming another program is skipped; programPrefix matches the start of the
+// name), and how the machine's MAC text is taken out of such a line's message (false: the line
+// grants no lease after all; an empty MAC text is an entry without one).
+struct GrantingLineRule {
+  std::string_view marker;
+  std::string_view programPrefix;
+  bool wholeProgramName;  // the program's name must be programPrefix exactly
+  bool (*macOf)(std::string_view message, std::string_view* mac);
+};
+
+// Every granting line of the log, in file order, keyed by its time stamp. A file without the
+// marker (the import tries every reader on every file) is passed at memchr speed, and only the
+// lines that hold it are taken apart.
+LogReading ReadGrantingLines(std::string_view text, const GrantingLineRule& rule);
