@@ -60,9 +60,11 @@ stop_at_exit $tftpd_pid
 start_xvfb 75 "$ns_a"
 display_a=$display
 make_wine_prefix "$ns_a" "$prefix_a" "$display_a"
+install_stand_ins "$prefix_a" netsh.exe wmic.exe tftp.exe
 start_xvfb 76 "$ns_b"
 display_b=$display
 make_wine_prefix "$ns_b" "$prefix_b" "$display_b"
+install_stand_ins "$prefix_b" netsh.exe wmic.exe tftp.exe
 kill -0 $tftpd_pid 2>/dev/null || fail "tftpd-hpa did not start"
 use_pc() {  # use_pc a|b: wine and driver run on that PC
   case $1 in
@@ -83,10 +85,9 @@ name_adapter() {  # name_adapter MAC_TEXT: its DHCP server and its connection na
     wine reg add "$(connection_key "$guid")" /v Name /t REG_SZ /d LAN /f >/dev/null 2>&1 ||
     fail "cannot set up the adapter $1 in the registry"
 }
-make_pc() {  # make_pc NAME: a program directory with Tolvik and the stand-ins
+make_pc() {  # make_pc NAME: a program directory with Tolvik; the stand-ins are in the system directory
   mkdir -p "$work/$1"
-  cp "$WIN_BUILD/Tolvik.exe" "$WIN_BUILD/netsh.exe" "$WIN_BUILD/wmic.exe" "$WIN_BUILD/tftp.exe" \
-    "$work/$1/"
+  cp "$WIN_BUILD/Tolvik.exe" "$work/$1/"
 }
 wait_for_file() {  # wait_for_file FILE SECONDS
   local deadline=$(($(date +%s) + $2))
@@ -114,6 +115,7 @@ make_pc pc-a
 (cd "$work/pc-a" && WINE_TIMEOUT=150 wine "$work/pc-a/Tolvik.exe" /A /N >"$work/pc-a/tolvik.out" 2>&1)
 rc=$?
 [ $rc = 0 ] || fail "PC A: Tolvik /A /N did not end by itself (exit $rc)"
+take_stand_in_records "$prefix" "$work/pc-a"
 grep -aq 'JoinDomainOrWorkgroup Name="WORKGROUP"' "$work/pc-a/commands.log" ||
   fail "PC A: wmic did not run"
 expect_report "$mac_text_a" "[report]" "mac=$mac_text_a" "name=PC-A" "ip=192.0.2.21" \
