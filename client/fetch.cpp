@@ -11,6 +11,7 @@
 #include "client/run_and_wait.h"
 #include "client/system_programs.h"
 #include "client/tftp_read.h"
+#include "common/list_file.h"
 #include "common/program_directory.h"
 #include "common/text_rules.h"
 
@@ -50,15 +51,15 @@ void FetchFile(ClientPlatform& platform, const std::string& address, const std::
 
 void FetchFromServer(ClientPlatform& platform, const std::string& address) {
   const std::string directory = ProgramDirectoryOf(platform);
-  FetchFile(platform, address, directory, client_texts::kListFileName);
-  FetchFile(platform, address, directory, client_texts::kIcdFileName);
+  FetchFile(platform, address, directory, kListFileName);
+  FetchFile(platform, address, directory, kIcdFileName);
 }
 
 void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state) {
   // Processing pending messages can run a queued click of the fetch button, which refills
   // state.DhcpServers; the loop walks its own copy so that never pulls the list from under it.
   const std::vector<std::string> servers = state.DhcpServers;
-  const std::string listPath = ProgramDirectoryOf(platform) + client_texts::kListFileName;
+  const std::string listPath = ProgramDirectoryOf(platform) + kListFileName;
   state.ListServer.clear();
   for (const std::string& server : servers) {
     platform.window.ShowAndBringToFront();
