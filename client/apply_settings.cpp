@@ -190,11 +190,6 @@ bool IcdStep(ClientPlatform& platform, ClientState& state) {
 
 }  // namespace
 
-std::string NetshConnectionName(const std::string& connectionName) {
-  if (connectionName.find_first_of(" \t") == std::string::npos) return connectionName;
-  return Quoted(connectionName);
-}
-
 uint32_t DomainJoinOptions(uint32_t windowsVersion) {
   uint32_t options = kNetSetupJoinDomain | kNetSetupAcctCreate;
   // Vista and later create the account under the name Windows runs as now unless told to use

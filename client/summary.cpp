@@ -5,7 +5,7 @@
 
 #include "client/client_texts.h"
 #include "common/text_rules.h"
-#include "platform/client_window_api.h"
+#include "client/client_window_api.h"
 
 namespace {
 
