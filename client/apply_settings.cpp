@@ -71,30 +71,30 @@ void AddressStep(ClientPlatform& platform, ClientState& state, const std::string
   if (state.EntryIp == "DHCP") {
     platform.window.SetInfoText(client_texts::kChangingNetwork);
     RunNetsh(platform, state, ApplyStep::kAddress, setAddress + " DHCP ");
-  } else if (state.Gateway.empty()) {
+  } else if (state.List.Gateway.empty()) {
     platform.window.SetInfoText(client_texts::kChangingIp);
     RunNetsh(platform, state, ApplyStep::kAddress,
-             setAddress + " static " + state.EntryIp + " " + state.Mask);
+             setAddress + " static " + state.EntryIp + " " + state.List.Mask);
   } else {
     // "none" removes the gateway; netsh then takes no metric.
-    if (EqualsIgnoringAsciiCase(state.Gateway, "none")) state.GwMetric.clear();
+    if (EqualsIgnoringAsciiCase(state.List.Gateway, "none")) state.List.Gwmetric.clear();
     platform.window.SetInfoText(client_texts::kChangingIpAndGateway);
     RunNetsh(platform, state, ApplyStep::kAddress,
-             setAddress + " static " + state.EntryIp + " " + state.Mask + " " + state.Gateway +
-                 " " + state.GwMetric);
+             setAddress + " static " + state.EntryIp + " " + state.List.Mask + " " + state.List.Gateway +
+                 " " + state.List.Gwmetric);
   }
 }
 
 void DnsStep(ClientPlatform& platform, ClientState& state, const std::string& connection) {
-  if (state.Dns1.empty()) return;
+  if (state.List.DNS1.empty()) return;
   platform.window.SetInfoText(client_texts::kChangingDns);
   // Clearing the static servers first lets an adapter on DHCP use the servers DHCP hands out.
   RunNetsh(platform, state, ApplyStep::kDns, " interface ip set dns " + connection + " static none");
-  if (state.Dns1 == "DHCP") return;
-  RunNetsh(platform, state, ApplyStep::kDns, " interface ip add dns " + connection + " " + state.Dns1);
-  if (!state.Dns2.empty()) {
+  if (state.List.DNS1 == "DHCP") return;
+  RunNetsh(platform, state, ApplyStep::kDns, " interface ip add dns " + connection + " " + state.List.DNS1);
+  if (!state.List.DNS2.empty()) {
     RunNetsh(platform, state, ApplyStep::kDns,
-             " interface ip add dns " + connection + " " + state.Dns2);
+             " interface ip add dns " + connection + " " + state.List.DNS2);
   }
 }
 
@@ -110,9 +110,9 @@ void ComputerNameStep(ClientPlatform& platform, ClientState& state) {
 }
 
 void MembershipStep(ClientPlatform& platform, ClientState& state) {
-  if (!state.Workgroup.empty()) {
+  if (!state.List.WorkGroup.empty()) {
     platform.window.SetInfoText(client_texts::kChangingWorkgroup);
-  } else if (!state.Domain.empty()) {
+  } else if (!state.List.Domain.empty()) {
     platform.window.SetInfoText(client_texts::kJoiningDomain);
   } else {
     return;
@@ -123,13 +123,13 @@ void MembershipStep(ClientPlatform& platform, ClientState& state) {
                            " call JoinDomainOrWorkgroup Name=";
   std::string arguments;
   std::string shownArguments;  // the password is not kept in the record
-  if (!state.Workgroup.empty()) {
-    arguments = shownArguments = head + Quoted(state.Workgroup);
+  if (!state.List.WorkGroup.empty()) {
+    arguments = shownArguments = head + Quoted(state.List.WorkGroup);
   } else {
-    const std::string account = Quoted(state.Domain) + " username=" + Quoted(state.Username);
+    const std::string account = Quoted(state.List.Domain) + " username=" + Quoted(state.List.Username);
     const std::string options =
         " FJoinOptions=" + std::to_string(DomainJoinOptions(platform.system.Version()));
-    arguments = head + account + " password=" + Quoted(state.Password) + options;
+    arguments = head + account + " password=" + Quoted(state.List.password) + options;
     shownArguments = head + account + " password=\"***\"" + options;
   }
   StepOutcome outcome = RunStepCommand(platform, ApplyStep::kMembership, kWmic, arguments,
@@ -190,11 +190,6 @@ bool IcdStep(ClientPlatform& platform, ClientState& state) {
 
 }  // namespace
 
-std::string NetshConnectionName(const std::string& connectionName) {
-  if (connectionName.find_first_of(" \t") == std::string::npos) return connectionName;
-  return Quoted(connectionName);
-}
-
 uint32_t DomainJoinOptions(uint32_t windowsVersion) {
   uint32_t options = kNetSetupJoinDomain | kNetSetupAcctCreate;
   // Vista and later create the account under the name Windows runs as now unless told to use
@@ -206,12 +201,12 @@ uint32_t DomainJoinOptions(uint32_t windowsVersion) {
 
 DomainJoinRequest MembershipJoinRequest(const ClientState& state, uint32_t windowsVersion) {
   DomainJoinRequest request;
-  if (!state.Workgroup.empty()) {
-    request.domain = state.Workgroup;
+  if (!state.List.WorkGroup.empty()) {
+    request.domain = state.List.WorkGroup;
   } else {
-    request.domain = state.Domain;
-    request.account = state.Username;
-    request.password = state.Password;
+    request.domain = state.List.Domain;
+    request.account = state.List.Username;
+    request.password = state.List.password;
     request.options = DomainJoinOptions(windowsVersion);  // as wmic's FJoinOptions
   }
   return request;
@@ -241,7 +236,7 @@ void ApplySettings(ClientPlatform& platform, ClientState& state) {
   // A step that failed keeps the window open with what failed, for whoever comes to the PC:
   // no close, and Applied stays false, so the list and the program stay and nothing restarts.
   if (AnyStepFailed(state.StepOutcomes)) {
-    platform.window.SetInfoText(FailedStepsText(state.StepOutcomes, state.Workgroup.empty()));
+    platform.window.SetInfoText(FailedStepsText(state.StepOutcomes, state.List.WorkGroup.empty()));
     return;
   }
   // The PC's own identity was applied; a missing ICD client does not hold the close.

@@ -19,10 +19,6 @@ uint32_t DomainJoinOptions(uint32_t windowsVersion);
 // options of DomainJoinOptions.
 DomainJoinRequest MembershipJoinRequest(const ClientState& state, uint32_t windowsVersion);
 
-// The connection name as it goes into a netsh command line: between double quotes when it holds
-// a space or a tab (netsh would otherwise read it as several arguments), else unchanged.
-std::string NetshConnectionName(const std::string& connectionName);
-
 // The ICD client's settings file under installDirectory: one "\" between the directory and
 // "cfg\localsyscfg.ini" (an empty directory gives "\cfg\localsyscfg.ini").
 std::string IcdSettingsPath(const std::string& installDirectory);

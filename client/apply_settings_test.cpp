@@ -18,14 +18,14 @@ const char kIcdSettings[] = "C:\\ICD\\cfg\\localsyscfg.ini";
 ClientState StaticEntry() {
   ClientState state;
   state.EntryIp = "192.168.1.20";
-  state.Mask = "255.255.255.0";
+  state.List.Mask = "255.255.255.0";
   state.TargetConnection = "本地连接";
   state.ComputerName = "PC-020";
-  state.Gateway = "192.168.1.1";
-  state.GwMetric = "1";
-  state.Dns1 = "192.168.1.2";
-  state.Dns2 = "192.168.1.3";
-  state.Workgroup = "WORKGROUP";
+  state.List.Gateway = "192.168.1.1";
+  state.List.Gwmetric = "1";
+  state.List.DNS1 = "192.168.1.2";
+  state.List.DNS2 = "192.168.1.3";
+  state.List.WorkGroup = "WORKGROUP";
   return state;
 }
 
@@ -120,87 +120,87 @@ TEST(ApplySettings, FormsEachCommandLineOfTheTable) {
   const std::string longValue(4000, '7');
   const CommandCase cases[] = {
       {"DHCP entry ignores mask, gateway and metric",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); },
        {"netsh  interface ip set address LAN DHCP ", kWorkgroupJoin}},
       {"no gateway",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway.clear(); s.Dns1.clear(); },
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.List.Gateway.clear(); s.List.DNS1.clear(); },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0", kWorkgroupJoin}},
       {"gateway none in any case drops the metric and goes in as written",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.Gateway = "nOnE"; s.Dns1.clear(); },
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.List.Gateway = "nOnE"; s.List.DNS1.clear(); },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 nOnE ",
         kWorkgroupJoin}},
       {"metric 0 passed on",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.GwMetric = "0"; s.Dns1.clear(); },
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.List.Gwmetric = "0"; s.List.DNS1.clear(); },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 0",
         kWorkgroupJoin}},
       {"DNS from DHCP ignores Dns2",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.Dns1 = "DHCP"; },
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.List.DNS1 = "DHCP"; },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 1",
         "netsh  interface ip set dns LAN static none", kWorkgroupJoin}},
       {"no Dns1: no DNS command even with a Dns2",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.Dns1.clear(); },
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.List.DNS1.clear(); },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 1",
         kWorkgroupJoin}},
       {"Dns1 without Dns2",
-       [](ClientState& s) { s.TargetConnection = "LAN"; s.Dns2.clear(); },
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.List.DNS2.clear(); },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 1",
         "netsh  interface ip set dns LAN static none", "netsh  interface ip add dns LAN 192.168.1.2",
         kWorkgroupJoin}},
       {"workgroup wins over domain",
        [](ClientState& s) {
-         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear();
-         s.Domain = "CORP"; s.Username = "admin"; s.Password = "pw";
+         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear();
+         s.List.Domain = "CORP"; s.List.Username = "admin"; s.List.password = "pw";
        },
        {"netsh  interface ip set address LAN DHCP ", kWorkgroupJoin}},
       {"domain join",
        [](ClientState& s) {
-         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup.clear();
-         s.Domain = "corp.example"; s.Username = "CORP\\admin"; s.Password = "p w";
+         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); s.List.WorkGroup.clear();
+         s.List.Domain = "corp.example"; s.List.Username = "CORP\\admin"; s.List.password = "p w";
        },
        {"netsh  interface ip set address LAN DHCP ",
         "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
         "Name=\"corp.example\" username=\"CORP\\admin\" password=\"p w\" FJoinOptions=3"}},
       {"domain join with an empty account",
        [](ClientState& s) {
-         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup.clear();
-         s.Domain = "CORP";
+         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); s.List.WorkGroup.clear();
+         s.List.Domain = "CORP";
        },
        {"netsh  interface ip set address LAN DHCP ",
         "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup Name=\"CORP\" "
         "username=\"\" password=\"\" FJoinOptions=3"}},
       {"no membership: no wmic",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup.clear(); },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); s.List.WorkGroup.clear(); },
        {"netsh  interface ip set address LAN DHCP "}},
       // Connection names: quoted when they hold a space or a tab, else exactly as they are.
       {"connection name with a space is quoted",
-       [](ClientState& s) { s.TargetConnection = "Local Area Connection"; s.Dns2.clear(); s.Workgroup.clear(); },
+       [](ClientState& s) { s.TargetConnection = "Local Area Connection"; s.List.DNS2.clear(); s.List.WorkGroup.clear(); },
        {"netsh  interface ip set address \"Local Area Connection\" static 192.168.1.20 "
         "255.255.255.0 192.168.1.1 1",
         "netsh  interface ip set dns \"Local Area Connection\" static none",
         "netsh  interface ip add dns \"Local Area Connection\" 192.168.1.2"}},
       {"GBK connection name with a space is quoted",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "本地连接 2"; s.Dns1.clear(); s.Workgroup.clear(); },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "本地连接 2"; s.List.DNS1.clear(); s.List.WorkGroup.clear(); },
        {"netsh  interface ip set address \"\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3 2\" DHCP "}},
       {"connection name with a tab is quoted",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "a\tb"; s.Dns1.clear(); s.Workgroup.clear(); },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "a\tb"; s.List.DNS1.clear(); s.List.WorkGroup.clear(); },
        {"netsh  interface ip set address \"a\tb\" DHCP "}},
       {"empty connection name stays empty",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection.clear(); s.Dns1 = "DHCP"; s.Workgroup.clear(); },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection.clear(); s.List.DNS1 = "DHCP"; s.List.WorkGroup.clear(); },
        {"netsh  interface ip set address  DHCP ", "netsh  interface ip set dns  static none"}},
       {"connection name with a double quote and no space stays as it is",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "a\"b"; s.Dns1.clear(); s.Workgroup.clear(); },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "a\"b"; s.List.DNS1.clear(); s.List.WorkGroup.clear(); },
        {"netsh  interface ip set address a\"b DHCP "}},
       // Values go in as they stand.
       {"values with quotes and spaces",
        [](ClientState& s) {
-         s.TargetConnection = "LAN"; s.Mask = "255.0.0.0 \"x\""; s.Gateway = " 10.0.0.1";
-         s.GwMetric = "\"";  s.Dns1.clear(); s.Workgroup = "WORK \"GROUP\"";
+         s.TargetConnection = "LAN"; s.List.Mask = "255.0.0.0 \"x\""; s.List.Gateway = " 10.0.0.1";
+         s.List.Gwmetric = "\"";  s.List.DNS1.clear(); s.List.WorkGroup = "WORK \"GROUP\"";
        },
        {"netsh  interface ip set address LAN static 192.168.1.20 255.0.0.0 \"x\"  10.0.0.1 \"",
         "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
         "Name=\"WORK \"GROUP\"\""}},
       {"GBK workgroup",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.Dns1.clear(); s.Workgroup = "工作组"; },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); s.List.WorkGroup = "工作组"; },
        {"netsh  interface ip set address LAN DHCP ",
         "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
         "Name=\"\xB9\xA4\xD7\xF7\xD7\xE9\""}},
@@ -210,8 +210,8 @@ TEST(ApplySettings, FormsEachCommandLineOfTheTable) {
     EXPECT_TRUE(SameByteLists(run->commandLines, c.expected)) << c.name;
   }
   auto longRun = Apply([&](ClientState& s) {
-    s.TargetConnection = "LAN"; s.Gateway.clear(); s.Dns1 = longValue; s.Dns2.clear();
-    s.Mask = longValue; s.Workgroup = longValue;
+    s.TargetConnection = "LAN"; s.List.Gateway.clear(); s.List.DNS1 = longValue; s.List.DNS2.clear();
+    s.List.Mask = longValue; s.List.WorkGroup = longValue;
   });
   EXPECT_TRUE(SameByteLists(
       longRun->commandLines,
@@ -296,13 +296,13 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
       {"wmic ReturnValue in ANSI",
        [&](FakeClientPlatform& fake, ClientState& s) {
          forProgram("wmic", Exits(0, wmic1326))(fake, s);
-         s.Workgroup.clear(); s.Domain = "CORP";
+         s.List.WorkGroup.clear(); s.List.Domain = "CORP";
        },
        {domain}},
       {"wmic ReturnValue in UTF-16",
        [&](FakeClientPlatform& fake, ClientState& s) {
          forProgram("wmic", Exits(0, Utf16(wmic1326)))(fake, s);
-         s.Workgroup.clear(); s.Domain = "CORP";
+         s.List.WorkGroup.clear(); s.List.Domain = "CORP";
        },
        {domain}},
       {"wmic could not reach WMI", forProgram("wmic", Exits(0x80041003)),
@@ -319,7 +319,7 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
            return outcome;
          };
          fake.system.joinOutcome = {true, 2224};
-         s.Workgroup.clear(); s.Domain = "CORP";
+         s.List.WorkGroup.clear(); s.List.Domain = "CORP";
        },
        {std::string(pinned::kDomainFailed) + pinned::kErrorCode + "2224" + pinned::kMeaningOpen +
         pinned::kCodeAccountExists + pinned::kMeaningClose + pinned::kFailedLineEnd}},
@@ -353,7 +353,7 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
     EXPECT_EQ(fake.log.Count("Beep"), 0u) << c.name;
   }
   // The password given to wmic is not kept in the record.
-  auto run = Apply([](ClientState& s) { s.Workgroup.clear(); s.Domain = "CORP"; s.Password = "secret"; });
+  auto run = Apply([](ClientState& s) { s.List.WorkGroup.clear(); s.List.Domain = "CORP"; s.List.password = "secret"; });
   EXPECT_EQ(run->state.StepOutcomes.back().action.find("secret"), std::string::npos);
 }
 
@@ -419,8 +419,8 @@ TEST(ApplySettings, DomainJoinNamesTheNewComputerNameFromVistaOn) {
     fake.system.version = c.version;
     fake.processes.defaultOutcome.starts = false;  // no wmic: NetJoinDomain takes the same options
     ClientState state = StaticEntry();
-    state.Workgroup.clear();
-    state.Domain = "CORP";
+    state.List.WorkGroup.clear();
+    state.List.Domain = "CORP";
     ClientPlatform platform = fake.platform();
     ApplySettings(platform, state);
     EXPECT_EQ(fake.processes.CommandLines().back(),

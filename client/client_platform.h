@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/adapter_api.h"
-#include "platform/client_window_api.h"
+#include "client/client_window_api.h"
 #include "platform/datagram_api.h"
 #include "platform/file_api.h"
 #include "platform/process_api.h"

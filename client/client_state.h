@@ -6,25 +6,20 @@
 #include <vector>
 
 #include "client/step_outcome.h"
+#include "common/list_file.h"
 
 struct ClientState {
   std::string EntryIp;           // upper-cased IP of this PC's entry; empty: no entry found
-  std::string Mask;
+  // The settings of the list's section "config" as Tolvik read them (DNS1 upper-cased): mask,
+  // gateway and metric, DNS servers, workgroup or domain and its account, the report key.
+  ListSettings List;
   std::string TargetConnection;
   std::string ComputerName;
-  std::string Gateway;
-  std::string GwMetric;
-  std::string Domain;
-  std::string Workgroup;
-  std::string Username;
-  std::string Password;
   std::string FetchAddress;      // address from /IP:
   std::string AppServerIP;
   std::string MainCCSIP;
   std::string BackCCSIP;
   std::string IcdPath;
-  std::string Dns1;              // upper-cased
-  std::string Dns2;
   uint8_t DeleteAfterwards = 0;  // /K
   uint8_t Applied = 0;           // an apply ran to its end
   uint8_t RestartAfterwards = 0; // /R
@@ -33,9 +28,8 @@ struct ClientState {
   std::vector<std::string> DhcpServers;
   // One outcome per command or call of the last apply, in the order they ran.
   std::vector<StepOutcome> StepOutcomes;
-  // The report: the list's "report" key, the server the list was fetched from in this window's
-  // last fetch, and the MAC text of the adapter whose line was found (empty: no entry).
-  std::string Report;
+  // The report: the server the list was fetched from in this window's last fetch, and the MAC
+  // text of the adapter whose line was found (empty: no entry).
   std::string ListServer;
   std::string EntryMac;
 };

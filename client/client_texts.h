@@ -124,11 +124,9 @@ constexpr const char kWin9xCaption[] = "提示";
 constexpr const char kWin9xRefusal[] = "此工具不支持 Win9x 系统。";
 
 // Fixed names.
-constexpr const char kListFileName[] = "mac.ini";
 // The report's file on the TFTP server: kReportFilePrefix, the MAC text, kReportFileSuffix.
 constexpr const char kReportFilePrefix[] = "tolvik-";
 constexpr const char kReportFileSuffix[] = ".ini";
-constexpr const char kIcdFileName[] = "icd.ini";
 // A file fetched by Tolvik itself arrives under its name + this, and is renamed once whole.
 constexpr const char kFetchingSuffix[] = ".tmp";
 constexpr const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";

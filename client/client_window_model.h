@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/client_window_api.h"
+#include "client/client_window_api.h"
 
 enum class ControlKind { PushButton, GroupBox, InfoText, Label, CheckBox, AddressBox };
 

@@ -87,29 +87,20 @@ void FindIcdRange(ClientPlatform& platform, ClientState& state, const std::strin
 
 void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
                                const std::string& programDirectory) {
-  const std::string listPath = programDirectory + client_texts::kListFileName;
+  const std::string listPath = programDirectory + kListFileName;
   if (!platform.files.IsExistingFile(listPath)) {
     // Without a list this run has no entry: an entry kept from an earlier run would otherwise
     // be applied by the apply button under the missing-file message.
     state.EntryIp.clear();
     state.ComputerName.clear();
     state.EntryMac.clear();
-    state.Report.clear();
+    state.List.report.clear();
     platform.window.SetInfoText(client_texts::kMissingListFile);
     return;
   }
 
   ListFileContent list = ReadListFile(platform.profile, listPath);
-  state.Mask = list.settings.Mask;
-  state.Gateway = list.settings.Gateway;
-  state.GwMetric = list.settings.Gwmetric;
-  state.Domain = list.settings.Domain;
-  state.Dns1 = list.settings.DNS1;
-  state.Dns2 = list.settings.DNS2;
-  state.Workgroup = list.settings.WorkGroup;
-  state.Username = list.settings.Username;
-  state.Password = list.settings.password;
-  state.Report = list.settings.report;
+  state.List = list.settings;
 
   FindMachineEntry(platform, state, listPath, list.lines);
   if (state.ComputerName.empty()) {
@@ -121,7 +112,7 @@ void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
   const std::string value = state.ComputerName;
   SplitEntryValue(value, &state.EntryIp, &state.ComputerName);
 
-  const std::string icdPath = programDirectory + client_texts::kIcdFileName;
+  const std::string icdPath = programDirectory + kIcdFileName;
   if (platform.files.IsExistingFile(icdPath)) FindIcdRange(platform, state, icdPath);
 
   BuildSummary(platform.window, state);

@@ -191,13 +191,13 @@ TEST(LookUpEntryAndShowSummary, TwoMachineSampleGivesTheSummaryByteForByte) {
   EXPECT_TRUE(SameBytes(fake.window.infoText, kTwoMachineSampleSummary));
   EXPECT_EQ(state.EntryIp, "192.168.0.1");
   EXPECT_EQ(state.ComputerName, "COMPUTER001");
-  EXPECT_EQ(state.Mask, "255.255.255.0");
-  EXPECT_EQ(state.Gateway, "192.168.0.254");
-  EXPECT_EQ(state.GwMetric, "0");
-  EXPECT_EQ(state.Dns1, "DHCP");
-  EXPECT_EQ(state.Dns2, "");
-  EXPECT_EQ(state.Workgroup, "WORKGROUP");
-  EXPECT_EQ(state.Domain, "");
+  EXPECT_EQ(state.List.Mask, "255.255.255.0");
+  EXPECT_EQ(state.List.Gateway, "192.168.0.254");
+  EXPECT_EQ(state.List.Gwmetric, "0");
+  EXPECT_EQ(state.List.DNS1, "DHCP");
+  EXPECT_EQ(state.List.DNS2, "");
+  EXPECT_EQ(state.List.WorkGroup, "WORKGROUP");
+  EXPECT_EQ(state.List.Domain, "");
   EXPECT_EQ(fake.log.Only({"IsExistingFile"}),
             (std::vector<std::string>{"IsExistingFile(C:\\Tolvik\\mac.ini)",
                                       "IsExistingFile(C:\\Tolvik\\icd.ini)"}));
@@ -254,15 +254,15 @@ TEST(LookUpEntryAndShowSummary, SettingsAndEntryAreReadWithDefaultsAndCases) {
   ClientState state;
   OneAdapter(state, kMac1, "LAN");
   LookUpEntryAndShowSummary(platform, state, "C:\\Tolvik\\");
-  EXPECT_EQ(state.Mask, "255.255.255.0");
-  EXPECT_EQ(state.GwMetric, "1");
-  EXPECT_EQ(state.Gateway, "");
-  EXPECT_EQ(state.Dns1, "DHCP");
-  EXPECT_EQ(state.Dns2, "Ab.c");
-  EXPECT_EQ(state.Workgroup, "wg");
-  EXPECT_EQ(state.Domain, "Dom");
-  EXPECT_EQ(state.Username, "u");
-  EXPECT_EQ(state.Password, "P");
+  EXPECT_EQ(state.List.Mask, "255.255.255.0");
+  EXPECT_EQ(state.List.Gwmetric, "1");
+  EXPECT_EQ(state.List.Gateway, "");
+  EXPECT_EQ(state.List.DNS1, "DHCP");
+  EXPECT_EQ(state.List.DNS2, "Ab.c");
+  EXPECT_EQ(state.List.WorkGroup, "wg");
+  EXPECT_EQ(state.List.Domain, "Dom");
+  EXPECT_EQ(state.List.Username, "u");
+  EXPECT_EQ(state.List.password, "P");
   EXPECT_EQ(state.EntryIp, "DHCP");
   EXPECT_EQ(state.ComputerName, "pc07,x");
   EXPECT_TRUE(SameBytes(fake.window.infoText,
@@ -293,7 +293,7 @@ TEST(LookUpEntryAndShowSummary, FieldsKeepTheirValuesBetweenRunsOnlyWhereTheySho
   EXPECT_EQ(state.IcdPath, "C:\\Progra~1\\HuaWei\\ICD业务3.1");
   EXPECT_EQ(state.MainCCSIP, "M1");
   EXPECT_EQ(state.BackCCSIP, "B1");
-  EXPECT_EQ(state.Mask, "255.255.255.0");  // the settings are read anew, defaults included
+  EXPECT_EQ(state.List.Mask, "255.255.255.0");  // the settings are read anew, defaults included
   EXPECT_NE(fake.window.infoText.find("主用 CCS:M1\r\n"), std::string::npos);
 
   // Run 3: no icd.ini: the path of run 2 stays.

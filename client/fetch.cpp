@@ -1,16 +1,14 @@
 // Fetching mac.ini and icd.ini over TFTP: the tftp runs (or Tolvik's own client), the DHCP-server
-// loop, the fetch button.
+// loop, the fetch of the main flow.
 #include "client/fetch.h"
 
 #include <vector>
 
-#include "client/adapter_discovery.h"
-#include "client/apply_settings.h"
 #include "client/client_texts.h"
-#include "client/main_flow.h"
 #include "client/run_and_wait.h"
 #include "client/system_programs.h"
 #include "client/tftp_read.h"
+#include "common/list_file.h"
 #include "common/program_directory.h"
 #include "common/text_rules.h"
 
@@ -50,15 +48,15 @@ void FetchFile(ClientPlatform& platform, const std::string& address, const std::
 
 void FetchFromServer(ClientPlatform& platform, const std::string& address) {
   const std::string directory = ProgramDirectoryOf(platform);
-  FetchFile(platform, address, directory, client_texts::kListFileName);
-  FetchFile(platform, address, directory, client_texts::kIcdFileName);
+  FetchFile(platform, address, directory, kListFileName);
+  FetchFile(platform, address, directory, kIcdFileName);
 }
 
 void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state) {
   // Processing pending messages can run a queued click of the fetch button, which refills
   // state.DhcpServers; the loop walks its own copy so that never pulls the list from under it.
   const std::vector<std::string> servers = state.DhcpServers;
-  const std::string listPath = ProgramDirectoryOf(platform) + client_texts::kListFileName;
+  const std::string listPath = ProgramDirectoryOf(platform) + kListFileName;
   state.ListServer.clear();
   for (const std::string& server : servers) {
     platform.window.ShowAndBringToFront();
@@ -90,24 +88,4 @@ void RunFetchStep(ClientPlatform& platform, ClientState& state) {
   } else {
     FetchFromDhcpServers(platform, state);
   }
-}
-
-void OnFetchClick(ClientPlatform& platform, ClientState& state) {
-  const std::string address = platform.window.AddressBoxText();
-  if (!address.empty()) {
-    FetchFromNamedAddress(platform, state, address);  // as typed: spaces count
-  } else {
-    // Put the target adapter on DHCP so that it learns its DHCP server, then ask again.
-    RunRequest request;
-    request.arguments =
-        " interface ip set address " + NetshConnectionName(state.TargetConnection) + " DHCP ";
-    request.showState = kSwHide;
-    request.timeoutMs = kInfinite;
-    RunSystemProgram(platform, kNetsh, request);
-    state.DhcpServers.clear();
-    state.ConnectionNames.clear();
-    state.AdapterMacs = EnumerateAdapters(platform, state, state.ConnectionNames);
-    FetchFromDhcpServers(platform, state);
-  }
-  RunMainFlow(platform, state, false);
 }

@@ -20,6 +20,3 @@ void FetchFromNamedAddress(ClientPlatform& platform, ClientState& state, const s
 
 // The fetch of the main flow, taken when /N or /IP: asked for one.
 void RunFetchStep(ClientPlatform& platform, ClientState& state);
-
-// The "从网络获取" button: fetch, then run the main flow again.
-void OnFetchClick(ClientPlatform& platform, ClientState& state);

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "client/button_handlers.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/fakes/fake_client_platform.h"
 #include "tests/pinned_texts.h"

@@ -4,6 +4,7 @@
 
 #include "client/client_texts.h"
 #include "client/system_programs.h"
+#include "common/list_file.h"
 #include "common/program_directory.h"
 #include "common/text_rules.h"
 
@@ -76,7 +77,7 @@ std::string SelfDeleteBatchText(const std::string& tempDirectory, const std::str
 void FinishOnClose(ClientPlatform& platform, const ClientState& state) {
   if (state.Applied && state.DeleteAfterwards) {
     const std::string programPath = platform.files.ModulePath();
-    platform.files.DeleteFile(ProgramDirectory(programPath) + client_texts::kListFileName);
+    platform.files.DeleteFile(ProgramDirectory(programPath) + kListFileName);
     // Windows removes the file at the next start. Without /R the batch file also tries at once,
     // but its del lines can all run while Tolvik's file is still in use and leave it in place,
     // so the request at the next start stands behind them.

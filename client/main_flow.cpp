@@ -8,8 +8,9 @@
 #include "client/entry_lookup.h"
 #include "client/fetch.h"
 #include "client/fetch_retry.h"
-#include "client/report.h"
 #include "client/finishing.h"
+#include "client/report.h"
+#include "common/list_file.h"
 #include "common/program_directory.h"
 
 void RunMainFlow(ClientPlatform& platform, ClientState& state, bool firstRun) {
@@ -31,7 +32,7 @@ void RunMainFlow(ClientPlatform& platform, ClientState& state, bool firstRun) {
   ParseCommandLine(platform, state, &autoApply, &fetchRequested);
 
   const std::string programDirectory = ProgramDirectory(platform.files.ModulePath());
-  const std::string listPath = programDirectory + client_texts::kListFileName;
+  const std::string listPath = programDirectory + kListFileName;
   // Unattended, at a clone's first logon: the adapter or its lease may not be ready yet.
   const bool unattended = autoApply && fetchRequested;
   if (unattended) {
@@ -43,7 +44,7 @@ void RunMainFlow(ClientPlatform& platform, ClientState& state, bool firstRun) {
   LookUpEntryAndShowSummary(platform, state, programDirectory);
   // A list without this PC's line is reported at once; an entry is reported after its apply.
   // Either leaves before a close is posted, so before /K deletes anything or /R restarts.
-  if (state.EntryMac.empty() && !state.Report.empty()) ReportNoEntry(platform, state);
+  if (state.EntryMac.empty() && !state.List.report.empty()) ReportNoEntry(platform, state);
 
   // The list's presence is tested again here rather than taken over from the lookup.
   if (autoApply && platform.files.IsExistingFile(listPath)) ApplyAndReport(platform, state);

@@ -89,9 +89,9 @@ std::string ReportFileName(const std::string& mac) {
 }
 
 std::string ReportServer(const ClientState& state) {
-  if (state.Report.empty()) return std::string();
-  if (EqualsIgnoringAsciiCase(state.Report, "tftp")) return state.ListServer;
-  return state.Report;
+  if (state.List.report.empty()) return std::string();
+  if (EqualsIgnoringAsciiCase(state.List.report, "tftp")) return state.ListServer;
+  return state.List.report;
 }
 
 void ApplyAndReport(ClientPlatform& platform, ClientState& state) {

@@ -5,7 +5,7 @@
 
 #include "client/client_texts.h"
 #include "common/text_rules.h"
-#include "platform/client_window_api.h"
+#include "client/client_window_api.h"
 
 namespace {
 
@@ -13,39 +13,39 @@ std::vector<std::string> SummaryLines(const ClientState& state) {
   namespace t = client_texts;
   std::vector<std::string> lines;
   lines.push_back(t::kSummaryComputerName + state.ComputerName);
-  if (!state.Workgroup.empty()) {
-    lines.push_back(t::kSummaryWorkgroup + state.Workgroup);
+  if (!state.List.WorkGroup.empty()) {
+    lines.push_back(t::kSummaryWorkgroup + state.List.WorkGroup);
     lines.push_back(std::string());  // the workgroup line is followed by an empty line
-  } else if (!state.Domain.empty()) {
-    lines.push_back(t::kSummaryDomain + state.Domain);
-    if (!state.Username.empty()) lines.push_back(t::kSummaryUsername + state.Username);
-    if (!state.Password.empty()) lines.push_back(t::kSummaryPassword + state.Password);
+  } else if (!state.List.Domain.empty()) {
+    lines.push_back(t::kSummaryDomain + state.List.Domain);
+    if (!state.List.Username.empty()) lines.push_back(t::kSummaryUsername + state.List.Username);
+    if (!state.List.password.empty()) lines.push_back(t::kSummaryPassword + state.List.password);
   }
   lines.push_back(t::kSummaryConnectionOpen + state.TargetConnection + t::kSummaryConnectionClose);
   if (state.EntryIp == "DHCP") {
     lines.push_back(t::kSummaryIpDhcp);
   } else {
     lines.push_back(t::kSummaryIp + state.EntryIp);
-    lines.push_back(t::kSummaryMask + state.Mask);
-    if (!state.Gateway.empty()) {
+    lines.push_back(t::kSummaryMask + state.List.Mask);
+    if (!state.List.Gateway.empty()) {
       // The only comparison of the summary that ignores case: "none" deletes the gateway too.
-      if (UpperAscii(state.Gateway) == "NONE") {
+      if (UpperAscii(state.List.Gateway) == "NONE") {
         lines.push_back(std::string(t::kSummaryGateway) + t::kSummaryGatewayDelete);
       } else {
-        lines.push_back(t::kSummaryGateway + state.Gateway);
-        if (state.GwMetric == "0") {
+        lines.push_back(t::kSummaryGateway + state.List.Gateway);
+        if (state.List.Gwmetric == "0") {
           lines.push_back(t::kSummaryMetricAuto);
         } else {
-          lines.push_back(t::kSummaryMetric + state.GwMetric);
+          lines.push_back(t::kSummaryMetric + state.List.Gwmetric);
         }
       }
     }
   }
-  if (state.Dns1 == "DHCP") {
+  if (state.List.DNS1 == "DHCP") {
     lines.push_back(t::kSummaryDnsDhcp);
-  } else if (!state.Dns1.empty()) {
-    lines.push_back(t::kSummaryDns1 + state.Dns1);
-    if (!state.Dns2.empty()) lines.push_back(t::kSummaryDns2 + state.Dns2);
+  } else if (!state.List.DNS1.empty()) {
+    lines.push_back(t::kSummaryDns1 + state.List.DNS1);
+    if (!state.List.DNS2.empty()) lines.push_back(t::kSummaryDns2 + state.List.DNS2);
   }
   if (!state.MainCCSIP.empty()) {
     lines.push_back(t::kSummaryIcdPath + state.IcdPath);

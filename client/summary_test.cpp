@@ -23,8 +23,8 @@ ClientState Plain() {
   state.ComputerName = "PC07";
   state.TargetConnection = "LAN";
   state.EntryIp = "10.0.0.7";
-  state.Mask = "255.0.0.0";
-  state.GwMetric = "1";
+  state.List.Mask = "255.0.0.0";
+  state.List.Gwmetric = "1";
   return state;
 }
 
@@ -33,44 +33,44 @@ TEST(SummaryText, EveryLineOfTheTableUnderItsCondition) {
   const SummaryCase cases[] = {
       {"nothing optional", [](ClientState&) {}, kName + kConnection + ipAndMask},
       {"DHCP address: no mask, gateway or metric",
-       [](ClientState& s) { s.EntryIp = "DHCP"; s.Gateway = "10.0.0.1"; },
+       [](ClientState& s) { s.EntryIp = "DHCP"; s.List.Gateway = "10.0.0.1"; },
        kName + kConnection + "      IP: DHCP 自动指派\r\n"},
       {"address dhcp in lower case is an address",
        [](ClientState& s) { s.EntryIp = "dhcp"; },
        kName + kConnection + "      IP: dhcp\r\n子网掩码: 255.0.0.0\r\n"},
       {"empty address", [](ClientState& s) { s.EntryIp = ""; },
        kName + kConnection + "      IP: \r\n子网掩码: 255.0.0.0\r\n"},
-      {"gateway with metric", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = "20"; },
+      {"gateway with metric", [](ClientState& s) { s.List.Gateway = "10.0.0.1"; s.List.Gwmetric = "20"; },
        kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: 20\r\n"},
-      {"metric 0 is automatic", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = "0"; },
+      {"metric 0 is automatic", [](ClientState& s) { s.List.Gateway = "10.0.0.1"; s.List.Gwmetric = "0"; },
        kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: 自动\r\n"},
-      {"metric 00 is shown as it stands", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = "00"; },
+      {"metric 00 is shown as it stands", [](ClientState& s) { s.List.Gateway = "10.0.0.1"; s.List.Gwmetric = "00"; },
        kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: 00\r\n"},
-      {"empty metric", [](ClientState& s) { s.Gateway = "10.0.0.1"; s.GwMetric = ""; },
+      {"empty metric", [](ClientState& s) { s.List.Gateway = "10.0.0.1"; s.List.Gwmetric = ""; },
        kName + kConnection + ipAndMask + "默认网关: 10.0.0.1\r\n  跃点数: \r\n"},
-      {"gateway NONE deletes, no metric", [](ClientState& s) { s.Gateway = "NONE"; s.GwMetric = "0"; },
+      {"gateway NONE deletes, no metric", [](ClientState& s) { s.List.Gateway = "NONE"; s.List.Gwmetric = "0"; },
        kName + kConnection + ipAndMask + "默认网关: 删除\r\n"},
-      {"gateway nOnE", [](ClientState& s) { s.Gateway = "nOnE"; },
+      {"gateway nOnE", [](ClientState& s) { s.List.Gateway = "nOnE"; },
        kName + kConnection + ipAndMask + "默认网关: 删除\r\n"},
-      {"gateway NONE with a space is an address", [](ClientState& s) { s.Gateway = "NONE "; },
+      {"gateway NONE with a space is an address", [](ClientState& s) { s.List.Gateway = "NONE "; },
        kName + kConnection + ipAndMask + "默认网关: NONE \r\n  跃点数: 1\r\n"},
-      {"DNS by DHCP", [](ClientState& s) { s.Dns1 = "DHCP"; s.Dns2 = "10.0.0.3"; },
+      {"DNS by DHCP", [](ClientState& s) { s.List.DNS1 = "DHCP"; s.List.DNS2 = "10.0.0.3"; },
        kName + kConnection + ipAndMask + "     DNS: DHCP 自动指派\r\n"},
-      {"two DNS servers", [](ClientState& s) { s.Dns1 = "10.0.0.2"; s.Dns2 = "10.0.0.3"; },
+      {"two DNS servers", [](ClientState& s) { s.List.DNS1 = "10.0.0.2"; s.List.DNS2 = "10.0.0.3"; },
        kName + kConnection + ipAndMask + "首选 DNS: 10.0.0.2\r\n备用 DNS: 10.0.0.3\r\n"},
-      {"one DNS server", [](ClientState& s) { s.Dns1 = "10.0.0.2"; },
+      {"one DNS server", [](ClientState& s) { s.List.DNS1 = "10.0.0.2"; },
        kName + kConnection + ipAndMask + "首选 DNS: 10.0.0.2\r\n"},
-      {"DNS2 alone gives no DNS line", [](ClientState& s) { s.Dns2 = "10.0.0.3"; },
+      {"DNS2 alone gives no DNS line", [](ClientState& s) { s.List.DNS2 = "10.0.0.3"; },
        kName + kConnection + ipAndMask},
-      {"domain with user and password", [](ClientState& s) { s.Domain = "CORP"; s.Username = "adm"; s.Password = "p w"; },
+      {"domain with user and password", [](ClientState& s) { s.List.Domain = "CORP"; s.List.Username = "adm"; s.List.password = "p w"; },
        kName + "域将改名为: CORP\r\n用户名: adm\r\n密码: p w\r\n" + kConnection + ipAndMask},
-      {"domain with password only", [](ClientState& s) { s.Domain = "CORP"; s.Password = "pw"; },
+      {"domain with password only", [](ClientState& s) { s.List.Domain = "CORP"; s.List.password = "pw"; },
        kName + "域将改名为: CORP\r\n密码: pw\r\n" + kConnection + ipAndMask},
-      {"domain alone", [](ClientState& s) { s.Domain = "CORP"; },
+      {"domain alone", [](ClientState& s) { s.List.Domain = "CORP"; },
        kName + "域将改名为: CORP\r\n" + kConnection + ipAndMask},
-      {"workgroup wins over domain", [](ClientState& s) { s.Workgroup = "WG"; s.Domain = "CORP"; s.Username = "adm"; },
+      {"workgroup wins over domain", [](ClientState& s) { s.List.WorkGroup = "WG"; s.List.Domain = "CORP"; s.List.Username = "adm"; },
        kName + "工作组将改名为: WG\r\n\r\n" + kConnection + ipAndMask},
-      {"user name without domain is not shown", [](ClientState& s) { s.Username = "adm"; },
+      {"user name without domain is not shown", [](ClientState& s) { s.List.Username = "adm"; },
        kName + kConnection + ipAndMask},
       {"empty connection name gives empty quotes", [](ClientState& s) { s.TargetConnection = ""; },
        kName + "“”所在网卡的配置将改为: \r\n" + ipAndMask},
@@ -94,8 +94,8 @@ TEST(SummaryText, EveryLineOfTheTableUnderItsCondition) {
 TEST(SummaryText, ValuesAreShownExactlyAsTheyStand) {
   ClientState state = Plain();
   state.ComputerName = std::string("A,B \x81\x40 ") + std::string(4000, 'n');
-  state.Password = "\t secret \t";
-  state.Domain = "CORP";
+  state.List.password = "\t secret \t";
+  state.List.Domain = "CORP";
   std::string text = SummaryText(state);
   EXPECT_EQ(text.find("计算机名将改为: " + state.ComputerName + "\r\n"), 0u);
   EXPECT_NE(text.find("密码: \t secret \t\r\n"), std::string::npos);
@@ -105,7 +105,7 @@ TEST(BuildSummary, ReplacesTheTextWithTheFirstLineThenAppendsEachLine) {
   FakeClientPlatform fake;
   fake.window.infoText = "old text";
   ClientState state = Plain();
-  state.Dns1 = "DHCP";
+  state.List.DNS1 = "DHCP";
   BuildSummary(fake.window, state);
   const std::vector<std::string> expected = {
       kName,

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "client/tftp_read.h"
+#include "client/tftp_session.h"
 #include "platform/datagram_api.h"
 
 // Write request for fileName in octet mode, as sent to port 69.

@@ -7,6 +7,10 @@
 #include "platform/file_api.h"
 #include "platform/profile_api.h"
 
+// The two files Tolvik reads from its program directory, by these names; Brevane writes the first.
+constexpr const char kListFileName[] = "mac.ini";
+constexpr const char kIcdFileName[] = "icd.ini";
+
 // The shared settings of section "Config", one text per key, named after the key.
 struct ListSettings {
   std::string Gateway;

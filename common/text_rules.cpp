@@ -57,3 +57,8 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
   }
   return true;
 }
+
+std::string NetshConnectionName(const std::string& connectionName) {
+  if (connectionName.find_first_of(" \t") == std::string::npos) return connectionName;
+  return "\"" + connectionName + "\"";
+}

@@ -18,3 +18,7 @@ std::string ZeroPad(long long number, int width);
 
 // True when both texts are equal comparing "a".."z" as their capitals (INI section and key names).
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
+
+// The connection name as it goes into a netsh command line: between double quotes when it holds
+// a space or a tab (netsh would otherwise read it as several arguments), else unchanged.
+std::string NetshConnectionName(const std::string& connectionName);

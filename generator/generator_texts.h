@@ -63,8 +63,6 @@ constexpr const char kAboutCaption[] = "版本信息";
 constexpr const char kAboutText[] =
     "Brevane V0.7\r\n作者: Quenby\r日期: 2007.4.25\rhttps://brevane.example.org/";
 
-constexpr const char kListFileName[] = "mac.ini";
-
 // A save that did not replace mac.ini: the file's path, then the reason; the window stays open.
 constexpr const char kSaveFailedCaption[] = "保存失败";
 constexpr const char kSaveFailedBefore[] = "无法保存列表文件 ";

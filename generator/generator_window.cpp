@@ -107,7 +107,7 @@ void SaveAndExit(GeneratorPlatform& platform, const ListModel& model) {
                              row.cells[kColumnComputerName]});
   }
   const std::string path =
-      ProgramDirectory(platform.files.ModulePath()) + generator_texts::kListFileName;
+      ProgramDirectory(platform.files.ModulePath()) + kListFileName;
   // Only a save that replaced the file closes the window; otherwise every field and row stays
   // so that the user can remove the cause and save again.
   const SaveProblem problem = WriteListFile(platform.profile, platform.files, path, fields, rows);

@@ -131,8 +131,6 @@ constexpr char kAboutText[] =
 constexpr char kWin9xCaption[] = "\xCC\xE1\xCA\xBE";
 constexpr char kWin9xRefusal[] =
     "\xB4\xCB\xB9\xA4\xBE\xDF\xB2\xBB\xD6\xA7\xB3\xD6 Win9x \xCF\xB5\xCD\xB3\xA1\xA3";
-constexpr char kListFileName[] = "mac.ini";
-constexpr char kIcdFileName[] = "icd.ini";
 constexpr char kFetchingSuffix[] = ".tmp";
 constexpr char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr char kRunOnceValueName[] = "Tolvik";
@@ -208,7 +206,6 @@ constexpr char kAboutCaption[] = "\xB0\xE6\xB1\xBE\xD0\xC5\xCF\xA2";
 constexpr char kAboutText[] =
     "Brevane V0.7\r\n\xD7\xF7\xD5\xDF: Quenby\r\xC8\xD5\xC6\xDA: 2007.4.25\rhttps://brevane.exampl"
     "e.org/";
-constexpr char kListFileName[] = "mac.ini";
 constexpr char kDhcpKeyword[] = "DHCP";
 constexpr char kTftpdReceivedMarker[] = "Rcvd DHCP";
 constexpr char kTftpdMacMarker[] = "Mac";

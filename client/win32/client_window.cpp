@@ -3,9 +3,8 @@
 
 #include <commctrl.h>
 
-#include "client/apply_settings.h"
 #include "client/client_texts.h"
-#include "client/fetch.h"
+#include "client/button_handlers.h"
 #include "client/finishing.h"
 #include "client/main_flow.h"
 #include "client/report.h"

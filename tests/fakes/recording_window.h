@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/client_window_api.h"
+#include "client/client_window_api.h"
 #include "tests/fakes/call_log.h"
 
 // Log entries: "SetInfoText(<text>)", "InfoText()", "ShowAndBringToFront()",

@@ -1,10 +1,11 @@
 // The dry-run platform: reads come from the given files, changes become lines of the plan.
 #include "tools/maclist/dry_run_platform.h"
 
+#include "common/list_file.h"
 #include "common/program_directory.h"
 #include "common/text_rules.h"
-#include "tools/maclist/maclist_texts.h"
 #include "platform/system_files.h"
+#include "tools/maclist/maclist_texts.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ class DryRunFiles : public FileApi {
   // client's settings file, is taken to exist, so the plan shows what would be written to it.
   bool IsExistingFile(const std::string& path) override {
     const std::string directory = ProgramDirectory(setup_.programPath);
-    if (SamePath(path, directory + t::kListFileName)) return true;
-    if (SamePath(path, directory + t::kIcdFileName)) return !setup_.icdFile.empty();
+    if (SamePath(path, directory + kListFileName)) return true;
+    if (SamePath(path, directory + kIcdFileName)) return !setup_.icdFile.empty();
     return true;
   }
   bool IsExistingDirectory(const std::string&) override { return false; }
@@ -87,8 +88,8 @@ class DryRunDatagrams : public DatagramApi {
       const std::string name = bytes.substr(2, bytes.find('\0', 2) - 2);
       record_.actions.push_back(t::kOwnTftpReadAction + host_ + " " + name);
       std::string local;
-      if (SamePath(name, t::kListFileName)) local = setup_.listFile;
-      if (SamePath(name, t::kIcdFileName)) local = setup_.icdFile;
+      if (SamePath(name, kListFileName)) local = setup_.listFile;
+      if (SamePath(name, kIcdFileName)) local = setup_.icdFile;
       if (local.empty() || !SystemFiles().ReadWholeFile(local, &served_)) {
         record_.actions.push_back(t::kNotOnServerAction);
         queue_.push_back(Packet(5, 1, ""));
@@ -191,8 +192,8 @@ class DryRunProfile : public ProfileApi {
  private:
   std::string LocalPath(const std::string& path) const {
     const std::string directory = ProgramDirectory(setup_.programPath);
-    if (SamePath(path, directory + t::kListFileName)) return setup_.listFile;
-    if (SamePath(path, directory + t::kIcdFileName)) return setup_.icdFile;
+    if (SamePath(path, directory + kListFileName)) return setup_.listFile;
+    if (SamePath(path, directory + kIcdFileName)) return setup_.icdFile;
     return std::string();
   }
   static std::string CutDefault(const std::string& text, uint32_t bufferSize) {

@@ -2,15 +2,15 @@
 #include "tools/maclist/list_check.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <unordered_map>
 #include <utility>
 
 #include "common/list_file.h"
 #include "common/text_rules.h"
+#include "platform/console_text.h"
 #include "platform/portable/portable_profile.h"
 #include "tools/maclist/address_text.h"
-#include "platform/console_text.h"
+#include "tools/maclist/json_text.h"
 
 namespace {
 
@@ -348,23 +348,6 @@ std::vector<ListFinding> Checker::Run() {
   CheckEntries(content.lines, numbers, content.settings);
   if (olderClient_) CheckOlderClientReach(content.lines, numbers);
   return findings_;
-}
-
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char cell[8];
-      std::snprintf(cell, sizeof cell, "\\u%04x", c);
-      out += cell;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
 }
 
 }  // namespace

@@ -5,10 +5,6 @@
 
 namespace maclist_texts {
 
-// File names Tolvik reads from its program directory.
-constexpr const char kListFileName[] = "mac.ini";
-constexpr const char kIcdFileName[] = "icd.ini";
-
 // The PC the plan pictures when no option says otherwise.
 constexpr const char kDefaultConnection[] = "本地连接";  // Windows' first LAN connection name
 constexpr const char kDefaultProgramPath[] = "C:\\Tolvik\\Tolvik.exe";

@@ -226,7 +226,7 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   for (const std::string& action : record.actions) {
     text += action + "\n";
     if (action.compare(0, std::strlen(maclist_texts::kWmicRunAction), maclist_texts::kWmicRunAction) == 0) {
-      if (state.Workgroup.empty()) text += OtherVersionsJoinLine(options.windowsVersion) + "\n";
+      if (state.List.WorkGroup.empty()) text += OtherVersionsJoinLine(options.windowsVersion) + "\n";
       text += JoinFallbackLine(MembershipJoinRequest(state, options.windowsVersion)) + "\n";
     }
   }

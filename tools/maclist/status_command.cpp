@@ -2,16 +2,16 @@
 #include "tools/maclist/status_command.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 #include "client/step_outcome.h"
 #include "common/list_file.h"
 #include "common/text_rules.h"
-#include "tools/maclist/command_arguments.h"
 #include "platform/console_text.h"
 #include "platform/profile_api.h"
 #include "platform/system_files.h"
+#include "tools/maclist/command_arguments.h"
+#include "tools/maclist/json_text.h"
 
 namespace {
 
@@ -142,23 +142,6 @@ std::string Detail(const MachineStatus& m) {
 std::string Padded(const std::string& text, size_t width) {
   // GBK takes two bytes for a character two columns wide, so bytes count as columns.
   return text.size() >= width ? text + " " : text + std::string(width - text.size(), ' ');
-}
-
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char cell[8];
-      std::snprintf(cell, sizeof cell, "\\u%04x", c);
-      out += cell;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
 }
 
 std::string HtmlText(const std::string& utf8) {
