@@ -53,17 +53,13 @@ Size ControlSize(const ControlInfo& control, const CaptionMetrics& metrics) {
 }
 
 Rect ControlRectInWindow(const ControlInfo& control, const CaptionMetrics& metrics) {
-  Size size = ControlSize(control, metrics);
-  Rect rect{control.x, control.y, size.width, size.height};
+  Point boxCorner;
   if (control.parentRow != 0) {
     const ControlInfo& box = ControlByRow(control.parentRow);
-    rect.x += box.x;
-    rect.y += box.y;
+    boxCorner = {box.x, box.y};
   }
-  return rect;
+  return PlaceInWindow({control.x, control.y}, ControlSize(control, metrics), boxCorner);
 }
-
-int CentredOrigin(int screenSize, int outerSize) { return (screenSize - outerSize) / 2; }
 
 bool IsRefusedWindowsVersion(uint32_t version) {
   if ((version & 0x80000000u) == 0) return false;  // NT family

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "client/client_window_api.h"
+#include "common/window_layout.h"
 
 enum class ControlKind { PushButton, GroupBox, InfoText, Label, CheckBox, AddressBox };
 
@@ -32,7 +33,6 @@ constexpr int ClientControlId(int row) { return kControlIdBase + row; }
 constexpr int kClientWidth = 337;
 constexpr int kClientHeight = 334;
 constexpr int kAddressBoxHeight = 22;   // a single-line edit box's default height
-constexpr int kAboutCommandId = 1025;   // the window-menu item "关于(&A)..."
 
 // The window font: SimSun, height -12, GB2312 character set, variable pitch.
 constexpr int kFontHeight = -12;
@@ -52,31 +52,11 @@ struct ControlInfo {
 const std::array<ControlInfo, kControlCount>& ClientControls();
 const ControlInfo& ControlByRow(int row);
 
-struct Size {
-  int width = 0;
-  int height = 0;
-};
-
-struct Rect {
-  int x = 0, y = 0, width = 0, height = 0;
-  int Right() const { return x + width; }
-  int Bottom() const { return y + height; }
-};
-
-// What an auto-sized control measures: its caption in the window font, and the check glyph.
-struct CaptionMetrics {
-  Size text;         // extent of the caption, one line, no prefix processing
-  Size checkGlyph;   // the check box square
-};
-
 // The size a control is given: the table's size, or the one its caption needs.
 Size ControlSize(const ControlInfo& control, const CaptionMetrics& metrics);
 
 // The control's place in the window's client area (group box children are offset by their box).
 Rect ControlRectInWindow(const ControlInfo& control, const CaptionMetrics& metrics);
-
-// Outer window origin that centres a window of outer size on a screen of screen size.
-int CentredOrigin(int screenSize, int outerSize);
 
 // GetVersion's value says Windows 95 or 98: the top bit set, and major 4 with a minor below 90,
 // or a major above 4. Windows ME (4.90 on), Windows 3.x and the NT family pass.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/fakes/byte_text.h"
+#include "tests/layout_checks.h"
 #include "tests/pinned_texts.h"
 
 namespace {
@@ -78,30 +79,12 @@ TEST(ClientWindowKeys, EnterAppliesUnlessOnAnotherButtonOrCheckBoxEscAlwaysExits
   }
 }
 
-// Width of a GBK caption in a 12-pixel SimSun: 12 pixels per double-byte character, 6 per ASCII.
-int SimSunWidth(const std::string& caption) {
-  int width = 0;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (static_cast<unsigned char>(caption[i]) >= 0x81 && i + 1 < caption.size()) {
-      width += 12;
-      ++i;
-    } else {
-      width += 6;
-    }
-  }
-  return width;
-}
-
-bool Overlap(const Rect& a, const Rect& b) {
-  return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-}
-
 TEST(ClientWindowLayout, WithTheWindowFontNothingOverlapsOrLeavesItsBox) {
   // The check glyph as Windows draws it at 96 and at 120 dots per inch.
   for (int glyph : {13, 16}) {
     std::vector<Rect> rects;
     for (const ControlInfo& control : ClientControls()) {
-      CaptionMetrics metrics{{SimSunWidth(control.caption), 12}, {glyph, glyph}};
+      CaptionMetrics metrics{{TwelvePixelWidth(control.caption), 12}, {glyph, glyph}};
       rects.push_back(ControlRectInWindow(control, metrics));
     }
     for (const ControlInfo& control : ClientControls()) {

@@ -131,23 +131,20 @@ std::string SaveFailureText(const std::string& path, SaveProblem problem) {
   return texts::kSaveFailedBefore + path + reason + texts::kSaveFailedAfter;
 }
 
-void SelectWorkgroup(GeneratorWindowApi& window) {
-  window.SetControlEnabled(ids::kWorkgroup, true);
-  window.SetControlEnabled(ids::kDomain, false);
-  window.SetControlEnabled(ids::kUsernameLabel, false);
-  window.SetControlEnabled(ids::kPasswordLabel, false);
-  window.SetControlEnabled(ids::kUsername, false);
-  window.SetControlEnabled(ids::kPassword, false);
+namespace {
+
+void ApplyMembershipChoice(GeneratorWindowApi& window, bool domainChosen) {
+  for (const brevane_window::EnabledState& state :
+       brevane_window::MembershipEnabling(domainChosen)) {
+    window.SetControlEnabled(state.control, state.enabled);
+  }
 }
 
-void SelectDomain(GeneratorWindowApi& window) {
-  window.SetControlEnabled(ids::kWorkgroup, false);
-  window.SetControlEnabled(ids::kDomain, true);
-  window.SetControlEnabled(ids::kUsernameLabel, true);
-  window.SetControlEnabled(ids::kPasswordLabel, true);
-  window.SetControlEnabled(ids::kUsername, true);
-  window.SetControlEnabled(ids::kPassword, true);
-}
+}  // namespace
+
+void SelectWorkgroup(GeneratorWindowApi& window) { ApplyMembershipChoice(window, false); }
+
+void SelectDomain(GeneratorWindowApi& window) { ApplyMembershipChoice(window, true); }
 
 void SortByHeading(GeneratorPlatform& platform, ListModel& model, int column) {
   if (column < 0 || column > kColumnMac) return;
@@ -157,8 +154,4 @@ void SortByHeading(GeneratorPlatform& platform, ListModel& model, int column) {
   SortByColumn(model, column, platform.collation, &followed);
   platform.window.ShowRows(model);
   platform.window.SelectRow(selected < 0 ? -1 : static_cast<int>(followed), true);
-}
-
-bool EnterPressesOpenFile(FocusKind focus) {
-  return focus != FocusKind::OtherButton && focus != FocusKind::OptionButton;
 }

@@ -1,60 +1,16 @@
-// Brevane's window behind its buttons, free of Windows: control ids, the window operations the
-// handlers need (GeneratorWindowApi) and the handlers themselves.
+// Brevane's window behind its buttons, free of Windows: the window operations the handlers need
+// (GeneratorWindowApi) and the handlers themselves; the controls are in generator_window_model.h.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "common/list_file.h"
+#include "generator/generator_window_model.h"
 #include "generator/list_model.h"
 #include "platform/collation_api.h"
 #include "platform/file_api.h"
 #include "platform/profile_api.h"
-
-// Every control has the stable id 1000 + its row number in the window's control table, so a
-// test program can find it with GetDlgItem.
-constexpr int ControlId(int row) { return 1000 + row; }
-
-namespace brevane_controls {
-constexpr int kOpenFile = ControlId(1);
-constexpr int kNameGroup = ControlId(2);
-constexpr int kFirstNumberArrows = ControlId(7);
-constexpr int kDigitsArrows = ControlId(8);
-constexpr int kFirstNumber = ControlId(9);
-constexpr int kDigits = ControlId(10);
-constexpr int kPrefix = ControlId(11);
-constexpr int kSuffix = ControlId(12);
-constexpr int kFormatGroup = ControlId(13);
-constexpr int kFormatTftpd32 = ControlId(14);
-constexpr int kFormatWindows = ControlId(15);
-constexpr int kMembershipGroup = ControlId(16);
-constexpr int kPasswordLabel = ControlId(17);
-constexpr int kUsernameLabel = ControlId(18);
-constexpr int kWorkgroup = ControlId(19);
-constexpr int kDomain = ControlId(20);
-constexpr int kUsername = ControlId(21);
-constexpr int kPassword = ControlId(22);
-constexpr int kWorkgroupOption = ControlId(23);
-constexpr int kDomainOption = ControlId(24);
-constexpr int kGenerate = ControlId(25);
-constexpr int kSaveExit = ControlId(26);
-constexpr int kExit = ControlId(27);
-constexpr int kList = ControlId(28);
-constexpr int kNetworkGroup = ControlId(29);
-constexpr int kMetricArrows = ControlId(36);
-constexpr int kIpStart = ControlId(37);
-constexpr int kMask = ControlId(38);
-constexpr int kGateway = ControlId(39);
-constexpr int kMetric = ControlId(40);
-constexpr int kDns1 = ControlId(41);
-constexpr int kDns2 = ControlId(42);
-constexpr int kReportCheck = ControlId(43);
-constexpr int kFirstRow = 1;
-constexpr int kLastRow = 43;
-}  // namespace brevane_controls
-
-// Window-menu command of the About item.
-constexpr int kAboutCommand = 1025;
 
 // What the handlers need of Brevane's window; the Win32 window and the tests' recorder implement it.
 class GeneratorWindowApi {
@@ -64,7 +20,7 @@ class GeneratorWindowApi {
   // the user cancels it.
   virtual bool ChooseLogFiles(std::vector<std::string>* paths) = 0;
   virtual std::string FieldText(int control) = 0;      // as typed
-  virtual bool IsOptionSelected(int control) = 0;      // option buttons 14, 15, 23, 24; box 43
+  virtual bool IsOptionSelected(int control) = 0;      // an option button or the check box
   virtual void SetControlEnabled(int control, bool enabled) = 0;
   virtual void ShowRows(const ListModel& model) = 0;   // the list shows exactly these rows
   virtual int SelectedRow() = 0;                       // the selected row's index, -1 for none
@@ -111,9 +67,3 @@ void SelectDomain(GeneratorWindowApi& window);
 
 // A click on a column heading: sorts the rows (direction flips) and shows them.
 void SortByHeading(GeneratorPlatform& platform, ListModel& model, int column);
-
-// What has the keyboard focus when Enter is pressed.
-enum class FocusKind { OpenFileButton, OtherButton, OptionButton, Other };
-
-// Enter presses "打开文件" unless the focus is on another button or an option button.
-bool EnterPressesOpenFile(FocusKind focus);

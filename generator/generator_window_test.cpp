@@ -442,17 +442,4 @@ TEST(SortByHeadingTest, TheSelectedRowStaysSelected) {
   EXPECT_EQ(rig.window.selectedRow, -1);
 }
 
-TEST(EnterKeyTest, PressesOpenFileUnlessAnotherButtonOrAnOptionHasTheFocus) {
-  const struct {
-    FocusKind focus;
-    bool pressesOpenFile;
-  } cases[] = {{FocusKind::Other, true},
-               {FocusKind::OpenFileButton, true},
-               {FocusKind::OtherButton, false},
-               {FocusKind::OptionButton, false}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(EnterPressesOpenFile(c.focus), c.pressesOpenFile) << static_cast<int>(c.focus);
-  }
-}
-
 }  // namespace

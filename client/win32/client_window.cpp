@@ -8,6 +8,7 @@
 #include "client/finishing.h"
 #include "client/main_flow.h"
 #include "client/report.h"
+#include "platform/win32/window_kit.h"
 
 namespace {
 
@@ -40,20 +41,6 @@ DWORD StyleOf(const ControlInfo& control) {
   return style;
 }
 
-// Measures a caption in the window font, as one line without prefix processing.
-CaptionMetrics MeasureCaption(HWND hwnd, HFONT font, const char* caption) {
-  CaptionMetrics metrics;
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, font);
-  RECT rect = {0, 0, 0, 0};
-  DrawTextA(dc, caption, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
-  metrics.text = {rect.right - rect.left, rect.bottom - rect.top};
-  metrics.checkGlyph = {GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK)};
-  return metrics;
-}
-
 }  // namespace
 
 Win32ClientWindow::Win32ClientWindow(HINSTANCE instance) : instance_(instance) {}
@@ -67,19 +54,8 @@ Win32ClientWindow::~Win32ClientWindow() {
 bool Win32ClientWindow::Create(ClientPlatform* platform) {
   platform_ = platform;
 
-  // The window, with the outer size that gives a client area of 337 x 334.
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = &Win32ClientWindow::WindowProc;
-  windowClass.hInstance = instance_;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);
-  RECT outer = {0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&outer, kWindowStyle, FALSE, 0);
-  hwnd_ = CreateWindowExA(0, kWindowClass, t::kWindowTitle, kWindowStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-                          nullptr, nullptr, instance_, this);
+  hwnd_ = CreateMainWindow(instance_, kWindowClass, &ObjectWindowProc<Win32ClientWindow>, nullptr,
+                           t::kWindowTitle, kWindowStyle, {kClientWidth, kClientHeight}, this);
   if (!hwnd_) return false;
 
   // Windows 95 and 98 are turned away; construction goes on, the posted close ends the program.
@@ -89,22 +65,13 @@ bool Win32ClientWindow::Create(ClientPlatform* platform) {
   }
 
   // The window font (the style never gives the window a maximize box or a sizing border).
-  font_ = CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, kFontCharset,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      VARIABLE_PITCH | FF_DONTCARE, t::kFontName);
+  font_ = CreateWindowFont(t::kFontName, kFontHeight, kFontCharset, VARIABLE_PITCH | FF_DONTCARE);
 
   // The window procedure handles About and the close; then the common controls and ours.
   InitCommonControls();
   CreateControls();
 
-  // Centred on the screen by its outer size.
-  RECT rect;
-  GetWindowRect(hwnd_, &rect);
-  int width = rect.right - rect.left;
-  int height = rect.bottom - rect.top;
-  SetWindowPos(hwnd_, nullptr, CentredOrigin(GetSystemMetrics(SM_CXSCREEN), width),
-               CentredOrigin(GetSystemMetrics(SM_CYSCREEN), height), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CentreOnScreen(hwnd_);
 
   // Construction ends with the first run of the main flow, guarded as a handler is.
   ++busy_;
@@ -119,13 +86,9 @@ void Win32ClientWindow::CreateControls() {
     CaptionMetrics metrics = MeasureCaption(hwnd_, font_, control.caption);
     Rect rect = ControlRectInWindow(control, metrics);
     DWORD exStyle = control.kind == ControlKind::AddressBox ? WS_EX_CLIENTEDGE : 0;
-    HWND child = CreateWindowExA(exStyle, ClassOf(control.kind), control.caption,
-                                 StyleOf(control), rect.x, rect.y, rect.width, rect.height, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(
-                                     ClientControlId(control.row))),
-                                 instance_, nullptr);
+    HWND child = CreateControl(hwnd_, ClientControlId(control.row), ClassOf(control.kind),
+                               control.caption, StyleOf(control), exStyle, rect, font_);
     controls_[static_cast<size_t>(control.row)] = child;
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (control.kind == ControlKind::CheckBox && control.ticked) {
       SendMessageA(child, BM_SETCHECK, BST_CHECKED, 0);
     }
@@ -168,18 +131,14 @@ bool Win32ClientWindow::HandleKey(const MSG& msg) {
   switch (ActionForKey(static_cast<int>(msg.wParam), RowOfWindow(msg.hwnd))) {
     case KeyAction::PassOn: return false;
     case KeyAction::Swallow: return true;
-    case KeyAction::PressApply: PressButton(kRowApplyNow); return true;
-    case KeyAction::PressExit: PressButton(kRowExit); return true;
+    case KeyAction::PressApply: PressRow(kRowApplyNow); return true;
+    case KeyAction::PressExit: PressRow(kRowExit); return true;
   }
   return false;
 }
 
-// Presses a button as a click would, while it is enabled and visible.
-void Win32ClientWindow::PressButton(int row) {
-  HWND button = Control(row);
-  if (!button || !IsWindowEnabled(button) || !IsWindowVisible(button)) return;
-  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(ClientControlId(row), BN_CLICKED),
-               reinterpret_cast<LPARAM>(button));
+void Win32ClientWindow::PressRow(int row) {
+  PressButton(hwnd_, Control(row), ClientControlId(row));
 }
 
 void Win32ClientWindow::OnButton(int row) {
@@ -213,27 +172,11 @@ void Win32ClientWindow::ReleaseHeldClose() {
   PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
-void Win32ClientWindow::ShowAbout() {
-  MessageBoxA(GetActiveWindow(), t::kAboutText, t::kAboutCaption, MB_OK | MB_ICONINFORMATION);
-}
-
-LRESULT CALLBACK Win32ClientWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-  Win32ClientWindow* self;
-  if (message == WM_NCCREATE) {
-    self = static_cast<Win32ClientWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<Win32ClientWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
-}
-
-LRESULT Win32ClientWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND hwnd = hwnd_;
+LRESULT Win32ClientWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:
+      hwnd_ = hwnd;
+      break;
     case WM_COMMAND: {
       int row = LOWORD(wParam) - kControlIdBase;
       bool isButton = row == kRowApplyNow || row == kRowAddToStartup || row == kRowExit ||
@@ -245,8 +188,7 @@ LRESULT Win32ClientWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       break;
     }
     case WM_SYSCOMMAND:
-      // Application items of the window menu arrive with their own id in wParam.
-      if (wParam == static_cast<WPARAM>(kAboutCommandId)) ShowAbout();
+      AnswerAboutCommand(wParam, t::kAboutText, t::kAboutCaption);
       break;
     case WM_CTLCOLOREDIT:
       if (reinterpret_cast<HWND>(lParam) == Control(kRowAddressBox)) {
@@ -274,7 +216,7 @@ LRESULT Win32ClientWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      ForgetWindowObject(hwnd);
       hwnd_ = nullptr;
       controls_.fill(nullptr);
       lastFocus_ = nullptr;
@@ -293,15 +235,7 @@ void Win32ClientWindow::SetInfoText(const std::string& text) {
   UpdateWindow(info);
 }
 
-std::string Win32ClientWindow::InfoText() {
-  HWND info = Control(kRowInfoText);
-  if (!info) return std::string();
-  int length = GetWindowTextLengthA(info);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(info, &text[0], length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
-}
+std::string Win32ClientWindow::InfoText() { return ReadWindowText(Control(kRowInfoText)); }
 
 void Win32ClientWindow::ShowAndBringToFront() {
   if (!hwnd_) return;
@@ -348,10 +282,7 @@ void Win32ClientWindow::InstallIconAndAboutItem() {
                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
   SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-  // A plain item: a check mark beside "关于" would suggest a setting that can be switched.
-  HMENU menu = GetSystemMenu(hwnd_, FALSE);
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, kAboutCommandId, t::kAboutMenuItem);
+  AppendAboutItem(hwnd_, t::kAboutMenuItem);
 }
 
 bool Win32ClientWindow::IsOptionTicked(StartupOption option) {
@@ -359,12 +290,4 @@ bool Win32ClientWindow::IsOptionTicked(StartupOption option) {
   return box && SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-std::string Win32ClientWindow::AddressBoxText() {
-  HWND box = Control(kRowAddressBox);
-  if (!box) return std::string();
-  int length = GetWindowTextLengthA(box);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(box, &text[0], length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
-}
+std::string Win32ClientWindow::AddressBoxText() { return ReadWindowText(Control(kRowAddressBox)); }

@@ -28,6 +28,9 @@ class Win32ClientWindow : public ClientWindowApi {
 
   HWND Handle() const { return hwnd_; }  // null once the window has closed
 
+  // Every message of the window, from WM_NCCREATE on (the window procedure's target).
+  LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
   // ClientWindowApi.
   void SetInfoText(const std::string& text) override;
   std::string InfoText() override;
@@ -42,19 +45,15 @@ class Win32ClientWindow : public ClientWindowApi {
   std::string AddressBoxText() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
   void CreateControls();
   HWND Control(int row) const { return controls_[static_cast<size_t>(row)]; }
+  void PressRow(int row);  // as a click would, while the button is enabled and visible
   int RowOfWindow(HWND hwnd) const;
   // Enter and Esc, which no dialog manager handles for this window. True when consumed.
   bool HandleKey(const MSG& msg);
   void Dispatch(MSG* msg);
-  void PressButton(int row);
   void OnButton(int row);
   void OnClose();
-  void ShowAbout();
   void ReleaseHeldClose();
 
   HINSTANCE instance_;

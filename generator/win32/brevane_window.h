@@ -22,6 +22,9 @@ class BrevaneWindow : public GeneratorWindowApi {
   // Enter and Esc for the whole window, before the dialog manager sees them; true when used.
   bool PreTranslateKey(const MSG& message);
 
+  // Every message of the window, from WM_NCCREATE on (the window procedure's target).
+  LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
   // GeneratorWindowApi
   bool ChooseLogFiles(std::vector<std::string>* paths) override;
   std::string FieldText(int control) override;
@@ -34,14 +37,11 @@ class BrevaneWindow : public GeneratorWindowApi {
   void PostCloseRequest() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
-  void CreateControls(HINSTANCE instance);
-  void AttachArrows(int arrows, int field, int value);
+  void CreateControls();
+  void SetUpList(HWND list);
   void AddToolTip(int control, const char* text);
-  void PressButton(int id);
-  FocusKind KindOfFocus(HWND focus) const;
+  void Press(int id);  // as a click would, while the button is enabled and visible
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
   GeneratorPlatform platform_;

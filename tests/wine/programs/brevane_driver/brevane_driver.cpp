@@ -34,7 +34,9 @@
 #include <utility>
 #include <vector>
 
-#include "generator/generator_window.h"
+#include "generator/generator_window_model.h"
+#include "generator/list_model.h"
+#include "platform/win32/window_kit.h"
 #include "tests/hex_bytes.h"
 #include "tests/pinned_texts.h"
 #include "tests/wine/programs/window_probe.h"
@@ -242,56 +244,56 @@ std::string HeadingText(const Target& target, int column) {
 
 // --- The window as it opens -----------------------------------------------------------------
 
-// The table row (id 1000 + row), class, text (nullptr: not compared), place in the client area,
-// size (0: not compared, captions), and whether enabled.
+// The control's id, class, text (nullptr: not compared), place in the client area, size (0: not
+// compared, captions), and whether enabled.
 struct ExpectedControl {
-  int row;
+  int id;
   const char *className, *text;
   int x, y, width, height;
   bool enabled;
 };
 
 const ExpectedControl kExpected[] = {
-    {1, "Button", texts::kOpenFileButton, 8, 536, 80, 25, true},
-    {2, "Button", texts::kNameGroup, 264, 376, 249, 145, true},
-    {3, "Static", texts::kPrefixLabel, 264 + 44, 376 + 87, 0, 0, true},
-    {4, "Static", texts::kSuffixLabel, 264 + 44, 376 + 119, 0, 0, true},
-    {5, "Static", texts::kFirstNumberLabel, 264 + 20, 376 + 23, 0, 0, true},
-    {6, "Static", texts::kDigitsLabel, 264 + 68, 376 + 55, 0, 0, true},
-    {9, "Edit", "1", 264 + 130, 376 + 19, 0, 22, true},
-    {10, "Edit", "3", 264 + 138, 376 + 51, 0, 22, true},
-    {11, "Edit", "COMPUTER", 264 + 130, 376 + 83, 100, 22, true},
-    {12, "Edit", "", 264 + 130, 376 + 115, 100, 22, true},
-    {13, "Button", texts::kFormatGroup, 8, 432, 249, 89, true},
-    {14, "Button", "TFTPD32", 8 + 17, 432 + 26, 0, 0, true},
-    {15, "Button", "Windows DHCP Server", 8 + 17, 432 + 50, 0, 0, true},
-    {16, "Button", texts::kMembershipGroup, 264, 216, 249, 153, true},
-    {17, "Static", texts::kPasswordLabel, 264 + 40, 216 + 124, 0, 0, false},
-    {18, "Static", texts::kUsernameLabel, 264 + 40, 216 + 92, 0, 0, false},
-    {19, "Edit", "", 264 + 72, 216 + 24, 161, 22, true},
-    {20, "Edit", "", 264 + 72, 216 + 56, 161, 22, false},
-    {21, "Edit", "", 264 + 88, 216 + 88, 145, 22, false},
-    {22, "Edit", "", 264 + 88, 216 + 120, 145, 22, false},
-    {23, "Button", texts::kWorkgroupOption, 264 + 8, 216 + 26, 0, 0, true},
-    {24, "Button", texts::kDomainOption, 264 + 8, 216 + 58, 0, 0, true},
-    {25, "Button", texts::kGenerateButton, 112, 536, 80, 25, false},
-    {26, "Button", texts::kSaveExitButton, 328, 536, 80, 25, false},
-    {27, "Button", texts::kExitButton, 432, 536, 80, 25, true},
-    {28, "SysListView32", nullptr, 2, 2, 517, 207, true},
-    {29, "Button", texts::kNetworkGroup, 8, 216, 249, 209, true},
-    {30, "Static", texts::kMetricLabel, 8 + 63, 216 + 117, 0, 0, true},
-    {31, "Static", texts::kDns1Label, 8 + 48, 216 + 149, 0, 0, true},
-    {32, "Static", texts::kDns2Label, 8 + 48, 216 + 181, 0, 0, true},
-    {33, "Static", texts::kIpStartLabel, 8 + 24, 216 + 23, 0, 0, true},
-    {34, "Static", texts::kMaskLabel, 8 + 51, 216 + 54, 0, 0, true},
-    {35, "Static", texts::kGatewayLabel, 8 + 51, 216 + 85, 0, 0, true},
-    {37, "Edit", "192.168.0.1", 8 + 112, 216 + 19, 121, 22, true},
-    {38, "Edit", "255.255.255.0", 8 + 112, 216 + 50, 121, 22, true},
-    {39, "Edit", "", 8 + 112, 216 + 81, 121, 22, true},
-    {40, "Edit", "0", 8 + 112, 216 + 113, 0, 22, true},
-    {41, "Edit", "", 8 + 112, 216 + 145, 121, 22, true},
-    {42, "Edit", "", 8 + 112, 216 + 177, 121, 22, true},
-    {43, "Button", texts::kReportCheck, 200, 540, 0, 0, true},
+    {ids::kOpenFile, "Button", texts::kOpenFileButton, 8, 536, 80, 25, true},
+    {ids::kNameGroup, "Button", texts::kNameGroup, 264, 376, 249, 145, true},
+    {ids::kPrefixLabel, "Static", texts::kPrefixLabel, 264 + 44, 376 + 87, 0, 0, true},
+    {ids::kSuffixLabel, "Static", texts::kSuffixLabel, 264 + 44, 376 + 119, 0, 0, true},
+    {ids::kFirstNumberLabel, "Static", texts::kFirstNumberLabel, 264 + 20, 376 + 23, 0, 0, true},
+    {ids::kDigitsLabel, "Static", texts::kDigitsLabel, 264 + 68, 376 + 55, 0, 0, true},
+    {ids::kFirstNumber, "Edit", "1", 264 + 130, 376 + 19, 0, 22, true},
+    {ids::kDigits, "Edit", "3", 264 + 138, 376 + 51, 0, 22, true},
+    {ids::kPrefix, "Edit", "COMPUTER", 264 + 130, 376 + 83, 100, 22, true},
+    {ids::kSuffix, "Edit", "", 264 + 130, 376 + 115, 100, 22, true},
+    {ids::kFormatGroup, "Button", texts::kFormatGroup, 8, 432, 249, 89, true},
+    {ids::kFormatTftpd32, "Button", "TFTPD32", 8 + 17, 432 + 26, 0, 0, true},
+    {ids::kFormatWindows, "Button", "Windows DHCP Server", 8 + 17, 432 + 50, 0, 0, true},
+    {ids::kMembershipGroup, "Button", texts::kMembershipGroup, 264, 216, 249, 153, true},
+    {ids::kPasswordLabel, "Static", texts::kPasswordLabel, 264 + 40, 216 + 124, 0, 0, false},
+    {ids::kUsernameLabel, "Static", texts::kUsernameLabel, 264 + 40, 216 + 92, 0, 0, false},
+    {ids::kWorkgroup, "Edit", "", 264 + 72, 216 + 24, 161, 22, true},
+    {ids::kDomain, "Edit", "", 264 + 72, 216 + 56, 161, 22, false},
+    {ids::kUsername, "Edit", "", 264 + 88, 216 + 88, 145, 22, false},
+    {ids::kPassword, "Edit", "", 264 + 88, 216 + 120, 145, 22, false},
+    {ids::kWorkgroupOption, "Button", texts::kWorkgroupOption, 264 + 8, 216 + 26, 0, 0, true},
+    {ids::kDomainOption, "Button", texts::kDomainOption, 264 + 8, 216 + 58, 0, 0, true},
+    {ids::kGenerate, "Button", texts::kGenerateButton, 112, 536, 80, 25, false},
+    {ids::kSaveExit, "Button", texts::kSaveExitButton, 328, 536, 80, 25, false},
+    {ids::kExit, "Button", texts::kExitButton, 432, 536, 80, 25, true},
+    {ids::kList, "SysListView32", nullptr, 2, 2, 517, 207, true},
+    {ids::kNetworkGroup, "Button", texts::kNetworkGroup, 8, 216, 249, 209, true},
+    {ids::kMetricLabel, "Static", texts::kMetricLabel, 8 + 63, 216 + 117, 0, 0, true},
+    {ids::kDns1Label, "Static", texts::kDns1Label, 8 + 48, 216 + 149, 0, 0, true},
+    {ids::kDns2Label, "Static", texts::kDns2Label, 8 + 48, 216 + 181, 0, 0, true},
+    {ids::kIpStartLabel, "Static", texts::kIpStartLabel, 8 + 24, 216 + 23, 0, 0, true},
+    {ids::kMaskLabel, "Static", texts::kMaskLabel, 8 + 51, 216 + 54, 0, 0, true},
+    {ids::kGatewayLabel, "Static", texts::kGatewayLabel, 8 + 51, 216 + 85, 0, 0, true},
+    {ids::kIpStart, "Edit", "192.168.0.1", 8 + 112, 216 + 19, 121, 22, true},
+    {ids::kMask, "Edit", "255.255.255.0", 8 + 112, 216 + 50, 121, 22, true},
+    {ids::kGateway, "Edit", "", 8 + 112, 216 + 81, 121, 22, true},
+    {ids::kMetric, "Edit", "0", 8 + 112, 216 + 113, 0, 22, true},
+    {ids::kDns1, "Edit", "", 8 + 112, 216 + 145, 121, 22, true},
+    {ids::kDns2, "Edit", "", 8 + 112, 216 + 177, 121, 22, true},
+    {ids::kReportCheck, "Button", texts::kReportCheck, 200, 540, 0, 0, true},
 };
 
 void CheckOpenedWindow(const Target& target) {
@@ -314,9 +316,9 @@ void CheckOpenedWindow(const Target& target) {
   // screenshots show it in the title bar.
 
   for (const ExpectedControl& e : kExpected) {
-    const std::string name = "control " + std::to_string(e.row);
-    HWND control = target.Control(ControlId(e.row));
-    if (!Check(control != nullptr, name + " exists with id " + std::to_string(ControlId(e.row)))) {
+    const std::string name = "control " + std::to_string(e.id - ControlId(0));
+    HWND control = target.Control(e.id);
+    if (!Check(control != nullptr, name + " exists with id " + std::to_string(e.id))) {
       continue;
     }
     Check(IsClass(control, e.className),
@@ -592,7 +594,7 @@ std::vector<std::string> AnswerBox(const Target& target, const char* caption,
 
 void CheckAbout(const Target& target) {
   Note("About box");
-  PostMessageA(target.main, WM_SYSCOMMAND, kAboutCommand, 0);
+  PostMessageA(target.main, WM_SYSCOMMAND, kAboutCommandId, 0);
   const std::vector<std::string> shown =
       AnswerBox(target, texts::kAboutCaption, nullptr, "the About box");
   if (!Check(!shown.empty(), "the About box appears with the caption 版本信息")) return;

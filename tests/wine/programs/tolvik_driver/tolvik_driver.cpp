@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/window_kit.h"
 #include "tests/hex_bytes.h"
 #include "tests/pinned_texts.h"
 #include "tests/wine/programs/window_probe.h"
@@ -111,17 +112,10 @@ const Expected kExpected[] = {
 };
 
 SIZE MeasureInSimSun(const char* caption) {
-  HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_DONTCARE,
-                           t::kFontName);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  RECT rect = {0, 0, 0, 0};
-  DrawTextA(dc, caption, -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  HFONT font = CreateWindowFont(t::kFontName, -12, 134, VARIABLE_PITCH | FF_DONTCARE);
+  const Size size = MeasureCaption(nullptr, font, caption).text;
   DeleteObject(font);
-  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+  return SIZE{size.width, size.height};
 }
 
 bool CheckLayout() {
@@ -359,8 +353,11 @@ int main(int argc, char** argv) {
       std::string which = next();
       ok = NeedWindow();
       // "menu" opens the window menu as Alt+Space does.
-      if (ok && which == "menu") PostMessageA(g_window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-      else if (ok) PostMessageA(g_window, WM_SYSCOMMAND, which == "about" ? 1025 : SC_CLOSE, 0);
+      if (ok && which == "menu") {
+        PostMessageA(g_window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      } else if (ok) {
+        PostMessageA(g_window, WM_SYSCOMMAND, which == "about" ? kAboutCommandId : SC_CLOSE, 0);
+      }
       Sleep(300);
     } else if (step == "about-box") {
       ok = NeedWindow() &&
