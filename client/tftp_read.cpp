@@ -15,9 +15,8 @@ TftpOutcome ReadBlocks(TftpSession& session, const std::string& fileName, std::s
   session.Start(TftpReadRequest(fileName));
   for (;;) {
     Datagram in;
-    const TftpWait wait = session.Next(&in);
-    if (wait == TftpWait::kTimeUp) return TftpOutcome::kNoAnswer;
-    if (wait == TftpWait::kSocketFailed) return TftpOutcome::kNoSocket;
+    TftpOutcome ended = TftpOutcome::kNoAnswer;
+    if (!session.Next(&in, &ended)) return ended;
     const uint16_t op = TftpNumberAt(in.bytes, 0);
     if (op == kTftpOpError) return TftpOutcome::kServerError;
     if (op != kTftpOpData || in.bytes.size() > kTftpHeaderSize + kTftpBlockSize) continue;

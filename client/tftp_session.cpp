@@ -36,11 +36,14 @@ void TftpSession::Send(const std::string& packet) {
   datagrams_.SendTo(server_, serverPort_, packet);
 }
 
-TftpWait TftpSession::Next(Datagram* in) {
+bool TftpSession::Next(Datagram* in, TftpOutcome* ended) {
   for (;;) {
     const uint32_t now = datagrams_.Milliseconds();
     const uint32_t elapsed = now - start_;
-    if (elapsed >= kTftpFileLimitMs) return TftpWait::kTimeUp;
+    if (elapsed >= kTftpFileLimitMs) {
+      *ended = TftpOutcome::kNoAnswer;
+      return false;
+    }
     const uint32_t sinceSend = now - lastSentAt_;
     if (sinceSend >= kTftpRetransmitMs) {
       Send(lastSent_);
@@ -48,12 +51,15 @@ TftpWait TftpSession::Next(Datagram* in) {
     }
     const uint32_t wait = std::min(kTftpRetransmitMs - sinceSend, kTftpFileLimitMs - elapsed);
     const ReceiveStatus status = datagrams_.Receive(wait, in);
-    if (status == ReceiveStatus::kFailed) return TftpWait::kSocketFailed;
+    if (status == ReceiveStatus::kFailed) {
+      *ended = TftpOutcome::kNoSocket;
+      return false;
+    }
     if (status != ReceiveStatus::kReceived) continue;
     // Anything not from the server's transfer port belongs to someone else.
     if (in->address != server_ || (answered_ && in->port != serverPort_)) continue;
     if (in->bytes.size() < kTftpHeaderSize) continue;
-    return TftpWait::kPacket;
+    return true;
   }
 }
 

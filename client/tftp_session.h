@@ -34,8 +34,6 @@ uint16_t TftpNumberAt(const std::string& bytes, size_t offset);
 // A read or write request (op) for fileName in octet mode, as sent to port 69.
 std::string TftpRequest(uint16_t op, const std::string& fileName);
 
-enum class TftpWait { kPacket, kTimeUp, kSocketFailed };
-
 // One transfer with one server: the last packet sent is sent again every kTftpRetransmitMs
 // while nothing comes, and the whole transfer gets kTftpFileLimitMs. Once the server has
 // answered from its transfer port, only that port counts.
@@ -47,8 +45,9 @@ class TftpSession {
   void Start(const std::string& request);
   // Sends packet and keeps it for retransmission; a failed send counts as a lost packet.
   void Send(const std::string& packet);
-  // The next packet of at least kTftpHeaderSize bytes from the server.
-  TftpWait Next(Datagram* in);
+  // The next packet of at least kTftpHeaderSize bytes from the server. False when the transfer
+  // ends without one: *ended is kNoAnswer when the time ran out, kNoSocket when the socket failed.
+  bool Next(Datagram* in, TftpOutcome* ended);
   // Takes the port of the server's first answer as the transfer's port.
   void Answered(uint16_t port);
   bool answered() const { return answered_; }

@@ -29,9 +29,8 @@ TftpOutcome WriteBlocks(TftpSession& session, const std::string& fileName,
   session.Start(TftpWriteRequest(fileName));
   for (;;) {
     Datagram in;
-    const TftpWait wait = session.Next(&in);
-    if (wait == TftpWait::kTimeUp) return TftpOutcome::kNoAnswer;
-    if (wait == TftpWait::kSocketFailed) return TftpOutcome::kNoSocket;
+    TftpOutcome ended = TftpOutcome::kNoAnswer;
+    if (!session.Next(&in, &ended)) return ended;
     const uint16_t op = TftpNumberAt(in.bytes, 0);
     if (op == kTftpOpError) {
       *serverMessage = ErrorMessage(in.bytes);
