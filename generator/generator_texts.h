@@ -87,6 +87,14 @@ constexpr const char kLeaseOrderCaption[] = "导入提示";
 constexpr const char kLeaseOrderNotice[] =
     "租约文件只保存每个租约的最新状态，续租过的计算机已排到后面，释放的租约可能已不在文件中；要按计算机开机的顺序排列，请导入 DHCP 服务器的日志。";
 
+// An import that gave no row: no MAC address was found, and what the import reads.
+constexpr const char kNoMacCaption[] = "未找到 MAC 地址";
+constexpr const char kNoMacText[] =
+    "所选文件中没有找到任何 MAC 地址，列表为空。\r\n能读取的文件：TFTPD32 的 DHCP 日志；Windows DHCP Server 导出的租约列表（制表符或逗号分隔，或 PowerShell 导出的 CSV）；dnsmasq、ISC dhcpd、Kea 的日志和租约文件；每行一个 MAC 地址的文本。";
+
+// The list's context menu: removes the selected rows (Delete does the same).
+constexpr const char kRemoveRowsItem[] = "删除所选行";
+
 // The IP start value and IP cell that mean "obtain the address automatically".
 constexpr const char kDhcpKeyword[] = "DHCP";
 

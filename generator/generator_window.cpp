@@ -1,6 +1,7 @@
 // The handlers of Brevane's buttons, options and list headings, over GeneratorWindowApi.
 #include "generator/generator_window.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/list_file.h"
@@ -32,6 +33,8 @@ void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model) {
   platform.window.SelectRow(-1, false);  // the rows are new ones
   // With no rows "生成列表" keeps whatever state it had.
   if (hasRows) platform.window.SetControlEnabled(ids::kGenerate, true);
+  // An empty list without a word would leave the user guessing what went wrong.
+  if (!hasRows) platform.window.ShowMessage(texts::kNoMacCaption, texts::kNoMacText);
   if (hasRows && KeepsOnlyLatestLeases(report.reader)) {
     platform.window.ShowMessage(texts::kLeaseOrderCaption, texts::kLeaseOrderNotice);
   }
@@ -81,6 +84,19 @@ void GenerateRows(GeneratorPlatform& platform, ListModel& model) {
   window.SelectRow(selected, false);
   // Once enabled, "保存退出" stays enabled: it is never disabled here.
   if (enableSave) window.SetControlEnabled(ids::kSaveExit, true);
+}
+
+void RemoveSelectedRows(GeneratorPlatform& platform, ListModel& model) {
+  const int first = platform.window.SelectedRow();
+  if (first < 0) return;
+  std::vector<char> removed(model.rows.size(), 0);
+  for (size_t i = 0; i < removed.size(); ++i) {
+    removed[i] = platform.window.IsRowSelected(static_cast<int>(i)) ? 1 : 0;
+  }
+  RemoveRows(model, removed);
+  platform.window.ShowRows(model);
+  // The next row takes the place and the selection, scrolled into view, as in Explorer.
+  platform.window.SelectRow(std::min(first, static_cast<int>(model.rows.size()) - 1), true);
 }
 
 void SaveAndExit(GeneratorPlatform& platform, const ListModel& model) {

@@ -23,7 +23,8 @@ class GeneratorWindowApi {
   virtual bool IsOptionSelected(int control) = 0;      // an option button or the check box
   virtual void SetControlEnabled(int control, bool enabled) = 0;
   virtual void ShowRows(const ListModel& model) = 0;   // the list shows exactly these rows
-  virtual int SelectedRow() = 0;                       // the selected row's index, -1 for none
+  virtual int SelectedRow() = 0;                       // the first selected row, -1 for none
+  virtual bool IsRowSelected(int index) = 0;
   // Selects that row alone, scrolled into view if asked; -1 clears the selection.
   virtual void SelectRow(int index, bool scrollIntoView) = 0;
   // A message box owned by the active window, with a warning icon and an OK button.
@@ -40,7 +41,8 @@ struct GeneratorPlatform {
 };
 
 // "打开文件": asks for a log (or several files of one server, read one after the other),
-// replaces the rows with one row per machine, enables "生成列表" when at least one row exists.
+// replaces the rows with one row per machine, enables "生成列表" when at least one row exists;
+// a file that gives no row is answered by a message naming the files the import reads.
 // A cancelled dialog changes nothing. Rows read from a lease file of dnsmasq, ISC dhcpd or Kea
 // are followed by a message: such a file keeps no order of first lease.
 void ImportDhcpLog(GeneratorPlatform& platform, ListModel& model);
@@ -53,6 +55,11 @@ std::vector<std::string> SplitChosenFiles(const std::vector<char>& buffer);
 // A start address from which the rows' last numbers would pass 255 is refused with a message
 // that says how many machines fit, and the rows stay as they were.
 void GenerateRows(GeneratorPlatform& platform, ListModel& model);
+
+// Delete on the list, or its context menu's "删除所选行": removes the selected rows (devices that
+// are not part of the batch) with RemoveRows and selects the row that took the first one's
+// place. Names and addresses stay until the next "生成列表" numbers the remaining rows anew.
+void RemoveSelectedRows(GeneratorPlatform& platform, ListModel& model);
 
 // "保存退出": writes program directory + "mac.ini" from the fields and the rows in display
 // order, then posts a close request. A save that fails shows why and keeps the window open.

@@ -156,6 +156,7 @@ std::array<EnabledState, 6> MembershipEnabling(bool domainChosen) {
 
 KeyAction ActionForKey(int virtualKey, int focusId) {
   if (virtualKey == kVirtualKeyEscape) return KeyAction::PressExit;
+  if (virtualKey == kVirtualKeyDelete && focusId == ids::kList) return KeyAction::RemoveRows;
   if (virtualKey != kVirtualKeyReturn) return KeyAction::PassOn;
   const ControlInfo* focus = FindControl(focusId);
   if (focus && focus->id != ids::kOpenFile &&

@@ -128,12 +128,17 @@ std::array<EnabledState, 6> MembershipEnabling(bool domainChosen);
 
 constexpr int kVirtualKeyReturn = 0x0D;
 constexpr int kVirtualKeyEscape = 0x1B;
+constexpr int kVirtualKeyDelete = 0x2E;
 
-enum class KeyAction { PassOn, Swallow, PressOpenFile, PressExit };
+// The command of the list's context menu item "删除所选行" (1025 is the About item).
+constexpr int kRemoveRowsCommand = 1026;
+
+enum class KeyAction { PassOn, Swallow, PressOpenFile, PressExit, RemoveRows };
 
 // What a key press does, given the id of the control that has the focus (0: none of ours).
 // Enter presses "打开文件" unless the focus is on another button or an option button, where it
-// does nothing; Esc presses "退出" wherever the focus is.
+// does nothing; Esc presses "退出" wherever the focus is; Delete on the list removes the selected
+// rows (in a field it stays the field's own key).
 KeyAction ActionForKey(int virtualKey, int focusId);
 
 }  // namespace brevane_window

@@ -124,6 +124,10 @@ TEST(BrevaneWindowKeys, EnterOpensUnlessOnAnotherButtonOrAnOptionEscAlwaysExits)
       {kVirtualKeyEscape, ids::kPrefix, KeyAction::PressExit},
       {kVirtualKeyEscape, ids::kDomainOption, KeyAction::PressExit},
       {kVirtualKeyEscape, ids::kGenerate, KeyAction::PressExit},
+      // Delete on the list removes the selected rows; in a field it deletes text.
+      {kVirtualKeyDelete, ids::kList, KeyAction::RemoveRows},
+      {kVirtualKeyDelete, ids::kPrefix, KeyAction::PassOn},
+      {kVirtualKeyDelete, 0, KeyAction::PassOn},
       // Other keys are the controls' own (Tab goes to the dialog manager).
       {kTab, ids::kPrefix, KeyAction::PassOn},
       {kLetterA, ids::kMetric, KeyAction::PassOn},

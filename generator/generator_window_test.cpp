@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -48,8 +49,13 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
     shown = model.rows;
   }
   void PostCloseRequest() override { log_.Add("PostCloseRequest()"); }
-  int SelectedRow() override { return selectedRow; }
+  int SelectedRow() override { return selectedRows.empty() ? selectedRow : selectedRows[0]; }
+  bool IsRowSelected(int index) override {
+    if (selectedRows.empty()) return index == selectedRow;
+    return std::find(selectedRows.begin(), selectedRows.end(), index) != selectedRows.end();
+  }
   void SelectRow(int index, bool scrollIntoView) override {
+    selectedRows.clear();
     selectedRow = index;
     scrolledToSelection = scrollIntoView;
   }
@@ -66,6 +72,7 @@ class RecordingGeneratorWindow : public GeneratorWindowApi {
   std::map<int, bool> enabled;
   std::vector<ListRow> shown;
   int selectedRow = -1;
+  std::vector<int> selectedRows;  // when not empty, the selection instead of selectedRow
   bool scrolledToSelection = false;
   std::vector<std::string> messages;
 
@@ -155,8 +162,15 @@ TEST(ImportDhcpLogTest, FillsRowsFromTheChosenFileInTheSelectedFormat) {
     if (c.enablesGenerate) {
       EXPECT_EQ(rig.log.Only({"SetControlEnabled"}),
                 std::vector<std::string>{"SetControlEnabled(1025, true)"});
+      EXPECT_TRUE(rig.window.messages.empty());
     } else {
       EXPECT_EQ(rig.log.Count("SetControlEnabled"), 0u) << "generate keeps its state";
+      // No row: a message says that no MAC address was found and what the import reads.
+      EXPECT_EQ(rig.log.Only({"ShowRows", "ShowMessage"}),
+                (std::vector<std::string>{
+                    "ShowRows(0)",
+                    std::string("ShowMessage(") + pinned_brevane_texts::kNoMacCaption + ")"}));
+      EXPECT_EQ(rig.window.messages, std::vector<std::string>{pinned_brevane_texts::kNoMacText});
     }
   }
 }
@@ -440,6 +454,39 @@ TEST(SortByHeadingTest, TheSelectedRowStaysSelected) {
   rig.window.selectedRow = -1;
   SortByHeading(rig.platform, rig.model, kColumnSequence);
   EXPECT_EQ(rig.window.selectedRow, -1);
+}
+
+// Devices that are not part of the batch are removed; the next generation numbers the remaining
+// rows without a gap, in their order, and the save writes only them.
+TEST(RemoveSelectedRowsTest, RemovesTheSelectionAndTheNextGenerationCountsOn) {
+  Rig rig;
+  for (int i = 0; i < 5; ++i) {
+    rig.model.rows.push_back(Row(ZeroPad(i + 1, 3), "", "", "M" + std::to_string(i)));
+  }
+  GenerateRows(rig.platform, rig.model);
+  rig.window.selectedRows = {1, 3};
+
+  RemoveSelectedRows(rig.platform, rig.model);
+  EXPECT_EQ(Cells(rig.window.shown),
+            "001|192.168.0.1|COMPUTER001|M0;002|192.168.0.3|COMPUTER003|M2;"
+            "003|192.168.0.5|COMPUTER005|M4;")
+      << "names and addresses wait for the next generation";
+  EXPECT_EQ(rig.window.selectedRow, 1) << "the row that took the first one's place";
+  EXPECT_TRUE(rig.window.scrolledToSelection);
+
+  GenerateRows(rig.platform, rig.model);
+  EXPECT_EQ(Cells(rig.window.shown),
+            "001|192.168.0.1|COMPUTER001|M0;002|192.168.0.2|COMPUTER002|M2;"
+            "003|192.168.0.3|COMPUTER003|M4;");
+
+  rig.window.selectedRows = {2};  // the last row: its predecessor takes the selection
+  RemoveSelectedRows(rig.platform, rig.model);
+  EXPECT_EQ(rig.window.selectedRow, 1);
+  rig.window.selectedRow = -1;  // nothing selected: nothing happens
+  const size_t shows = rig.log.Count("ShowRows");
+  RemoveSelectedRows(rig.platform, rig.model);
+  EXPECT_EQ(rig.log.Count("ShowRows"), shows);
+  EXPECT_EQ(rig.model.rows.size(), 2u);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "common/text_rules.h"
+
 namespace {
 
 bool IsColumn(int column) { return column >= kColumnSequence && column <= kColumnMac; }
@@ -70,4 +72,27 @@ void SortByColumn(ListModel& model, int column, CollationApi& collation, size_t*
   model.direction = model.direction == SortDirection::Ascending ? SortDirection::Descending
                                                                   : SortDirection::Ascending;
   SortRows(model, column, model.direction == SortDirection::Ascending, collation, followedRow);
+}
+
+void RemoveRows(ListModel& model, const std::vector<char>& removed) {
+  const size_t count = model.rows.size();
+  // The import numbers the rows 1 to n and sorts keep the texts, so counting the remaining
+  // numbers up to each one gives its rank.
+  std::vector<size_t> rank(count + 1, 0);
+  size_t kept = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (i < removed.size() && removed[i]) continue;
+    const long long number = ReadNumber(model.rows[i].cells[kColumnSequence]);
+    if (number > 0 && static_cast<size_t>(number) <= count) rank[number] = 1;
+    if (kept != i) model.rows[kept] = std::move(model.rows[i]);
+    ++kept;
+  }
+  model.rows.erase(model.rows.begin() + static_cast<std::ptrdiff_t>(kept), model.rows.end());
+  for (size_t n = 1; n <= count; ++n) rank[n] += rank[n - 1];
+  for (ListRow& row : model.rows) {
+    const long long number = ReadNumber(row.cells[kColumnSequence]);
+    if (number > 0 && static_cast<size_t>(number) <= count) {
+      row.cells[kColumnSequence] = ZeroPad(static_cast<long long>(rank[number]), 3);
+    }
+  }
 }

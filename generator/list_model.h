@@ -31,3 +31,9 @@ void SortRows(ListModel& model, int column, bool ascending, CollationApi& collat
 // No cell changes. A column outside 0 to 3 changes nothing.
 void SortByColumn(ListModel& model, int column, CollationApi& collation,
                   size_t* followedRow = nullptr);
+
+// Removes the rows whose flag is set (flags past the rows' count are ignored). The remaining rows keep
+// their order and their sequence texts close the gaps: each takes its rank among the remaining
+// sequence numbers (001, 002, ...), so a sort by "序号" still gives the order of the import.
+// A sequence number outside 1 to the row count (never the import's) stays as it is.
+void RemoveRows(ListModel& model, const std::vector<char>& removed);

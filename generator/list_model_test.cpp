@@ -31,6 +31,40 @@ std::vector<std::string> Column(const ListModel& model, int column) {
   return texts;
 }
 
+// Removed rows leave no gap in the sequence texts; the remaining rows keep their display order,
+// and their sequence texts their order (a heading sort before the removal is not undone).
+TEST(RemoveRows, KeepsTheOrderAndClosesTheSequenceGaps) {
+  const struct {
+    const char* name;
+    std::vector<std::string> sequences;  // the rows' sequence texts in display order
+    std::vector<char> removed;  // a flag per row
+    const char* expected;       // sequence|MAC of the remaining rows
+  } cases[] = {
+      {"two in the middle", {"001", "002", "003", "004", "005"}, {0, 1, 0, 1, 0},
+       "001|M0;002|M2;003|M4;"},
+      {"after a sort", {"004", "002", "001", "003"}, {0, 1, 0, 0}, "003|M0;001|M2;002|M3;"},
+      {"not the import's numbers", {"001", "007", "003"}, {1, 0, 0}, "007|M1;001|M2;"},
+      {"fewer flags than rows", {"001", "002"}, {1}, "001|M1;"},
+      {"more flags than rows", {"001", "002"}, {0, 1, 1, 1}, "001|M0;"},
+      {"all", {"001", "002"}, {1, 1}, ""},
+  };
+  for (const auto& c : cases) {
+    ListModel model;
+    for (size_t i = 0; i < c.sequences.size(); ++i) {
+      ListRow row;
+      row.cells[kColumnSequence] = c.sequences[i];
+      row.cells[kColumnMac] = "M" + std::to_string(i);
+      model.rows.push_back(row);
+    }
+    RemoveRows(model, c.removed);
+    std::string rows;
+    for (const ListRow& row : model.rows) {
+      rows += row.cells[kColumnSequence] + "|" + row.cells[kColumnMac] + ";";
+    }
+    EXPECT_EQ(rows, c.expected) << c.name;
+  }
+}
+
 TEST(SortByColumn, FlipsTheDirectionAndMovesWholeRows) {
   ListModel model = ModelOf({"00E0FD3A1B02", "00E0FD3A1B0A", "00E0FD3A1B01"});
   CollationApi& collation = SystemCollationApi();

@@ -46,7 +46,8 @@ DWORD StyleOf(const ControlInfo& control) {
     case ControlKind::Option: return style | WS_TABSTOP | BS_AUTORADIOBUTTON;
     case ControlKind::Check: return style | WS_TABSTOP | BS_AUTOCHECKBOX;
     case ControlKind::List:
-      return style | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+      // Several rows can be selected (Ctrl and Shift clicks) and removed together.
+      return style | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
   }
   return style;
 }
@@ -191,6 +192,13 @@ LRESULT BrevaneWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
       }
       break;
     }
+    case WM_CONTEXTMENU:
+      // The list's own right click, Shift+F10 or the menu key, passed on to its parent.
+      if (reinterpret_cast<HWND>(wParam) == Control(ids::kList)) {
+        ShowListMenu(lParam);
+        return 0;
+      }
+      break;
     case WM_SYSCOMMAND:
       if (AnswerAboutCommand(wParam, texts::kAboutText, texts::kAboutCaption)) return 0;
       break;
@@ -213,6 +221,22 @@ LRESULT BrevaneWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
       break;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void BrevaneWindow::ShowListMenu(LPARAM at) {
+  POINT point = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  if (at == -1) {  // from the keyboard: at the list's top-left corner
+    point = POINT{0, 0};
+    ClientToScreen(Control(ids::kList), &point);
+  }
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  AppendMenuA(menu, SelectedRow() < 0 ? MF_STRING | MF_GRAYED : MF_STRING, kRemoveRowsCommand,
+              texts::kRemoveRowsItem);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                                    hwnd_, nullptr);
+  DestroyMenu(menu);
+  if (chosen == kRemoveRowsCommand) RemoveSelectedRows(platform_, model_);
 }
 
 void BrevaneWindow::OnCommand(int id, int code) {
@@ -240,6 +264,7 @@ bool BrevaneWindow::PreTranslateKey(const MSG& message) {
     case KeyAction::Swallow: return true;
     case KeyAction::PressOpenFile: Press(ids::kOpenFile); return true;
     case KeyAction::PressExit: Press(ids::kExit); return true;
+    case KeyAction::RemoveRows: RemoveSelectedRows(platform_, model_); return true;
   }
   return false;
 }
@@ -321,6 +346,10 @@ void BrevaneWindow::ShowRows(const ListModel& model) {
 int BrevaneWindow::SelectedRow() {
   return static_cast<int>(
       SendMessageA(Control(ids::kList), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+bool BrevaneWindow::IsRowSelected(int index) {
+  return SendMessageA(Control(ids::kList), LVM_GETITEMSTATE, index, LVIS_SELECTED) != 0;
 }
 
 void BrevaneWindow::SelectRow(int index, bool scrollIntoView) {

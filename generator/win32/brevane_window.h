@@ -32,6 +32,7 @@ class BrevaneWindow : public GeneratorWindowApi {
   void SetControlEnabled(int control, bool enabled) override;
   void ShowRows(const ListModel& model) override;
   int SelectedRow() override;
+  bool IsRowSelected(int index) override;
   void SelectRow(int index, bool scrollIntoView) override;
   void ShowMessage(const std::string& caption, const std::string& text) override;
   void PostCloseRequest() override;
@@ -41,6 +42,7 @@ class BrevaneWindow : public GeneratorWindowApi {
   void CreateControls();
   void SetUpList(HWND list);
   void AddToolTip(int control, const char* text);
+  void ShowListMenu(LPARAM at);  // the list's context menu at that screen point (-1: the keyboard)
   void Press(int id);  // as a click would, while the button is enabled and visible
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 

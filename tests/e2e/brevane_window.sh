@@ -3,7 +3,9 @@
 # (file dialog, format, fields, arrows, options, generation, heading sort, About box, save) and
 # the mac.ini it saves is compared byte for byte; Esc and 退出 end the program without saving;
 # a save blocked by a read-only mac.ini or a directory of that name shows why and keeps the
-# window and the old file, and saves once the cause is gone.
+# window and the old file, and saves once the cause is gone. Rows removed with Delete and the
+# list's context menu leave the rest in order, numbered on without a gap by the next generation;
+# a file without a MAC address is answered by a message.
 # Screenshots before and after the generation go to artifacts/.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -37,7 +39,7 @@ printf '%s\r\n' '[Config]' 'Gateway=10.1.0.254' 'Gwmetric=2' 'Mask=255.255.0.0' 
   '000B29112233=10.1.2.253,PC-012-甲' | gbk >"$work/expected-mac.ini"
 
 # Each run gets its own program directory; Brevane writes mac.ini beside itself.
-for run in full escape exit; do cp "$brevane_exe" "$work/$run/Brevane.exe"; done
+for run in full escape exit remove; do mkdir -p "$work/$run"; cp "$brevane_exe" "$work/$run/Brevane.exe"; done
 # Lease files of other servers, with the TFTPD32 choice left as it opens: each is read by its
 # own reader. Rows in the order the server saw the machines, and the list they give.
 lease_runs=(dnsmasq powershell)
@@ -101,6 +103,13 @@ for run in "${lease_runs[@]}"; do
   expect_same_bytes "$work/$run/mac.ini" "$work/expected-$run.ini" \
     "the mac.ini saved from the $run sample differs from the expected bytes"
 done
+
+run_driver remove remove || fail "the driver's checks of the row removal failed"
+printf '%s\r\n' '[Config]' 'Gateway=' 'Gwmetric=0' 'Mask=255.255.255.0' 'DNS1=' 'DNS2=' '[list]' \
+  '00163E002000=192.168.0.1,COMPUTER001' '00163E002002=192.168.0.2,COMPUTER002' \
+  '00163E002005=192.168.0.3,COMPUTER003' >"$work/expected-remove.ini"
+expect_same_bytes "$work/remove/mac.ini" "$work/expected-remove.ini" \
+  "the mac.ini saved after removing rows differs from the expected bytes"
 
 run_driver escape escape --tftpd-log "$(winpath "$work/data/tftpd32.log")" || fail "the driver's checks of the Esc run failed"
 cmp -s "$work/escape/mac.ini" "$work/escape-before.ini" || fail "Esc changed mac.ini"

@@ -74,7 +74,8 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     BREVANE(kSaveTargetIsDirectory), BREVANE(kSaveTemporaryNotCreated), BREVANE(kSaveWriteFailed),
     BREVANE(kSaveReplaceRefused), BREVANE(kTooManyMachinesCaption), BREVANE(kTooManyMachinesBefore),
     BREVANE(kTooManyMachinesFit), BREVANE(kTooManyMachinesRows), BREVANE(kTooManyMachinesAfter),
-    BREVANE(kLeaseOrderCaption), BREVANE(kLeaseOrderNotice),
+    BREVANE(kLeaseOrderCaption), BREVANE(kLeaseOrderNotice), BREVANE(kNoMacCaption),
+    BREVANE(kNoMacText), BREVANE(kRemoveRowsItem),
   };
   for (const FixedText& text : texts) {
     EXPECT_TRUE(SameBytes(text.constant, text.pinned)) << text.name;
