@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the i686 programs and writes dist/tolvik-brevane-<version>-win32.zip: Tolvik.exe,
-# Brevane.exe, maclist.exe, the guide 使用说明.txt and the sample lists 示例/ (GBK, CR LF, as
-# Notepad on a Chinese Windows reads them) and SHA256SUMS. The same commit gives the same bytes.
+# Brevane.exe, maclist.exe, the guide 使用说明.html with its pictures images/, the short
+# 使用说明.txt that points to it and the sample lists 示例/ (texts in GBK with CR LF, as Notepad on
+# a Chinese Windows reads them) and SHA256SUMS. The same commit gives the same bytes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -30,19 +31,36 @@ cp "$build/Tolvik.exe" "$build/Brevane.exe" "$build/tools/maclist/maclist.exe" "
 # UTF-8 with LF in the repository; GBK with CR LF in the zip. iconv fails on a character that
 # GBK lacks, so such a text stops the packaging instead of arriving garbled.
 to_gbk_crlf() { sed 's/\r$//; s/$/\r/' "$1" | iconv -f UTF-8 -t GBK >"$2"; }
-# A plain text cannot show the guide's pictures: their lines stay empty.
-sed -E 's/^ *!\[[^]]*\]\([^)]*\)$//' docs/使用说明.md >"$stage/guide.md"
-to_gbk_crlf "$stage/guide.md" "$stage/使用说明.txt"
-rm "$stage/guide.md"
+# The guide as one HTML page with its pictures beside it (UTF-8, named in the page), and a short
+# plain text that points to it.
+python3 "$root/scripts/lib/guide_html.py" docs/使用说明.md "$stage/使用说明.html" >"$stage/pictures"
+mapfile -t pictures <"$stage/pictures"
+rm "$stage/pictures"
+for picture in "${pictures[@]}"; do
+  # Only pictures under docs/ travel with the page.
+  [[ $picture != /* && $picture != *..* && -f docs/$picture ]] ||
+    { echo "package: the guide shows a picture that is not a file under docs/: $picture" >&2; exit 1; }
+  mkdir -p "$stage/$(dirname "$picture")"
+  cp "docs/$picture" "$stage/$picture"
+done
+to_gbk_crlf docs/使用说明.txt "$stage/使用说明.txt"
 to_gbk_crlf docs/示例/mac.ini "$stage/示例/mac.ini"
 to_gbk_crlf docs/示例/icd.ini "$stage/示例/icd.ini"
 
-files=(Tolvik.exe Brevane.exe maclist.exe 使用说明.txt 示例/mac.ini 示例/icd.ini)
+# The picture folders, each before its files, in the guide's order of first mention.
+picture_entries=()
+for picture in "${pictures[@]}"; do
+  folder=$(dirname "$picture")/
+  [[ " ${picture_entries[*]} " == *" $folder "* ]] || picture_entries+=("$folder")
+  picture_entries+=("$picture")
+done
+files=(Tolvik.exe Brevane.exe maclist.exe 使用说明.html 使用说明.txt "${pictures[@]}" 示例/mac.ini 示例/icd.ini)
 # The names in UTF-8, as an ordinary unzip writes them (the zip carries them in UTF-8 beside GBK),
 # so that sha256sum -c finds the files.
 (cd "$stage" && sha256sum "${files[@]}") | sed 's/$/\r/' >"$stage/SHA256SUMS"
 
 zip_path=$dist/tolvik-brevane-$version-win32.zip
 python3 "$root/scripts/lib/write_zip.py" "$zip_path" "$(git log -1 --format=%ct)" "$stage" \
-  "${files[@]:0:4}" 示例/ "${files[@]:4}" SHA256SUMS
+  Tolvik.exe Brevane.exe maclist.exe 使用说明.html 使用说明.txt "${picture_entries[@]}" \
+  示例/ 示例/mac.ini 示例/icd.ini SHA256SUMS
 echo "$zip_path"

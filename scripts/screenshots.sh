@@ -68,32 +68,24 @@ done
 shoot() { sleep 1; in_ns env DISPLAY="$display" import -window root "$work/screen.png"; convert "$work/screen.png" -trim +repage -strip -define png:exclude-chunk=date,time "$images/$1"; }
 winpath() { echo "Z:${1//\//\\}"; }
 
-# 1. Brevane after the generation: the driver imports a TFTPD32 log, fills the fields, generates
-#    and waits at each stage until the marker's ".ok" exists.
+# 1. Brevane after the generation, as the guide's procedure has it: a TFTPD32 log of 50 PCs
+#    switched on one after another, a workgroup, a start address that 50 PCs fit, plain names,
+#    the rows in the order of the log. The driver waits at "after" until the marker's ".ok" exists.
 mkdir -p "$work/brevane" "$work/stage"
 cp "$win64/Brevane.exe" "$work/brevane/"
-# The same inputs as the end-to-end test of the window, whose checks the driver runs on the way.
-printf 'IP Address\tName\tLease Expiration\tType\tUnique ID\tDescription\r\n' >"$work/leases.txt"
-printf '192.168.0.10\tPC-01\t2007-5-20 9:05:00\tDHCP\t000b294e573a\t\r\n' >>"$work/leases.txt"
-printf '192.168.0.11\tPC-02\t2007-5-20 9:04:00\tDHCP\t000b29112233\t\r\n' >>"$work/leases.txt"
-printf '192.168.0.12\tPC-03\t2007-5-20 9:06:30\tDHCP\t001a2b3c4d5e\t\r\n' >>"$work/leases.txt"
-printf '%s\r\n' 'Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:4e:57:3a [12/10 14:03:27.593]' \
-  'DHCP: proposed address 192.168.0.1' \
-  'Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:0b:29:11:22:33 [12/10 14:03:29.015]' \
-  'Rcvd DHCP Rqst Msg for IP 192.168.0.1, Mac 00:0b:29:4e:57:3a [12/10 14:03:30.100]' \
-  'Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:e0:fd:3a:1b:02 [12/10 14:05:01.001]' \
-  'Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:E0:FD:3A:1B:01 [12/10 14:05:02.500]' >"$work/tftpd32.log"
+for n in $(seq 0 49); do
+  printf 'Rcvd DHCP Discover Msg for IP 0.0.0.0, Mac 00:e0:4c:68:%02x:%02x [09/12 08:%02d:%02d.000]\r\n' \
+    $((0x10 + n * 7 % 64)) $((n * 37 % 256)) $((10 + n * 20 / 60)) $((n * 20 % 60))
+done >"$work/tftpd32.log"
 (
-  for stage in before after hint; do
-    while [ ! -e "$work/stage/$stage" ]; do sleep 0.2; done
-    [ "$stage" = after ] && shoot brevane-generated.png
-    touch "$work/stage/$stage.ok"
-  done
+  while [ ! -e "$work/stage/after" ]; do sleep 0.2; done
+  shoot brevane-generated.png
+  touch "$work/stage/after.ok"
 ) &
 watcher=$!
-wine "$win64/brevane_driver.exe" "$(winpath "$work/brevane/Brevane.exe")" full \
-  --windows-list "$(winpath "$work/leases.txt")" --tftpd-log "$(winpath "$work/tftpd32.log")" \
-  --stage-dir "$(winpath "$work/stage")" >"$work/brevane.log" 2>&1 || true
+wine "$win64/brevane_driver.exe" "$(winpath "$work/brevane/Brevane.exe")" picture \
+  --tftpd-log "$(winpath "$work/tftpd32.log")" --stage-dir "$(winpath "$work/stage")" \
+  >"$work/brevane.log" 2>&1 || true
 kill "$watcher" 2>/dev/null || true
 [ -f "$work/stage/after.ok" ] || { tr -d '\r' <"$work/brevane.log" | iconv -f GBK -t UTF-8 -c | tail; echo "no Brevane picture" >&2; exit 1; }
 

@@ -147,6 +147,11 @@ else
   cat "$log_dir/planted_import.log"; count 0 1 "import audit self-check"
 fi
 
+# The guide's tables against maclist's problem tags and status states.
+echo "== guide tables"
+if python3 tests/guide/guide_tables_test.py >"$log_dir/guide.log" 2>&1; then count 1 0 "guide tables"; else count 0 1 "guide tables"; fi
+tail -n 3 "$log_dir/guide.log"
+
 # The release zip built from a clean clone: file list, checksums, GBK guide, version resources.
 echo "== package"
 timeout 1800 bash tests/package/package_test.sh </dev/null >"$log_dir/package.log" 2>&1
