@@ -63,6 +63,7 @@ TEST(CutLogLines, CutsAtCarriageReturns) {
       {std::string("ab\0cd\r\nef", 9), {"ab", "cd", "ef"}},
       {std::string("\0abc", 4), {"", "abc"}},
       {std::string("a\0\0\0\r\nb\0", 8), {"a", "", "b"}},
+      {std::string("a\r\n\0\0b", 6), {"a", "b"}},  // NULs after a line end belong to it
       {"\xB1\xBE\xB5\xD8\r\n\x81\x0D", {"\xB1\xBE\xB5\xD8", "\x81"}},  // bytes as they are
   };
   for (const Case& c : cases) EXPECT_EQ(CutLogLines(c.bytes), c.lines) << c.bytes;
@@ -74,7 +75,8 @@ TEST(CutLogLines, QuickCountMatchesTheLinesVisited) {
                                  std::string("a\r\n"), std::string("a\rb"), std::string("a\n\r"),
                                  std::string("\r\n\r\n"), std::string("a\r\r\nb\n\nc"),
                                  std::string("a\r"), std::string("ab\0cd\n\n", 7),
-                                 std::string("\0\0a\r\0", 5), std::string("a\0\0\n\0b", 6)}) {
+                                 std::string("\0\0a\r\0", 5), std::string("a\0\0\n\0b", 6),
+                                 std::string("a\n\0\0b\n", 6)}) {
     EXPECT_EQ(CountTextLines(text), ForEachTextLine(text, [](std::string_view, size_t) {}))
         << HexBytes(text);
   }

@@ -7,13 +7,11 @@
 #include <cstring>
 #include <string_view>
 
-// Where the line end at pos ends: CR LF is one line end, and so is a run of NULs.
+// Where the line end at pos ends: CR LF is one line end, and so is a run of NULs. NULs right
+// after a line end belong to it, so that the lines are numbered as an editor shows them.
 inline size_t PastLineEnd(std::string_view text, size_t pos) {
-  if (text[pos] == '\0') {
-    while (pos + 1 < text.size() && text[pos + 1] == '\0') ++pos;
-  } else if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') {
-    ++pos;
-  }
+  if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+  while (pos + 1 < text.size() && text[pos + 1] == '\0') ++pos;
   return pos + 1;
 }
 
@@ -63,7 +61,8 @@ inline size_t CountTextLines(std::string_view text) {
     if (p + 1 == end || p[1] != '\n') ++ends;  // CR LF is one line end, counted at its LF
   }
   for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\0', end - p)));) {
-    ++ends;  // a run of NULs is one line end
+    // A run of NULs is one line end, unless it follows one.
+    if (p == begin || (p[-1] != '\n' && p[-1] != '\r')) ++ends;
     while (p < end && *p == '\0') ++p;
   }
   const bool lastEnded = !text.empty() && (text.back() == '\n' || text.back() == '\r' ||
