@@ -120,6 +120,7 @@ class FileText {
 std::vector<LogEntry> CheckMacTexts(LogReading reading, ImportReport* report) {
   std::vector<LogEntry>& entries = reading.entries;
   report->lines = reading.lines;
+  report->stepsBack = reading.stepsBack;
   report->entries = entries.size();
   report->withoutMac = 0;
   report->leftOut.clear();

@@ -44,6 +44,7 @@ struct ImportReport {
   std::vector<LogFormat> triedBefore;  // readers tried first that gave no row
   bool convertedFromUtf16 = false;     // the text was read as UTF-16LE, converted
   size_t lines = 0;                    // lines of the text the reader read
+  size_t stepsBack = 0;                // syslog stamps that went back (LogReading::stepsBack)
   size_t entries = 0;                  // entries the reader found in them
   size_t withoutMac = 0;               // entries with an empty MAC text
   std::vector<LeftOutLine> leftOut;    // entries whose MAC text is no MAC address

@@ -59,8 +59,11 @@ TEST(CutLogLines, CutsAtCarriageReturns) {
       {"a\r\n\nb", {"a", "\nb"}},  // only one LF belongs to the line end
       {"\r\n", {""}},
       {"\r\n\r\n", {"", ""}},
-      {std::string("ab\0cd\r\nef", 9), {"ab"}},  // NUL ends the text
-      {std::string("\0abc", 4), {}},
+      // A run of NULs (blocks a crash left unwritten) ends a line; reading goes on.
+      {std::string("ab\0cd\r\nef", 9), {"ab", "cd", "ef"}},
+      {std::string("\0abc", 4), {"", "abc"}},
+      {std::string("a\0\0\0\r\nb\0", 8), {"a", "", "b"}},
+      {std::string("a\r\n\0\0b", 6), {"a", "b"}},  // NULs after a line end belong to it
       {"\xB1\xBE\xB5\xD8\r\n\x81\x0D", {"\xB1\xBE\xB5\xD8", "\x81"}},  // bytes as they are
   };
   for (const Case& c : cases) EXPECT_EQ(CutLogLines(c.bytes), c.lines) << c.bytes;
@@ -71,7 +74,9 @@ TEST(CutLogLines, QuickCountMatchesTheLinesVisited) {
   for (const std::string& text : {std::string(), std::string("a"), std::string("a\n"),
                                  std::string("a\r\n"), std::string("a\rb"), std::string("a\n\r"),
                                  std::string("\r\n\r\n"), std::string("a\r\r\nb\n\nc"),
-                                 std::string("a\r"), std::string("ab\0cd\n\n", 7)}) {
+                                 std::string("a\r"), std::string("ab\0cd\n\n", 7),
+                                 std::string("\0\0a\r\0", 5), std::string("a\0\0\n\0b", 6),
+                                 std::string("a\n\0\0b\n", 6)}) {
     EXPECT_EQ(CountTextLines(text), ForEachTextLine(text, [](std::string_view, size_t) {}))
         << HexBytes(text);
   }
@@ -427,7 +432,7 @@ TEST(ImportLogBytes, FilesThatGiveRowsAsTheyAreAreNotReadAgain) {
   // An ANSI log after the bytes FF FE is read as ANSI when that gives rows.
   std::string marked = "\xFF\xFE\r\nRcvd DHCP Rqst Msg, Mac 00:0b:29:4e:57:3a [12/10 14:03:27.593]\r\n";
   EXPECT_EQ(Import(marked, LogFormat::Tftpd32), Rows({{"001", "000B294E573A"}}));
-  // A UTF-16 text without the mark ends at its first NUL, as before.
+  // A UTF-16 text without the mark is read as bytes: each NUL ends a line, no line is a lease.
   std::string unmarked = Utf16Le(u"heading\r\n1\t2\t2026/12/5 9:05:00\t4\t000b294e573a\r\n").substr(2);
   EXPECT_EQ(Import(unmarked, LogFormat::WindowsDhcpServer), Rows());
 }
@@ -464,8 +469,9 @@ TEST(ImportLogBytes, BinaryInputGivesRowsOnlyWhereTheRulesDo) {
   }
   const std::string lease = "\r\n1\t2\t2026/12/5 9:05:00\t4\t000b294e573a\r\n";
   EXPECT_EQ(Import(binary + lease, LogFormat::WindowsDhcpServer), Rows({{"001", "000B294E573A"}}));
-  // The same bytes behind a NUL give nothing at all.
-  EXPECT_EQ(Import(std::string(1, '\0') + binary + lease, LogFormat::WindowsDhcpServer), Rows());
+  // NULs in front end a line and change nothing.
+  EXPECT_EQ(Import(std::string(3, '\0') + binary + lease, LogFormat::WindowsDhcpServer),
+            Rows({{"001", "000B294E573A"}}));
 }
 
 }  // namespace

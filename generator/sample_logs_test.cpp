@@ -189,9 +189,37 @@ TEST(SampleLogs, ServerLogLinePrefixes) {
   const struct {
     const char* what;
     LogFormat format;
-    const char* text;
+    std::string text;
     std::vector<std::string> rows;
   } cases[] = {
+      {"4 KB of NULs cut the third line (an unclean shutdown): read on", LogFormat::DnsmasqLog,
+       "Dec  9 05:28:01 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.101 02:00:0a:4d:00:01\n"
+       "Dec  9 05:28:02 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.102 02:00:0a:4d:00:02\n"
+       "Dec  9 05:28:03 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0" + std::string(4096, '\0') +
+           "Dec  9 05:29:04 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.104 02:00:0a:4d:00:04\n"
+           "Dec  9 05:29:05 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.105 02:00:0a:4d:00:05\n",
+       {"001 02000A4D0001", "002 02000A4D0002", "003 02000A4D0004", "004 02000A4D0005"}},
+      {"NULs in ISC dhcpd's log", LogFormat::IscDhcpdLog,
+       std::string(100, '\0') + "Dec  9 05:28:03 lab dhcpd[977]: DHCPACK on 10.77.0.101 to "
+       "02:00:0a:4d:00:11 (pc1) via br0\n",
+       {"001 02000A4D0011"}},
+      {"rotated logs newest first: the month back is the file before", LogFormat::DnsmasqLog,
+       "Dec  2 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.103 02:00:0a:4d:00:03\n"
+       "Dec  9 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.104 02:00:0a:4d:00:04\n"
+       "Nov  3 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.101 02:00:0a:4d:00:01\n"
+       "Nov 29 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.102 02:00:0a:4d:00:02\n",
+       {"001 02000A4D0001", "002 02000A4D0002", "003 02000A4D0003", "004 02000A4D0004"}},
+      {"rotated logs newest first over the new year", LogFormat::DnsmasqLog,
+       "Jan  2 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.103 02:00:0a:4d:00:03\n"
+       "Dec 30 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.101 02:00:0a:4d:00:01\n"
+       "Jan  1 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.102 02:00:0a:4d:00:02\n",
+       {"001 02000A4D0001", "002 02000A4D0002", "003 02000A4D0003"}},
+      {"months without a lease in one file: forward, and back by more than two months is "
+       "the next year", LogFormat::DnsmasqLog,
+       "Jan  5 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.101 02:00:0a:4d:00:01\n"
+       "Sep  1 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.102 02:00:0a:4d:00:02\n"
+       "Mar  1 08:00:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.103 02:00:0a:4d:00:03\n",
+       {"001 02000A4D0001", "002 02000A4D0002", "003 02000A4D0003"}},
       {"syslog over the new year, a test line of another program", LogFormat::DnsmasqLog,
        "Dec 31 23:59:58 lab dnsmasq-dhcp[812]: DHCPACK(br0) 10.77.0.117 02:00:0a:4d:00:11 pc1\n"
        "Dec 31 23:59:59 lab root: DHCPACK(br0) 10.77.0.9 02:00:0a:4d:00:99 test\n"

@@ -12,7 +12,7 @@ build_root=${BUILD_ROOT:-$root/build}
 dir=$build_root/fuzz
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(profile_read profile_write log_import list_generation command_line list_check)
+  targets=(profile_read profile_write log_import list_generation command_line list_check status_reports)
 fi
 
 mkdir -p "$build_root"

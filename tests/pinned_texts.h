@@ -1,6 +1,6 @@
-// Every fixed text of both programs as the GBK bytes the user must see, written out byte by
-// byte from the programs' agreed wording; the texts headers are checked against these, and the
-// window drivers expect these.
+// Every fixed text of both programs and of maclist's status page as the GBK bytes the user must
+// see, written out byte by byte from the programs' agreed wording; the texts headers are checked
+// against these, and the window drivers expect these.
 #pragma once
 
 // Tolvik's texts.
@@ -267,3 +267,37 @@ constexpr char kNoMacText[] =
     "\xD2\xBB\xB8\xF6 MAC \xB5\xD8\xD6\xB7\xB5\xC4\xCE\xC4\xB1\xBE\xA1\xA3";
 constexpr char kRemoveRowsItem[] = "\xC9\xBE\xB3\xFD\xCB\xF9\xD1\xA1\xD0\xD0";
 }  // namespace pinned_brevane_texts
+
+// maclist's status page.
+namespace pinned_maclist_texts {
+
+constexpr char kPageTitle[] = "Tolvik \xBB\xD8\xB1\xA8\xD7\xB4\xCC\xAC";
+constexpr char kPageTitleSeparator[] = "\xA3\xBA";
+constexpr char kPageTrustNote[] =
+    "\xBB\xD8\xB1\xA8\xD3\xC9\xB8\xF7\xCC\xA8\xB5\xE7\xC4\xD4\xD7\xD4\xBC\xBA\xD0\xB4\xB5\xBD"
+    " TFTP \xB7\xFE\xCE\xF1\xC6\xF7\xC9\xCF\xA3\xACTFTP \xD0\xB4\xC8\xEB\xB2\xBB\xD1\xE9"
+    "\xD6\xA4\xC9\xED\xB7\xDD\xA3\xBA\xD5\xE2\xC0\xEF\xCF\xD4\xCA\xBE\xB5\xC4\xCA\xC7\xB5\xE7"
+    "\xC4\xD4\xCB\xF9\xB1\xA8\xB8\xE6\xB5\xC4\xC7\xE9\xBF\xF6\xA3\xAC\xB2\xBB\xCA\xC7\xD6\xA4"
+    "\xC3\xF7\xA1\xA3";
+constexpr char kColumnNumber[] = "\xD0\xF2\xBA\xC5";
+constexpr char kColumnName[] = "\xBC\xC6\xCB\xE3\xBB\xFA\xC3\xFB";
+constexpr char kColumnIp[] = "IP \xB5\xD8\xD6\xB7";
+constexpr char kColumnMac[] = "MAC \xB5\xD8\xD6\xB7";
+constexpr char kColumnState[] = "\xD7\xB4\xCC\xAC";
+constexpr char kColumnDetails[] = "\xCF\xEA\xC7\xE9";
+constexpr char kColumnTime[] = "\xBB\xD8\xB1\xA8\xCA\xB1\xBC\xE4";
+constexpr char kStateDone[] = "\xD2\xD1\xCD\xEA\xB3\xC9";
+constexpr char kStateFailed[] = "\xCE\xB4\xCD\xEA\xB3\xC9";
+constexpr char kStatePending[] = "\xB5\xC8\xB4\xFD\xD6\xD8\xC6\xF4";
+constexpr char kStateNoReport[] = "\xCE\xDE\xBB\xD8\xB1\xA8";
+constexpr char kStateStale[] = "\xBB\xD8\xB1\xA8\xD3\xEB\xC1\xD0\xB1\xED\xB2\xBB\xB7\xFB";
+constexpr char kStateNotInList[] = "\xB2\xBB\xD4\xDA\xC1\xD0\xB1\xED\xD6\xD0";
+constexpr char kStateUnreadable[] = "\xBB\xD8\xB1\xA8\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1";
+constexpr char kStateInconsistent[] = "\xBB\xD8\xB1\xA8\xD7\xD4\xCF\xE0\xC3\xAC\xB6\xDC";
+constexpr char kStateConflicting[] = "\xBB\xD8\xB1\xA8\xD6\xD8\xB8\xB4\xB3\xE5\xCD\xBB";
+constexpr char kSummaryCountSuffix[] = " \xCC\xA8";
+constexpr char kSummarySeparator[] = "\xA3\xAC";
+constexpr char kSummaryNoEntry[] =
+    "\xA3\xBB\xBB\xD8\xB1\xA8\xC1\xD0\xB1\xED\xD6\xD0\xC3\xBB\xD3\xD0\xB1\xBE\xBB\xFA";
+
+}  // namespace pinned_maclist_texts

@@ -21,13 +21,14 @@ inline size_t CsvColumnOf(const std::vector<std::string>& heading, const char* n
 
 // Calls visit(fields, line) for each record of text, until it returns false: fields cut at commas; a field that starts
 // with '"' runs to the closing quote, "" standing for one quote, and may span line ends. Records
-// end at CR LF, LF or CR; an empty line is a record of one empty field. line counts from 1.
+// end at CR LF, LF, CR or a run of NULs; an empty line is a record of one empty field. line
+// counts from 1, as ForEachTextLine counts.
 template <class Visit>
 void ForEachCsvRecord(std::string_view text, Visit visit);
 
 // Implementation below: a template, so that every reader's loop stays inline.
 namespace csv_detail {
-inline bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+inline bool IsLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
 }  // namespace csv_detail
 
 template <class Visit>
@@ -37,8 +38,7 @@ void ForEachCsvRecord(std::string_view text, Visit visit) {
   size_t line = 1;
   const size_t size = text.size();
   auto endLine = [&](size_t& at) {
-    if (text[at] == '\r' && at + 1 < size && text[at + 1] == '\n') ++at;
-    ++at;
+    at = PastLineEnd(text, at);
     ++line;
   };
   while (pos < size) {

@@ -10,7 +10,8 @@
 namespace {
 
 // The file is read statement by statement: words up to ";", "{" or "}", with quoted strings
-// (a uid may hold any byte, escaped) and "#" comments to the end of the line skipped.
+// (a uid may hold any byte, escaped) and "#" comments to the end of the line skipped; a run of
+// NULs is a line end.
 class StatementScanner {
  public:
   explicit StatementScanner(std::string_view text) : text_(text) {}
@@ -21,14 +22,16 @@ class StatementScanner {
     *line = 0;
     while (pos_ < text_.size()) {
       const char c = text_[pos_];
-      if (c == '\n' || c == '\r') {
-        if (c == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
-        ++pos_;
+      if (c == '\n' || c == '\r' || c == '\0') {
+        pos_ = PastLineEnd(text_, pos_);
         ++line_;
       } else if (c == ' ' || c == '\t') {
         ++pos_;
       } else if (c == '#') {
-        while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r') ++pos_;
+        while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r' &&
+               text_[pos_] != '\0') {
+          ++pos_;
+        }
       } else if (c == ';' || c == '{' || c == '}') {
         ++pos_;
         *end = c;
@@ -58,8 +61,8 @@ class StatementScanner {
     }
     while (pos_ < text_.size()) {
       const char c = text_[pos_];
-      if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ';' || c == '{' || c == '}' ||
-          c == '"' || c == '#') {
+      if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\0' || c == ';' || c == '{' ||
+          c == '}' || c == '"' || c == '#') {
         break;
       }
       ++pos_;
@@ -92,7 +95,6 @@ std::string StartsKey(const std::vector<std::string_view>& words) {
 LogReading ReadIscDhcpdLeases(std::string_view text) {
   LogReading reading;
   reading.entries.reserve(text.size() / 200);
-  text = TextBeforeNul(text);
   StatementScanner scanner(text);
   std::vector<std::string_view> words;
   char end = '\0';

@@ -25,7 +25,6 @@ bool ReadWholeNumber(const std::string& text, long long* value) {
 
 LogReading ReadKeaLeases(std::string_view text) {
   LogReading reading;
-  text = TextBeforeNul(text);
   size_t mac = kNoColumn, lifetime = kNoColumn, expire = kNoColumn;
   bool heading = true;
   ForEachCsvRecord(text, [&](const std::vector<std::string>& fields, size_t line) -> bool {

@@ -16,7 +16,8 @@ struct LogEntry {
 
 struct LogReading {
   std::vector<LogEntry> entries;
-  size_t lines = 0;  // lines of the text read
+  size_t lines = 0;      // lines of the text read
+  size_t stepsBack = 0;  // syslog stamps (no year) that went back: earlier files given later
 };
 
 // The TFTPD32 reader for one line: false when the line holds no "Rcvd DHCP"; otherwise the

@@ -9,7 +9,6 @@
 
 LogReading ReadPowerShellLeases(std::string_view text) {
   LogReading reading;
-  text = TextBeforeNul(text);
   size_t mac = kNoColumn, expiry = kNoColumn;
   bool heading = true;
   std::vector<std::string> dates;

@@ -50,15 +50,23 @@ long long DaysFromCivil(long long year, int month, int day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
-// The time key of a civil time offsetMinutes east of UTC, in UTC.
-std::string Key(int year, int month, int day, int hour, int minute, int second,
-                int offsetMinutes = 0) {
+long long CivilSeconds(int year, int month, int day, int hour, int minute, int second) {
+  return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+std::string KeyOfSeconds(long long seconds) {
   std::string key;
-  const long long seconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 +
-                            second - offsetMinutes * 60LL;
   if (!EpochTimeKey(seconds, &key)) key = "00000000000000";
   return key;
 }
+
+// The time key of a civil time offsetMinutes east of UTC, in UTC.
+std::string Key(int year, int month, int day, int hour, int minute, int second,
+                int offsetMinutes = 0) {
+  return KeyOfSeconds(CivilSeconds(year, month, day, hour, minute, second) - offsetMinutes * 60LL);
+}
+
+constexpr long long kEarlierFileReach = 62 * 86400LL;
 
 bool AtSpace(std::string_view text, size_t pos) {
   return pos >= text.size() || text[pos] == ' ' || text[pos] == '\t';
@@ -140,9 +148,20 @@ ServerLogLine ServerLogReader::Read(std::string_view line) {
   bool syslogStyle = true;
   int month = 0, day = 0, hour = 0, minute = 0, second = 0;
   if (TraditionalStamp(line, pos, &month, &day, &hour, &minute, &second)) {
-    if (month < lastMonth_) ++year_;
-    lastMonth_ = month;
-    lastKey_ = Key(year_, month, day, hour, minute, second);
+    // The year that puts the line nearest the one before: back by up to two months (an earlier
+    // file given after a later one), else forward (the next year where the month goes back).
+    long long at = CivilSeconds(year_, month, day, hour, minute, second);
+    if (lastSeconds_ != kNoStamp) {
+      if (at >= lastSeconds_) {
+        const long long before = CivilSeconds(year_ - 1, month, day, hour, minute, second);
+        if (lastSeconds_ - before <= kEarlierFileReach) --year_, at = before;
+      } else if (lastSeconds_ - at > kEarlierFileReach) {
+        at = CivilSeconds(++year_, month, day, hour, minute, second);
+      }
+      if (at < lastSeconds_) ++stepsBack_;
+    }
+    lastSeconds_ = at;
+    lastKey_ = KeyOfSeconds(at);
   } else if (!IsoStamp(line, pos, &lastKey_, &syslogStyle)) {
     out.timeKey = lastKey_;
     out.message = line;
@@ -194,7 +213,7 @@ bool IsDottedIpv4(std::string_view text) {
 
 LogReading ReadGrantingLines(std::string_view text, const GrantingLineRule& rule) {
   LogReading reading;
-  if (TextBeforeNul(text).find(rule.marker) == std::string_view::npos) {
+  if (text.find(rule.marker) == std::string_view::npos) {
     reading.lines = CountTextLines(text);
     return reading;
   }
@@ -216,5 +235,6 @@ LogReading ReadGrantingLines(std::string_view text, const GrantingLineRule& rule
     entry.line = number;
     reading.entries.push_back(std::move(entry));
   });
+  reading.stepsBack = log.StepsBack();
   return reading;
 }

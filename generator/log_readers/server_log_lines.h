@@ -16,8 +16,11 @@ struct ServerLogLine {
 };
 
 // Reads the lines of one log in file order. A traditional syslog stamp ("Dec  9 05:28:02") has no
-// year: the reader counts from year 2000 and steps to the next year where the month goes back
-// (December to January; the readers see only the lines they take, which may skip a month). ISO stamps with an offset ("2026-12-09T05:28:02+0000", rsyslog's
+// year: the reader counts from year 2000 and gives each line the year that puts it nearest the
+// line before. A step back of up to two months is an earlier file of the same log given after a
+// later one (syslog before syslog.1, as a shell expands them); a bigger one is the next year
+// (December to January; the readers see only the lines they take, which may skip months).
+// ISO stamps with an offset ("2026-12-09T05:28:02+0000", rsyslog's
 // "2026-12-09T05:28:02.123456+00:00") are turned into UTC; Kea's own "2026-12-09 05:28:02.123"
 // is taken as written. A line without a stamp takes the time of the line before it.
 class ServerLogReader {
@@ -25,10 +28,14 @@ class ServerLogReader {
   // The line's stamp, program ("dnsmasq-dhcp" of "host dnsmasq-dhcp[812]:", "kea-dhcp4" of
   // "host kea-dhcp4:") and message.
   ServerLogLine Read(std::string_view line);
+  // How many stamps without a year went back in time (earlier files, or lines out of order).
+  size_t StepsBack() const { return stepsBack_; }
 
  private:
+  static constexpr long long kNoStamp = -(1LL << 62);
   int year_ = 2000;
-  int lastMonth_ = 0;
+  long long lastSeconds_ = kNoStamp;  // of the last stamp without a year
+  size_t stepsBack_ = 0;
   std::string lastKey_ = "00000000000000";
 };
 

@@ -165,14 +165,16 @@ chrome=(timeout 90 ip netns exec "$ns_a" "$chromium" --headless --no-sandbox --d
 # One line per table row: its class, then its cells, "|" between them.
 tr -d '\n' <"$work/dom.html" | sed 's#<tr#\n<tr#g' |
   sed 's#</td><td>#|#g; s#^<tr class="\([a-z-]*\)"><td>#\1|#; s#<[^>]*>##g' >"$work/rows.txt"
-for row in "done|1|PC-A|192.0.2.21|$mac_text_a|done|" \
-  "failed|2|PC-B|192.0.2.22|$mac_text_b|failed|membership 1326 (用户名或密码不正确)|" \
-  "no-report|3|PC-C|192.0.2.23|0200C0000253|no report|"; do
+# The page speaks Chinese: its title, the states and the summary.
+for row in "done|1|PC-A|192.0.2.21|$mac_text_a|已完成|" \
+  "failed|2|PC-B|192.0.2.22|$mac_text_b|未完成|membership 1326 (用户名或密码不正确)|" \
+  "no-report|3|PC-C|192.0.2.23|0200C0000253|无回报|"; do
   grep -qF -- "$row" "$work/rows.txt" || fail "the page as Chromium reads it lacks the row [$row]"
 done
-grep -qF '1 done, 1 failed, 1 no report' "$work/dom.html" || fail "the page lacks the summary"
+grep -qF '<title>Tolvik 回报状态</title>' "$work/dom.html" || fail "the page lacks its title"
+grep -qF '已完成 1 台，未完成 1 台，无回报 1 台' "$work/dom.html" || fail "the page lacks the summary"
 rm -f "$artifacts/status.png"
-"${chrome[@]}" --window-size=1150,300 --screenshot="$artifacts/status.png" \
+"${chrome[@]}" --window-size=1150,360 --screenshot="$artifacts/status.png" \
   "file://$work/status.html" >>"$work/chrome.log" 2>&1
 [ -s "$artifacts/status.png" ] || fail "no screenshot of the page: $(tail -n 3 "$work/chrome.log")"
 cp "$work/status.html" "$artifacts/status.html"

@@ -1,4 +1,4 @@
-// Every fixed text of both programs, byte for byte against the GBK bytes the user must see.
+// Every fixed text of both programs and of maclist's status page, byte for byte against the GBK bytes the user must see.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +7,7 @@
 #include "generator/generator_texts.h"
 #include "tests/fakes/byte_text.h"
 #include "tests/pinned_texts.h"
+#include "tools/maclist/maclist_texts.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ struct FixedText {
 
 #define TOLVIK(name) {"Tolvik " #name, client_texts::name, pinned_tolvik_texts::name}
 #define BREVANE(name) {"Brevane " #name, generator_texts::name, pinned_brevane_texts::name}
+#define MACLIST(name) {"maclist " #name, maclist_texts::name, pinned_maclist_texts::name}
 
 TEST(FixedTexts, EveryTextHasItsExactBytes) {
   const FixedText texts[] = {
@@ -76,6 +78,13 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     BREVANE(kTooManyMachinesFit), BREVANE(kTooManyMachinesRows), BREVANE(kTooManyMachinesAfter),
     BREVANE(kLeaseOrderCaption), BREVANE(kLeaseOrderNotice), BREVANE(kNoMacCaption),
     BREVANE(kNoMacText), BREVANE(kRemoveRowsItem),
+    MACLIST(kPageTitle), MACLIST(kPageTitleSeparator), MACLIST(kPageTrustNote),
+    MACLIST(kColumnNumber), MACLIST(kColumnName), MACLIST(kColumnIp), MACLIST(kColumnMac),
+    MACLIST(kColumnState), MACLIST(kColumnDetails), MACLIST(kColumnTime), MACLIST(kStateDone),
+    MACLIST(kStateFailed), MACLIST(kStatePending), MACLIST(kStateNoReport), MACLIST(kStateStale),
+    MACLIST(kStateNotInList), MACLIST(kStateUnreadable), MACLIST(kStateInconsistent),
+    MACLIST(kStateConflicting), MACLIST(kSummaryCountSuffix), MACLIST(kSummarySeparator),
+    MACLIST(kSummaryNoEntry),
   };
   for (const FixedText& text : texts) {
     EXPECT_TRUE(SameBytes(text.constant, text.pinned)) << text.name;

@@ -76,6 +76,14 @@ std::string ExplainImport(const ImportReport& steps) {
   if (steps.rows > 0 && KeepsOnlyLatestLeases(steps.reader)) {
     text += "  order:                " + LeaseOrderWarning(steps.reader) + "\n";
   }
+  const LogFormat reader = steps.reader;
+  if (reader == LogFormat::DnsmasqLog || reader == LogFormat::IscDhcpdLog ||
+      reader == LogFormat::KeaLog) {
+    text += "  order:                each machine at its earliest time stamp, the files in any "
+            "order; a syslog stamp has no year: each line takes the year that puts it nearest "
+            "the line before (a step back of up to two months is an earlier file, a bigger one "
+            "the next year); " + std::to_string(steps.stepsBack) + " steps back\n";
+  }
   return text;
 }
 

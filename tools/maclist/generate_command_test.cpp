@@ -186,13 +186,14 @@ TEST(Generate, ReadsEachServersFileByNameOrFindsItsReader) {
                           "on, import the server's log. [lease-order]\n") << format;
   }
   // The same machines from dnsmasq's log, in the order of their first DHCPACK, without a warning;
-  // the log may come in two parts (the rotated one named second), and the offer names no lease.
+  // the log may come in two parts (the rotated one, a month older, named second: the step back
+  // is an earlier file, not a new year), and the offer names no lease.
   {
     ScratchDirectory dir;
     const std::string older = dir.WriteFile(
         "daemon.log.1",
-        "Dec  9 05:28:01 lab dnsmasq-dhcp[812]: DHCPOFFER(br0) 192.168.1.103 00:0c:29:5d:30:03\n"
-        "Dec  9 05:28:02 lab dnsmasq-dhcp[812]: DHCPACK(br0) 192.168.1.101 00:0c:29:5d:30:01 PC01\n");
+        "Nov 30 05:28:01 lab dnsmasq-dhcp[812]: DHCPOFFER(br0) 192.168.1.103 00:0c:29:5d:30:03\n"
+        "Nov 30 05:28:02 lab dnsmasq-dhcp[812]: DHCPACK(br0) 192.168.1.101 00:0c:29:5d:30:01 PC01\n");
     const std::string newer = dir.WriteFile(
         "daemon.log",
         "Dec  9 05:29:00 lab dnsmasq-dhcp[812]: DHCPACK(br0) 192.168.1.103 00:0c:29:5d:30:03\n");
@@ -201,6 +202,14 @@ TEST(Generate, ReadsEachServersFileByNameOrFindsItsReader) {
               0) << err;
     EXPECT_EQ(out, list);
     EXPECT_EQ(err, "");
+    out.clear();
+    ASSERT_EQ(Maclist({"generate", newer, older, "--format", "dnsmasq-log", "-o", "-", "--explain"},
+                      &out, &err), 0);
+    EXPECT_NE(err.find("  order:                each machine at its earliest time stamp, the files "
+                       "in any order; a syslog stamp has no year: each line takes the year that "
+                       "puts it nearest the line before (a step back of up to two months is an "
+                       "earlier file, a bigger one the next year); 1 steps back\n"),
+              std::string::npos) << err;
   }
   ScratchDirectory dir;
   const std::string path = dir.WriteFile("dnsmasq.leases", dnsmasq);

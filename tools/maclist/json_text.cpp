@@ -9,7 +9,7 @@ std::string JsonString(const std::string& utf8) {
     if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
-    } else if (c < 0x20) {
+    } else if (c < 0x20 || c == 0x7F) {  // DEL too: the JSON may reach a terminal
       char cell[8];
       std::snprintf(cell, sizeof cell, "\\u%04x", c);
       out += cell;

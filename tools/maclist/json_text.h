@@ -3,5 +3,5 @@
 
 #include <string>
 
-// utf8 between double quotes, with '"', '\' and the control characters escaped.
+// utf8 between double quotes, with '"', '\' and the control characters (DEL too) escaped.
 std::string JsonString(const std::string& utf8);

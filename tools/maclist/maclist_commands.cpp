@@ -110,14 +110,21 @@ const char kStatusHelp[] =
     "Reads the list and the folder REPORTS (the TFTP server's root, where Tolvik puts\n"
     "tolvik-<MAC>.ini when the list holds report=tftp or report=ADDRESS) and prints one line\n"
     "per machine in list order: number, name, IP, MAC and its state: done; failed, with the\n"
-    "steps that failed, their codes and what the common codes mean; no report; or stale (the\n"
-    "report names another computer name or address, or its list had no line for the PC).\n"
-    "Reports from MACs the list does not hold follow; a summary line ends the output.\n"
+    "steps that failed, their codes and what the common codes mean; pending (renamed, joins\n"
+    "the domain after the restart); no report; stale (the report names another computer name\n"
+    "or address, or its list had no line for the PC); unreadable report (over 64 KB or cannot\n"
+    "be read); inconsistent report (its mac= names another MAC, or a step failed under\n"
+    "result=done); conflicting reports (two files whose names differ only in case).\n"
+    "Reports from MACs the list does not hold follow (not in list); a summary line ends the\n"
+    "output. Only tolvik-<12 hex digits>.ini files are read. A report is what the PC wrote over\n"
+    "TFTP, which anyone on the network can write to: it is no proof.\n"
     "\n"
     "  --json        print the machines and the summary as a JSON document\n"
-    "  --html FILE   also write one self-contained page (UTF-8), coloured by state\n"
+    "  --html FILE   also write one self-contained page (UTF-8, in Chinese), coloured by state\n"
     "\n"
-    "Exit status: 0 every machine done, 1 some not, 2 bad arguments or a file cannot be read.\n";
+    "Exit status: 0 every machine of the list done and no report unreadable, inconsistent,\n"
+    "conflicting or from a PC that found no line; 1 otherwise; 2 bad arguments, the list or\n"
+    "the folder cannot be read, or the page cannot be written.\n";
 
 bool WantsHelp(const std::vector<std::string>& arguments) {
   for (const std::string& a : arguments) {

@@ -1,4 +1,5 @@
-// maclist's own fixed texts: the plan's action words and the PC it pictures by default.
+// maclist's own fixed texts: the plan's action words and the PC it pictures by default, and the
+// words of the status page.
 #pragma once
 
 #include <cstdint>
@@ -52,5 +53,34 @@ constexpr const char kDeleteAtRestartAction[] = "delete at restart: ";
 constexpr const char kRegistryAction[] = "registry: HKEY_LOCAL_MACHINE\\";
 constexpr const char kShutdownAction[] = "restart: InitiateSystemShutdownA \"";
 constexpr const char kExitWindowsAction[] = "restart: ExitWindowsEx ";
+
+// maclist status --html, the page for the administrator (GBK here, UTF-8 on the page). The
+// console and the JSON keep their English words.
+constexpr const char kPageTitle[] = "Tolvik 回报状态";
+constexpr const char kPageTitleSeparator[] = "：";
+constexpr const char kPageTrustNote[] =
+    "回报由各台电脑自己写到 TFTP 服务器上，TFTP 写入不验证身份：这里显示的是电脑所报告的情况，"
+    "不是证明。";
+constexpr const char kColumnNumber[] = "序号";
+constexpr const char kColumnName[] = "计算机名";
+constexpr const char kColumnIp[] = "IP 地址";
+constexpr const char kColumnMac[] = "MAC 地址";
+constexpr const char kColumnState[] = "状态";
+constexpr const char kColumnDetails[] = "详情";
+constexpr const char kColumnTime[] = "回报时间";
+// The states, in the order of the status code's MachineState.
+constexpr const char kStateDone[] = "已完成";
+constexpr const char kStateFailed[] = "未完成";
+constexpr const char kStatePending[] = "等待重启";
+constexpr const char kStateNoReport[] = "无回报";
+constexpr const char kStateStale[] = "回报与列表不符";
+constexpr const char kStateNotInList[] = "不在列表中";
+constexpr const char kStateUnreadable[] = "回报无法读取";
+constexpr const char kStateInconsistent[] = "回报自相矛盾";
+constexpr const char kStateConflicting[] = "回报重复冲突";
+// The summary: "已完成 48 台，未完成 1 台；回报列表中没有本机 1 台".
+constexpr const char kSummaryCountSuffix[] = " 台";
+constexpr const char kSummarySeparator[] = "，";
+constexpr const char kSummaryNoEntry[] = "；回报列表中没有本机";
 
 }  // namespace maclist_texts
