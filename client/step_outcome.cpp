@@ -72,6 +72,7 @@ std::string MeaningOfCode(uint32_t code) {
     case 1355: return t::kCodeNoSuchDomain;
     case 2224: return t::kCodeAccountExists;
     case 2691: return t::kCodeAlreadyJoined;
+    case kWaitTimeoutCode: return t::kCodeTimedOut;
     default: return std::string();
   }
 }

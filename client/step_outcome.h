@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// What a child that overran its time is reported with (WAIT_TIMEOUT).
+constexpr uint32_t kWaitTimeoutCode = 258;
+
 enum class ApplyStep { kAddress, kDns, kComputerName, kMembership, kIcd };
 
 enum class StepResult {

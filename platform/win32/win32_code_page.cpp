@@ -34,6 +34,18 @@ std::string Win32CodePageApi::Utf16ToAnsi(const std::u16string& text) {
   return portable.Utf16ToAnsi(text);
 }
 
+std::u16string Win32CodePageApi::AnsiToUtf16(const std::string& text) {
+  if (text.empty() || text.size() >= static_cast<size_t>(INT_MAX)) {
+    return PortableCodePageApi().AnsiToUtf16(text);
+  }
+  const int bytes = static_cast<int>(text.size());
+  const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, nullptr, 0);
+  if (needed <= 0) return PortableCodePageApi().AnsiToUtf16(text);
+  std::u16string result(static_cast<size_t>(needed), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, reinterpret_cast<wchar_t*>(&result[0]), needed);
+  return result;
+}
+
 CodePageApi& SystemCodePageApi() {
   static Win32CodePageApi codePage;
   return codePage;

@@ -117,41 +117,70 @@ void Win32ProcessApi::ReadAvailableOutput(Handles& handles) {
   }
 }
 
+bool Win32ProcessApi::WaitHandlingMessages(void* process, uint32_t timeoutMs) {
+  const DWORD begin = GetTickCount();
+  for (;;) {
+    DWORD left = INFINITE;
+    if (timeoutMs != INFINITE) {
+      const DWORD elapsed = GetTickCount() - begin;
+      left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+    }
+    if (!whileWaiting) return WaitForSingleObject(process, left) == WAIT_OBJECT_0;
+    // Wakes for the process's end or for any message of this thread's windows.
+    const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
+    if (result == WAIT_OBJECT_0) return true;
+    if (result != WAIT_OBJECT_0 + 1) return false;  // time up, or the wait failed
+    whileWaiting();
+  }
+}
+
 bool Win32ProcessApi::Wait(uint64_t processId, uint32_t timeoutMs) {
   auto found = open_.find(processId);
   if (found == open_.end()) return false;
-  Handles& handles = found->second;
-  if (handles.outputPipe == nullptr) {
-    return WaitForSingleObject(handles.process, timeoutMs) == WAIT_OBJECT_0;
-  }
+  // The handler run while waiting may start and release other children: keep no iterator.
+  void* process = found->second.process;
+  if (found->second.outputPipe == nullptr) return WaitHandlingMessages(process, timeoutMs);
   // The pipe is read while the child runs: a child whose output fills the pipe's buffer would
   // otherwise wait for us as we wait for it.
   const DWORD begin = GetTickCount();
   for (;;) {
-    ReadAvailableOutput(handles);
+    ReadAvailableOutput(open_[processId]);
     DWORD slice = kPipeReadIntervalMs;
     if (timeoutMs != INFINITE) {
       const DWORD elapsed = GetTickCount() - begin;
       const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
       if (left < slice) slice = left;
     }
-    const DWORD result = WaitForSingleObject(handles.process, slice);
-    if (result == WAIT_OBJECT_0) {
-      ReadAvailableOutput(handles);
+    if (WaitHandlingMessages(process, slice)) {
+      ReadAvailableOutput(open_[processId]);
       return true;
     }
-    if (result != WAIT_TIMEOUT) return false;
+    if (WaitForSingleObject(process, 0) == WAIT_FAILED) return false;
     if (timeoutMs != INFINITE && GetTickCount() - begin >= timeoutMs) return false;
   }
 }
 
 bool Win32ProcessApi::ExitCode(uint64_t processId, uint32_t* exitCode) {
   auto found = open_.find(processId);
-  if (found == open_.end()) return false;
+  if (found == open_.end()) {
+    *exitCode = ERROR_INVALID_HANDLE;
+    return false;
+  }
   DWORD code = 0;
-  if (!GetExitCodeProcess(found->second.process, &code) || code == STILL_ACTIVE) return false;
+  // Called once Wait has seen the end, so 259 (STILL_ACTIVE) is the child's own exit code.
+  // https://learn.microsoft.com/windows/win32/api/processthreadsapi/nf-processthreadsapi-getexitcodeprocess
+  if (!GetExitCodeProcess(found->second.process, &code)) {
+    const DWORD error = GetLastError();
+    *exitCode = error != 0 ? error : ERROR_INVALID_HANDLE;
+    return false;
+  }
   *exitCode = code;
   return true;
+}
+
+void Win32ProcessApi::End(uint64_t processId) {
+  auto found = open_.find(processId);
+  if (found != open_.end()) TerminateProcess(found->second.process, WAIT_TIMEOUT);
 }
 
 std::string Win32ProcessApi::Output(uint64_t processId) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -17,7 +18,11 @@ class Win32ProcessApi : public ProcessApi {
   bool Wait(uint64_t processId, uint32_t timeoutMs) override;
   bool ExitCode(uint64_t processId, uint32_t* exitCode) override;
   std::string Output(uint64_t processId) override;
+  void End(uint64_t processId) override;
   void CloseHandles(uint64_t processId) override;
+
+  // Runs whenever window messages arrive while Wait waits, so the window stays responsive.
+  std::function<void()> whileWaiting;
 
  private:
   struct Handles {
@@ -27,6 +32,8 @@ class Win32ProcessApi : public ProcessApi {
     std::string output;  // what has been read from it so far
   };
   void ReadAvailableOutput(Handles& handles);
+  // Waits up to timeoutMs for the process; handles window messages meanwhile. True when it ended.
+  bool WaitHandlingMessages(void* process, uint32_t timeoutMs);
 
   std::map<uint64_t, Handles> open_;
 };
