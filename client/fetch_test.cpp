@@ -99,7 +99,9 @@ TEST(FetchFromServer, ReadsItselfWhenTftpCannotStart) {
     EXPECT_EQ(order[0], "Start(tftp 192.0.2.1 get mac.ini)") << c.name;
     EXPECT_EQ(order[1], "SendTo(69 RRQ mac.ini octet)") << c.name;
     EXPECT_EQ(fake.log.Count("Start"), c.asksIcd ? 2u : 1u) << c.name;
-    if (c.asksIcd) EXPECT_EQ(fake.datagrams.sends.back(), "2001 ACK 1") << c.name;
+    if (c.asksIcd) {
+      EXPECT_EQ(fake.datagrams.sends.back(), "2001 ACK 1") << c.name;
+    }
     EXPECT_EQ(fake.files.Has(kListPath), !c.listAfter.empty()) << c.name;
     EXPECT_TRUE(SameBytes(fake.files.Get(kListPath), c.listAfter)) << c.name;
     EXPECT_TRUE(SameBytes(fake.files.Get("C:\\Tolvik\\icd.ini"), c.asksIcd ? "[cfg]" : "")) << c.name;

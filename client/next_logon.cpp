@@ -49,52 +49,48 @@ std::string XmlText(const std::string& text) {
   return escaped;
 }
 
-// UTF-16 little-endian with its byte-order mark, as schtasks /xml reads a file.
-std::string Utf16File(const std::string& ansi) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : SystemCodePageApi().AnsiToUtf16(ansi)) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
-RunResult RunSchtasks(ClientPlatform& platform, const std::string& arguments) {
+// Runs schtasks with "ARGUMENTS /tn Tolvik ... /f"; empty when it ended with 0, else
+// "schtasks，错误代码 N（…）".
+std::string RunSchtasks(ClientPlatform& platform, const char* verb, const std::string& more) {
   RunRequest request;
-  request.arguments = arguments;
+  request.arguments = verb;
+  request.arguments += t::kNextLogonName;
+  request.arguments += more;
+  request.arguments += " /f";
   request.showState = kSwHide;
   request.timeoutMs = kInfinite;  // schtasks' own limit applies
-  return RunSystemProgram(platform, kSchtasks, request);
-}
-
-void SayNotArranged(ClientPlatform& platform, const std::string& what) {
-  platform.window.SetInfoText(platform.window.InfoText() + "\r\n" + t::kNextLogonFailed + what +
-                              t::kFailedLineEnd);
-}
-
-// "schtasks，错误代码 N（meaning）" for a run that failed, empty for one that succeeded.
-std::string SchtasksFailure(const RunResult& run) {
-  uint32_t code = run.code;
-  if (run.outcome == RunOutcome::kStillRunning) code = kWaitTimeoutCode;
-  if (run.outcome == RunOutcome::kEnded && code == 0) return std::string();
-  std::string text = std::string(kSchtasks.commandName) + t::kErrorCode + std::to_string(code);
-  const std::string meaning = MeaningOfCode(code);
-  if (!meaning.empty()) text += t::kMeaningOpen + meaning + t::kMeaningClose;
-  return text;
-}
-
-void CreateTask(ClientPlatform& platform, const std::string& command, const std::string& switches) {
-  std::string temp = platform.files.TempPath();
-  if (!temp.empty() && temp.back() != '\\') temp += '\\';
-  const std::string file = temp + t::kTaskFileName;
-  if (temp.empty() || !platform.files.WriteWholeFile(file, Utf16File(TaskDefinition(command, switches)))) {
-    SayNotArranged(platform, file);
-    return;
+  const RunResult run = RunSystemProgram(platform, kSchtasks, request);
+  std::string failure;
+  if (run.outcome != RunOutcome::kEnded || run.code != 0) {
+    failure = kSchtasks.commandName;
+    failure += CodeText(run.outcome == RunOutcome::kStillRunning ? kWaitTimeoutCode : run.code);
   }
-  const std::string failure = SchtasksFailure(RunSchtasks(
-      platform, std::string("/create /tn ") + t::kNextLogonName + " /xml \"" + file + "\" /f"));
+  return failure;
+}
+
+// The Run value, or the task: its definition in the temporary folder while schtasks reads it
+// (UTF-16 LE with a byte-order mark, as schtasks /xml wants). Empty when done, else what failed.
+std::string Register(ClientPlatform& platform, bool task, const std::string& program,
+                     const std::string& switches) {
+  if (!task) {
+    // Explorer neither deletes nor waits for a Run value.
+    std::string command = "\"" + program;
+    command += "\" ";
+    command += switches;
+    return platform.registry.WriteStringValue(t::kRunKey, t::kNextLogonName, command)
+               ? std::string()
+               : std::string(t::kRunKey);
+  }
+  std::string file = platform.files.TempPath();
+  if (!file.empty() && file.back() != '\\') file += '\\';
+  file += t::kTaskFileName;
+  if (file.size() == sizeof t::kTaskFileName - 1 ||
+      !platform.files.WriteWholeFile(file, "\xFF\xFE" + AnsiToUtf16LeBytes(TaskDefinition(program, switches)))) {
+    return file;
+  }
+  const std::string failure = RunSchtasks(platform, "/create /tn ", " /xml \"" + file + "\"");
   platform.files.DeleteFile(file);
-  if (!failure.empty()) SayNotArranged(platform, failure);
+  return failure;
 }
 
 }  // namespace
@@ -118,30 +114,29 @@ std::string CommandLineSwitches(const std::string& commandLine) {
 }
 
 std::string TaskDefinition(const std::string& command, const std::string& arguments) {
-  return kTaskHead + XmlText(command) + "</Command><Arguments>" + XmlText(arguments) +
-         "</Arguments></Exec></Actions></Task>";
+  std::string text = kTaskHead;
+  text += XmlText(command);
+  text += "</Command><Arguments>";
+  text += XmlText(arguments);
+  text += "</Arguments></Exec></Actions></Task>";
+  return text;
 }
 
 void ArrangeNextLogon(ClientPlatform& platform, bool applied) {
-  const std::string program = platform.files.ModulePath();
-  const std::string switches = CommandLineSwitches(platform.system.CommandLine());
-  switch (NextLogonActionFor(platform.system.Version(), applied)) {
-    case NextLogonAction::kCreateTask:
-      CreateTask(platform, program, switches);
-      break;
-    case NextLogonAction::kDeleteTask:
-      // Whether or not a task exists: the answer does not matter.
-      RunSchtasks(platform, std::string("/delete /tn ") + t::kNextLogonName + " /f");
-      break;
-    case NextLogonAction::kWriteRunValue:
-      // Explorer neither deletes nor waits for a Run value.
-      if (!platform.registry.WriteStringValue(t::kRunKey, t::kNextLogonName,
-                                              "\"" + program + "\" " + switches)) {
-        SayNotArranged(platform, std::string("HKLM\\") + t::kRunKey);
-      }
-      break;
-    case NextLogonAction::kDeleteRunValue:
-      platform.registry.DeleteValue(t::kRunKey, t::kNextLogonName);
-      break;
+  const bool task = NextLogonActionFor(platform.system.Version(), false) == NextLogonAction::kCreateTask;
+  if (applied) {
+    // Whether or not there is one: the answer does not matter.
+    if (task) RunSchtasks(platform, "/delete /tn ", std::string());
+    else platform.registry.DeleteValue(t::kRunKey, t::kNextLogonName);
+    return;
   }
+  const std::string failure = Register(platform, task, platform.files.ModulePath(),
+                                       CommandLineSwitches(platform.system.CommandLine()));
+  if (failure.empty()) return;
+  std::string info = platform.window.InfoText();
+  info += "\r\n";
+  info += t::kNextLogonFailed;
+  info += failure;
+  info += t::kFailedLineEnd;
+  platform.window.SetInfoText(info);
 }

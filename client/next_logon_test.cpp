@@ -103,7 +103,7 @@ TEST(ArrangeNextLogon, SaysInOneLineWhenTheNextLogonCannotBeRegistered) {
            pin::kMeaningClose},
       {"no temporary file", kWindowsVista, {}, true, false, kTaskFile},
       {"Run value written", kWindowsXp, {}, false, false, ""},
-      {"Run key refused", kWindowsXp, {}, false, true, std::string("HKLM\\") + kRun},
+      {"Run key refused", kWindowsXp, {}, false, true, kRun},
   };
   for (const FailureCase& c : cases) {
     FakeClientPlatform fake;

@@ -77,6 +77,13 @@ std::string MeaningOfCode(uint32_t code) {
   }
 }
 
+std::string CodeText(uint32_t code) {
+  std::string text = t::kErrorCode + std::to_string(code);
+  const std::string meaning = MeaningOfCode(code);
+  if (!meaning.empty()) text += t::kMeaningOpen + meaning + t::kMeaningClose;
+  return text;
+}
+
 std::string FailedStepsText(const std::vector<StepOutcome>& outcomes, bool isDomainJoin) {
   std::string text = t::kApplyIncomplete;
   for (const StepOutcome& outcome : outcomes) {
@@ -85,11 +92,7 @@ std::string FailedStepsText(const std::vector<StepOutcome>& outcomes, bool isDom
     text += FailedStepText(outcome.step, isDomainJoin);
     if (outcome.result == StepResult::kNotStarted) text += t::kCannotStart + ProgramOf(outcome.action);
     // A failed profile write has no code to show.
-    if (outcome.code != 0) {
-      text += t::kErrorCode + std::to_string(outcome.code);
-      const std::string meaning = MeaningOfCode(outcome.code);
-      if (!meaning.empty()) text += t::kMeaningOpen + meaning + t::kMeaningClose;
-    }
+    if (outcome.code != 0) text += CodeText(outcome.code);
     text += t::kFailedLineEnd;
   }
   return text;

@@ -24,7 +24,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   ClientPlatform platform{SystemProfileApi(), registry, adapters, processes, files, system, window,
                           datagrams};
   // While a child runs, the window goes on answering (its buttons wait for the run to end).
-  processes.whileWaiting = [&window] { window.ProcessPendingMessages(); };
+  processes.whileWaiting = [](void* context) {
+    static_cast<Win32ClientWindow*>(context)->ProcessPendingMessages();
+  };
+  processes.waitingContext = &window;
   if (!window.Create(&platform)) return 1;
   return window.RunMessageLoop(showCommand);
 }

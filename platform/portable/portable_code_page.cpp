@@ -19,9 +19,3 @@ std::string PortableCodePageApi::Utf16ToAnsi(const std::u16string& text) {
   }
   return result;
 }
-
-std::u16string PortableCodePageApi::AnsiToUtf16(const std::string& text) {
-  std::u16string result;
-  for (char c : text) result.push_back(static_cast<unsigned char>(c) < 0x80 ? c : u'\xFFFD');
-  return result;
-}

@@ -9,6 +9,4 @@
 class PortableCodePageApi : public CodePageApi {
  public:
   std::string Utf16ToAnsi(const std::u16string& text) override;
-  // ASCII bytes as themselves; any other byte as U+FFFD, the mark of an unknown character.
-  std::u16string AnsiToUtf16(const std::string& text) override;
 };

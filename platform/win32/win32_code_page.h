@@ -1,4 +1,4 @@
-// CodePageApi on Windows: WideCharToMultiByte and MultiByteToWideChar with the ANSI code page.
+// CodePageApi on Windows: WideCharToMultiByte into the ANSI code page.
 #pragma once
 
 #include "platform/code_page_api.h"
@@ -6,5 +6,4 @@
 class Win32CodePageApi : public CodePageApi {
  public:
   std::string Utf16ToAnsi(const std::u16string& text) override;
-  std::u16string AnsiToUtf16(const std::string& text) override;
 };

@@ -125,37 +125,37 @@ bool Win32ProcessApi::WaitHandlingMessages(void* process, uint32_t timeoutMs) {
       const DWORD elapsed = GetTickCount() - begin;
       left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
     }
-    if (!whileWaiting) return WaitForSingleObject(process, left) == WAIT_OBJECT_0;
+    if (whileWaiting == nullptr) return WaitForSingleObject(process, left) == WAIT_OBJECT_0;
     // Wakes for the process's end or for any message of this thread's windows.
     const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
     if (result == WAIT_OBJECT_0) return true;
     if (result != WAIT_OBJECT_0 + 1) return false;  // time up, or the wait failed
-    whileWaiting();
+    whileWaiting(waitingContext);
   }
 }
 
 bool Win32ProcessApi::Wait(uint64_t processId, uint32_t timeoutMs) {
   auto found = open_.find(processId);
   if (found == open_.end()) return false;
-  // The handler run while waiting may start and release other children: keep no iterator.
-  void* process = found->second.process;
-  if (found->second.outputPipe == nullptr) return WaitHandlingMessages(process, timeoutMs);
+  // A map keeps its elements in place while others come and go.
+  Handles& handles = found->second;
+  if (handles.outputPipe == nullptr) return WaitHandlingMessages(handles.process, timeoutMs);
   // The pipe is read while the child runs: a child whose output fills the pipe's buffer would
   // otherwise wait for us as we wait for it.
   const DWORD begin = GetTickCount();
   for (;;) {
-    ReadAvailableOutput(open_[processId]);
+    ReadAvailableOutput(handles);
     DWORD slice = kPipeReadIntervalMs;
     if (timeoutMs != INFINITE) {
       const DWORD elapsed = GetTickCount() - begin;
       const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
       if (left < slice) slice = left;
     }
-    if (WaitHandlingMessages(process, slice)) {
-      ReadAvailableOutput(open_[processId]);
+    if (WaitHandlingMessages(handles.process, slice)) {
+      ReadAvailableOutput(handles);
       return true;
     }
-    if (WaitForSingleObject(process, 0) == WAIT_FAILED) return false;
+    if (WaitForSingleObject(handles.process, 0) == WAIT_FAILED) return false;
     if (timeoutMs != INFINITE && GetTickCount() - begin >= timeoutMs) return false;
   }
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -21,8 +20,10 @@ class Win32ProcessApi : public ProcessApi {
   void End(uint64_t processId) override;
   void CloseHandles(uint64_t processId) override;
 
-  // Runs whenever window messages arrive while Wait waits, so the window stays responsive.
-  std::function<void()> whileWaiting;
+  // Runs with waitingContext whenever window messages arrive while Wait waits, so the window
+  // stays responsive.
+  void (*whileWaiting)(void* context) = nullptr;
+  void* waitingContext = nullptr;
 
  private:
   struct Handles {
