@@ -434,9 +434,12 @@ domain_list() {  # domain_list DIR: a list that joins corp.example and names no 
 }
 domain_list "$pc9"
 clear_runonce
+rm -f "$task_copy"
 (cd "$work" && export WMIC_RETURN_VALUE=1326 WMIC_OUTPUT_UTF16=1 &&
   wine "$pc9/Tolvik.exe" /A /K /IP:192.0.2.3 >"$pc9/tolvik.out" 2>&1 &)
 settle refused 90
+# The task is made right after the failure text is shown.
+for _ in $(seq 100); do [ -f "$task_copy" ] && break; sleep 0.2; done
 records "$pc9"
 printf '修改未全部完成：\r\n加入域失败，错误代码 1326（用户名或密码不正确）。' | gbk >"$work/refused.gbk"
 expect_info refused "$work/refused.gbk"
