@@ -49,7 +49,7 @@ std::string XmlText(const std::string& text) {
   return escaped;
 }
 
-// Runs schtasks with "ARGUMENTS /tn Tolvik ... /f"; empty when it ended with 0, else
+// Runs "schtasks VERB Tolvik MORE /f"; empty when it ended with 0, else
 // "schtasks，错误代码 N（…）".
 std::string RunSchtasks(ClientPlatform& platform, const char* verb, const std::string& more) {
   RunRequest request;
@@ -84,8 +84,9 @@ std::string Register(ClientPlatform& platform, bool task, const std::string& pro
   std::string file = platform.files.TempPath();
   if (!file.empty() && file.back() != '\\') file += '\\';
   file += t::kTaskFileName;
-  if (file.size() == sizeof t::kTaskFileName - 1 ||
-      !platform.files.WriteWholeFile(file, "\xFF\xFE" + AnsiToUtf16LeBytes(TaskDefinition(program, switches)))) {
+  const bool noTempFolder = file.size() == sizeof t::kTaskFileName - 1;
+  if (noTempFolder || !platform.files.WriteWholeFile(
+                          file, "\xFF\xFE" + AnsiToUtf16LeBytes(TaskDefinition(program, switches)))) {
     return file;
   }
   const std::string failure = RunSchtasks(platform, "/create /tn ", " /xml \"" + file + "\"");
