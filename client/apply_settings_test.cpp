@@ -89,7 +89,8 @@ TEST(ApplySettings, RunsEveryStepInItsOrder) {
     EXPECT_EQ(CallLog::NameOf(processCalls[i]), cycle[i % 3]) << i;
   }
   for (const auto& record : run->fake.processes.records) {
-    EXPECT_EQ(record.waits, std::vector<uint32_t>{kInfinite}) << record.launch.commandLine;
+    // netsh and wmic get five minutes, not an infinite wait.
+    EXPECT_EQ(record.waits, std::vector<uint32_t>{300000}) << record.launch.commandLine;
     EXPECT_EQ(record.launch.creationFlags, kCreateNewConsole | kCreateNoWindow);
     EXPECT_EQ(record.launch.showWindow, kSwHide);
     EXPECT_EQ(record.launch.workingDirectory, "");

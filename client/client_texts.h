@@ -85,6 +85,7 @@ constexpr const char kCodeLogonFailure[] = "用户名或密码不正确";       
 constexpr const char kCodeNoSuchDomain[] = "指定的域不存在或无法联系";       // 1355
 constexpr const char kCodeAccountExists[] = "该计算机帐户已存在";            // 2224
 constexpr const char kCodeAlreadyJoined[] = "该计算机已加入域";              // 2691
+constexpr const char kCodeTimedOut[] = "程序未在限定时间内结束";             // 258, a child overran
 // Under "修改完毕。" when the ICD client's settings file was found in none of its folders.
 constexpr const char kIcdNotInstalled[] = "ICD 客户端未安装，ICD 服务器地址未修改。";
 
@@ -101,6 +102,10 @@ constexpr const char kReportNotDelivered[] = "结果未能回报：";
 constexpr const char kReportRefused[] = " 拒绝写入：";
 constexpr const char kReportNoAnswer[] = " 无应答。";
 constexpr const char kReportNoConnection[] = " 无法连接。";
+
+// An unattended run whose next try could not be registered: this line goes under the
+// information text, then what failed (schtasks and its code, the file or the registry key), "。".
+constexpr const char kNextLogonFailed[] = "无法登记下次登录时重试：";
 
 // Window.
 constexpr const char kCheckingConfiguration[] = "检查配置，请稍候……";
@@ -132,5 +137,10 @@ constexpr const char kFetchingSuffix[] = ".tmp";
 constexpr const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr const char kRunOnceValueName[] = "Tolvik";
 constexpr const char kSelfDeleteBatchName[] = "$94827$.bat";
+// The next logon's run: the task's name (Vista on) and the Run value's (2000, XP), and the
+// task definition's file in the temporary folder while schtasks reads it.
+constexpr const char kNextLogonName[] = "Tolvik";
+constexpr const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char kTaskFileName[] = "tolvik-task.xml";
 
 }  // namespace client_texts

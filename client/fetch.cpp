@@ -14,15 +14,15 @@
 
 namespace {
 
-constexpr uint32_t kTftpTimeoutMs = 60000;
-
 std::string ProgramDirectoryOf(ClientPlatform& platform) {
   return ProgramDirectory(platform.files.ModulePath());
 }
 
 // Fetches one file with Windows' tftp, or with Tolvik's own client when tftp cannot be started
 // (an optional feature, off by default since Windows Vista; only the system directory's counts).
-void FetchFile(ClientPlatform& platform, const std::string& address, const std::string& directory,
+// False when the server did not answer: Tolvik's client heard nothing (or the port was refused),
+// or tftp was still running when its time was up (it says no more than its exit code).
+bool FetchFile(ClientPlatform& platform, const std::string& address, const std::string& directory,
                const std::string& fileName) {
   // tftp stores what it fetches in its working directory; running it in the program directory
   // puts the files where the lookup reads them, whatever directory Tolvik was started from.
@@ -30,11 +30,14 @@ void FetchFile(ClientPlatform& platform, const std::string& address, const std::
   request.arguments = address + " get " + fileName;
   request.workingDirectory = directory;
   request.showState = kSwHide;
-  request.timeoutMs = kTftpTimeoutMs;
-  if (RunSystemProgram(platform, kTftp, request).outcome != RunOutcome::kNotStarted) return;
+  request.timeoutMs = kInfinite;  // tftp's own limit applies
+  const RunOutcome run = RunSystemProgram(platform, kTftp, request).outcome;
+  if (run != RunOutcome::kNotStarted) return run == RunOutcome::kEnded;
   std::string content;
-  if (TftpReadFile(platform.datagrams, address, fileName, &content) != TftpOutcome::kComplete) {
-    return;  // whatever was there before stays
+  const TftpOutcome outcome = TftpReadFile(platform.datagrams, address, fileName, &content);
+  if (outcome != TftpOutcome::kComplete) {
+    // Whatever was there before stays.
+    return outcome == TftpOutcome::kServerError || outcome == TftpOutcome::kTooLarge;
   }
   // Written aside and renamed only when whole, so the lookup never reads a part of a file.
   const std::string fetching = directory + fileName + client_texts::kFetchingSuffix;
@@ -42,14 +45,17 @@ void FetchFile(ClientPlatform& platform, const std::string& address, const std::
       !platform.files.RenameReplacing(fetching, directory + fileName)) {
     platform.files.DeleteFile(fetching);
   }
+  return true;
 }
 
 }  // namespace
 
 void FetchFromServer(ClientPlatform& platform, const std::string& address) {
   const std::string directory = ProgramDirectoryOf(platform);
-  FetchFile(platform, address, directory, kListFileName);
-  FetchFile(platform, address, directory, kIcdFileName);
+  // A server silent about mac.ini is not asked for icd.ini in the same attempt.
+  if (FetchFile(platform, address, directory, kListFileName)) {
+    FetchFile(platform, address, directory, kIcdFileName);
+  }
 }
 
 void FetchFromDhcpServers(ClientPlatform& platform, ClientState& state) {

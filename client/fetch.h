@@ -7,8 +7,9 @@
 #include "client/client_platform.h"
 #include "client/client_state.h"
 
-// Two tftp runs (get mac.ini, get icd.ini) against address, 60000 ms each; a file whose tftp
-// cannot be started is read by Tolvik itself into the program directory.
+// Two tftp runs (get mac.ini, get icd.ini) against address, each ended when its time is up; a
+// file whose tftp cannot be started is read by Tolvik itself into the program directory. icd.ini
+// is not asked for when mac.ini got no answer.
 void FetchFromServer(ClientPlatform& platform, const std::string& address);
 
 // Tries each DHCP server in turn until mac.ini exists in the program directory.

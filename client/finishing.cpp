@@ -118,8 +118,3 @@ void RegisterRunOnce(ClientPlatform& platform) {
                                      command);
   platform.window.PostCloseRequest();
 }
-
-void RegisterRetryAtNextLogon(ClientPlatform& platform) {
-  platform.registry.WriteStringValue(client_texts::kRunOnceKey, client_texts::kRunOnceValueName,
-                                     platform.system.CommandLine());
-}

@@ -18,10 +18,6 @@ std::string BuildRunOnceCommand(ClientWindowApi& window, const std::string& prog
 // The "添加至启动项" button: writes the RunOnce value "Tolvik" and posts a close request.
 void RegisterRunOnce(ClientPlatform& platform);
 
-// Writes the RunOnce value "Tolvik" again with this run's own command line, so that the next
-// logon runs Tolvik once more.
-void RegisterRetryAtNextLogon(ClientPlatform& platform);
-
 // How the self-delete batch file at batchPath is started: cmd.exe from the system directory
 // (no application name when that directory is unknown: the batch is then not started), hidden,
 // at idle priority.

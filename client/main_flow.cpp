@@ -8,7 +8,7 @@
 #include "client/entry_lookup.h"
 #include "client/fetch.h"
 #include "client/fetch_retry.h"
-#include "client/finishing.h"
+#include "client/next_logon.h"
 #include "client/report.h"
 #include "common/list_file.h"
 #include "common/program_directory.h"
@@ -46,10 +46,13 @@ void RunMainFlow(ClientPlatform& platform, ClientState& state, bool firstRun) {
   // Either leaves before a close is posted, so before /K deletes anything or /R restarts.
   if (state.EntryMac.empty() && !state.List.report.empty()) ReportNoEntry(platform, state);
 
-  // The list's presence is tested again here rather than taken over from the lookup.
-  if (autoApply && platform.files.IsExistingFile(listPath)) ApplyAndReport(platform, state);
+  // The list's presence is tested again here rather than taken over from the lookup. A close
+  // asked for meanwhile (the exit button during the wait) is not overtaken by an apply.
+  if (autoApply && platform.files.IsExistingFile(listPath) && !platform.window.IsClosePending()) {
+    ApplyAndReport(platform, state);
+  }
 
-  // Windows removed the RunOnce value before it started this run: an unattended run that did
-  // not apply everything (no list, no entry, a failed step) asks for the next logon again.
-  if (unattended && !state.Applied) RegisterRetryAtNextLogon(platform);
+  // An unattended run that did not apply everything (no list, no entry, a failed step) is
+  // tried again at the next logon; one that did removes that.
+  if (autoApply) ArrangeNextLogon(platform, state.Applied != 0);
 }

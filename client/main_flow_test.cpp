@@ -228,7 +228,7 @@ TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
        "[Config]\r\nreport=192.0.2.1\r\n[list]\r\n00E0FD3A1B01=\r\n", 0, accepted,
        head + "name=\r\nip=\r\n" + tail + "result=no-entry\r\n" + when +
            "address=skipped\r\ndns=skipped\r\nname=skipped\r\nmembership=skipped\r\nicd=skipped\r\n",
-       "未找到对应网卡！", false},
+       "未找到对应网卡！", true},
       {"tftp, but the list was not fetched: no report", "Tolvik.exe /A", fetchedList, 0, accepted,
        "", "修改完毕。", false},
       {"reports off", "Tolvik.exe /A /N", kList, 0, accepted, "", "修改完毕。", false},
@@ -274,9 +274,9 @@ TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
   }
 }
 
-// An unattended run (/A with /N or /IP:) at a clone's first logon: the fetch is tried again
-// every five seconds for two minutes, and a run that did not apply everything writes its
-// RunOnce value again so that the next logon tries once more.
+// An unattended run (/A) at a clone's first logon: with /N or /IP: the fetch is tried again
+// every five seconds for two minutes; a run that did not apply everything leaves its next try
+// to the next logon (Windows XP here: the Run value; never RunOnce again), one that did removes it.
 struct RetryCase {
   const char* what;
   const char* commandLine;
@@ -285,19 +285,25 @@ struct RetryCase {
   bool closePending;         // the user closed the window while it waited
   size_t tries;              // "get mac.ini" runs
   bool applied;
-  bool runOnceWritten;
+  const char* runValue;      // the Run value written; null: it is deleted, "": untouched
 };
 
 TEST(RunMainFlow, UnattendedRunTriesTheFetchAgainAndAsksForTheNextLogon) {
-  const char kRunOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+  const char kRun[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   const RetryCase cases[] = {
-      {"list at the first try", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 1, 0, false, 1, true, false},
-      {"list at the third try", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 3, 0, false, 3, true, false},
-      {"no list within two minutes", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 0, 0, false, 24, false, true},
-      {"closed while waiting", "\"C:\\Tolvik\\Tolvik.exe\" /A /N", 0, 0, true, 1, false, true},
-      {"a failed join", "\"C:\\Tolvik\\Tolvik.exe\" /A /IP:192.0.2.7", 1, 1326, false, 1, false, true},
-      {"not unattended without /A", "\"C:\\Tolvik\\Tolvik.exe\" /N", 0, 0, false, 1, false, false},
-      {"not unattended without a fetch", "\"C:\\Tolvik\\Tolvik.exe\" /A", 0, 1326, false, 0, false, false},
+      {"list at the first try", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 1, 0, false, 1, true, nullptr},
+      {"list at the third try", "C:\\Tolvik\\Tolvik.exe  /A /K /R /N", 3, 0, false, 3, true, nullptr},
+      {"no list within two minutes", "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N", 0, 0, false, 8, false,
+       "\"C:\\Tolvik\\Tolvik.exe\" /A /K /R /N"},
+      {"closed while waiting", "\"C:\\Tolvik\\Tolvik.exe\" /A /N", 0, 0, true, 1, false,
+       "\"C:\\Tolvik\\Tolvik.exe\" /A /N"},
+      {"closed before the list arrived: no apply", "\"C:\\Tolvik\\Tolvik.exe\" /A /N", 1, 0, true, 1,
+       false, "\"C:\\Tolvik\\Tolvik.exe\" /A /N"},
+      {"a failed join", "\"C:\\Tolvik\\Tolvik.exe\" /A /IP:192.0.2.7", 1, 1326, false, 1, false,
+       "\"C:\\Tolvik\\Tolvik.exe\" /A /IP:192.0.2.7"},
+      {"not unattended without /A", "\"C:\\Tolvik\\Tolvik.exe\" /N", 0, 0, false, 1, false, ""},
+      {"/A without a fetch", "\"C:\\Tolvik\\Tolvik.exe\" /A", 0, 1326, false, 0, false,
+       "\"C:\\Tolvik\\Tolvik.exe\" /A"},
   };
   for (const RetryCase& c : cases) {
     OnePc pc(c.commandLine, false);
@@ -310,25 +316,44 @@ TEST(RunMainFlow, UnattendedRunTriesTheFetchAgainAndAsksForTheNextLogon) {
         fake.files.Put(kListPath, std::string("[Config]\r\nWorkGroup=W\r\n") + (kList + 10));
       }
     };
-    fake.processes.decide = [&c](const ProcessLaunch&) {
+    fake.processes.decide = [&c, &fake](const ProcessLaunch& launch) {
       ProcessOutcome outcome;
       outcome.output = "ReturnValue = " + std::to_string(c.wmicReturnValue) + ";";
+      // A silent server: each tftp is still running when its 12 s are up.
+      if (launch.commandLine.compare(0, 5, "tftp ") == 0 && c.listArrivesAtTry == 0) {
+        outcome.endsInTime = false;
+        fake.system.tickCount += 12000;
+      }
       return outcome;
     };
     pc.Run(true);
     EXPECT_EQ(static_cast<size_t>(tries), c.tries) << c.what;
     EXPECT_EQ(pc.state.Applied, c.applied ? 1 : 0) << c.what;
-    const std::vector<std::string> writes = fake.log.Only({"WriteStringValue"});
-    if (c.runOnceWritten) {
-      EXPECT_EQ(writes, std::vector<std::string>{"WriteStringValue(" + std::string(kRunOnce) +
-                                                 ", Tolvik, " + c.commandLine + ")"})
-          << c.what;
-    } else {
-      EXPECT_TRUE(writes.empty()) << c.what;
+    std::vector<std::string> expected;
+    if (c.runValue == nullptr) {
+      expected.push_back("DeleteValue(" + std::string(kRun) + ", Tolvik)");
+    } else if (*c.runValue != '\0') {
+      expected.push_back("WriteStringValue(" + std::string(kRun) + ", Tolvik, " + c.runValue + ")");
     }
+    EXPECT_EQ(fake.log.Only({"WriteStringValue", "DeleteValue"}), expected) << c.what;
     // Never past the two minutes: the last try starts before they are over.
-    EXPECT_LE(fake.system.tickCount - 1000, kFetchRetryWindowMs + 250) << c.what;
+    EXPECT_LE(fake.system.tickCount - 1000, kFetchRetryWindowMs + 12000 + 250) << c.what;
   }
+}
+
+TEST(RunMainFlow, ASilentServerEndsEachOwnAttemptWithinTwelveSecondsAndTwoMinutesHoldEight) {
+  OnePc pc("\"C:\\Tolvik\\Tolvik.exe\" /A /N", false);
+  FakeClientPlatform& fake = pc.fake;
+  fake.processes.defaultOutcome.starts = false;  // no tftp: Tolvik's own client asks
+  fake.system.clock = &fake.datagrams.now;       // one time for the pauses and the socket
+  const uint32_t start = fake.datagrams.now;
+  pc.Run(true);
+  // Each attempt: mac.ini asked four times, 3 s apart; icd.ini not asked.
+  EXPECT_EQ(fake.log.Count("Open"), 8u);
+  EXPECT_EQ(fake.datagrams.sends, std::vector<std::string>(32, "69 RRQ mac.ini octet"));
+  const uint32_t elapsed = fake.datagrams.now - start;
+  EXPECT_GE(elapsed, kFetchRetryWindowMs);
+  EXPECT_LE(elapsed, kFetchRetryWindowMs + 12000);
 }
 
 TEST(RunMainFlow, WaitingShowsWhatItWaitsForAndTheSecondsLeft) {

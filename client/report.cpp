@@ -95,6 +95,8 @@ std::string ReportServer(const ClientState& state) {
 }
 
 void ApplyAndReport(ClientPlatform& platform, ClientState& state) {
+  // Each apply answers for itself: an earlier one's success must not stand for this one.
+  state.Applied = 0;
   const std::string server = ReportServer(state);
   // No entry to apply: the apply does nothing, and there is nothing to report.
   if (server.empty() || state.EntryIp.empty()) {

@@ -26,11 +26,15 @@ RunResult StartAndWait(ProcessApi& processes, const RunRequest& request) {
   RunResult result;
   uint64_t processId = 0;
   if (!processes.Start(launch, &processId, &result.code)) return result;
-  // A child still running after the timeout is left alone; only our handles to it are released.
+  // A child still running after the timeout is left alone unless the request ends it; our
+  // handles to it are released either way.
   const bool ended = processes.Wait(processId, request.timeoutMs);
   result.outcome = ended ? RunOutcome::kEnded : RunOutcome::kStillRunning;
   result.code = 0;
-  if (ended && !processes.ExitCode(processId, &result.code)) result.code = 0;
+  // A code that cannot be read is no success: it keeps Windows' error (ERROR_INVALID_HANDLE
+  // should that be 0).
+  if (ended && !processes.ExitCode(processId, &result.code) && result.code == 0) result.code = 6;
+  if (!ended && request.endWhenLate) processes.End(processId);
   if (request.captureOutput) result.output = processes.Output(processId);
   processes.CloseHandles(processId);
   return result;

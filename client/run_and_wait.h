@@ -11,8 +11,9 @@ std::string FormCommandLine(const std::string& program, const std::string& argum
 
 enum class RunOutcome { kNotStarted, kEnded, kStillRunning };
 
-// How one run went: the outcome, then the child's exit code when it ended (or Windows' error
-// code when it could not be started), and what it printed when its output was captured.
+// How one run went: the outcome, then the child's exit code when it ended (Windows' error code,
+// never 0, when that code cannot be read or the program could not be started), and what it
+// printed when its output was captured.
 struct RunResult {
   RunOutcome outcome = RunOutcome::kNotStarted;
   uint32_t code = 0;
@@ -29,6 +30,7 @@ struct RunRequest {
   uint16_t showState = 0;
   uint32_t timeoutMs = 0;
   bool captureOutput = false;
+  bool endWhenLate = false;  // a child still running after timeoutMs is ended, not left running
 };
 
 RunResult StartAndWait(ProcessApi& processes, const RunRequest& request);

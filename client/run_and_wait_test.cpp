@@ -1,6 +1,11 @@
 // Tests of RunAndWait: command-line forming, launch fields, and the handling of each outcome.
 #include "client/run_and_wait.h"
 
+#include "client/step_outcome.h"
+#include "client/system_programs.h"
+#include "tests/fakes/fake_client_platform.h"
+#include "tests/pinned_texts.h"
+
 #include <gtest/gtest.h>
 
 #include "tests/fakes/byte_text.h"
@@ -96,6 +101,64 @@ TEST(RunAndWait, ReportsEachOutcomeAndAlwaysReleasesHandles) {
     EXPECT_TRUE(SameByteLists(log.calls, c.expectedCalls)) << c.name;
     EXPECT_TRUE(processes.HandleLeaks().empty()) << c.name;
   }
+}
+
+struct SystemRunCase {
+  const char* name;
+  const SystemProgram* program;
+  ProcessOutcome outcome;
+  RunOutcome run;
+  uint32_t code;
+  uint32_t wait;  // the time the child got
+  bool ended;     // ended when its time was up
+};
+
+ProcessOutcome Exiting(uint32_t code, bool readable = true) {
+  ProcessOutcome outcome;
+  outcome.exitCode = code;
+  outcome.exitCodeReadable = readable;
+  return outcome;
+}
+
+TEST(RunSystemProgram, TakesTheRealExitCodeAndGivesEachProgramItsTime) {
+  const SystemRunCase cases[] = {
+      {"259 is the child's own code", &kNetsh, Exiting(259), RunOutcome::kEnded, 259, 300000, false},
+      {"an unreadable code is Windows' error", &kWmic, Exiting(5, false), RunOutcome::kEnded, 5,
+       300000, false},
+      {"an unreadable code is never 0", &kNetsh, Exiting(0, false), RunOutcome::kEnded, 6, 300000,
+       false},
+      {"netsh that overruns is left to end", &kNetsh, {true, false}, RunOutcome::kStillRunning, 0,
+       300000, false},
+      {"tftp that overruns is ended", &kTftp, {true, false}, RunOutcome::kStillRunning, 0, 12000,
+       true},
+      {"schtasks that overruns is ended", &kSchtasks, {true, false}, RunOutcome::kStillRunning, 0,
+       60000, true},
+  };
+  for (const SystemRunCase& c : cases) {
+    FakeClientPlatform fake;
+    ClientPlatform platform = fake.platform();
+    fake.processes.outcomes.push_back(c.outcome);
+    RunRequest request;
+    request.timeoutMs = kInfinite;
+    const RunResult result = RunSystemProgram(platform, *c.program, request);
+    EXPECT_EQ(result.outcome, c.run) << c.name;
+    EXPECT_EQ(result.code, c.code) << c.name;
+    ASSERT_EQ(fake.processes.records.size(), 1u) << c.name;
+    EXPECT_EQ(fake.processes.records[0].waits, std::vector<uint32_t>{c.wait}) << c.name;
+    EXPECT_EQ(fake.processes.records[0].ended, c.ended) << c.name;
+    EXPECT_TRUE(fake.processes.HandleLeaks().empty()) << c.name;
+  }
+  // A step whose program overran says so in its own words.
+  StepOutcome overran;
+  overran.action = "netsh  interface ip set address LAN DHCP ";
+  overran.result = StepResult::kFailed;
+  overran.code = kWaitTimeoutCode;
+  EXPECT_TRUE(SameBytes(FailedStepsText({overran}, false),
+                        std::string(pinned_tolvik_texts::kApplyIncomplete) + "\r\n" +
+                            pinned_tolvik_texts::kAddressFailed + pinned_tolvik_texts::kErrorCode +
+                            "258" + pinned_tolvik_texts::kMeaningOpen +
+                            pinned_tolvik_texts::kCodeTimedOut + pinned_tolvik_texts::kMeaningClose +
+                            pinned_tolvik_texts::kFailedLineEnd));
 }
 
 }  // namespace

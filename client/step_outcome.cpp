@@ -72,8 +72,16 @@ std::string MeaningOfCode(uint32_t code) {
     case 1355: return t::kCodeNoSuchDomain;
     case 2224: return t::kCodeAccountExists;
     case 2691: return t::kCodeAlreadyJoined;
+    case kWaitTimeoutCode: return t::kCodeTimedOut;
     default: return std::string();
   }
+}
+
+std::string CodeText(uint32_t code) {
+  std::string text = t::kErrorCode + std::to_string(code);
+  const std::string meaning = MeaningOfCode(code);
+  if (!meaning.empty()) text += t::kMeaningOpen + meaning + t::kMeaningClose;
+  return text;
 }
 
 std::string FailedStepsText(const std::vector<StepOutcome>& outcomes, bool isDomainJoin) {
@@ -84,11 +92,7 @@ std::string FailedStepsText(const std::vector<StepOutcome>& outcomes, bool isDom
     text += FailedStepText(outcome.step, isDomainJoin);
     if (outcome.result == StepResult::kNotStarted) text += t::kCannotStart + ProgramOf(outcome.action);
     // A failed profile write has no code to show.
-    if (outcome.code != 0) {
-      text += t::kErrorCode + std::to_string(outcome.code);
-      const std::string meaning = MeaningOfCode(outcome.code);
-      if (!meaning.empty()) text += t::kMeaningOpen + meaning + t::kMeaningClose;
-    }
+    if (outcome.code != 0) text += CodeText(outcome.code);
     text += t::kFailedLineEnd;
   }
   return text;

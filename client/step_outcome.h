@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// What a child that overran its time is reported with (WAIT_TIMEOUT).
+constexpr uint32_t kWaitTimeoutCode = 258;
+
 enum class ApplyStep { kAddress, kDns, kComputerName, kMembership, kIcd };
 
 enum class StepResult {
@@ -30,6 +33,9 @@ bool FindWmicReturnValue(const std::string& output, uint32_t* returnValue);
 
 // The meaning of the codes a join or a rename commonly ends with, in Chinese; empty for others.
 std::string MeaningOfCode(uint32_t code);
+
+// "，错误代码 N" and, where known, the code's meaning between full-width brackets.
+std::string CodeText(uint32_t code);
 
 // "修改未全部完成：" and one line per failed step, with its code and, where known, its meaning.
 // isDomainJoin tells the membership step's line of a domain from that of a workgroup.

@@ -16,6 +16,8 @@ std::string SystemProgramPath(const std::string& systemDirectory, const SystemPr
 RunResult RunSystemProgram(ClientPlatform& platform, const SystemProgram& program,
                            RunRequest request) {
   request.program = program.commandName;
+  if (request.timeoutMs > program.timeLimitMs) request.timeoutMs = program.timeLimitMs;
+  request.endWhenLate = program.endsWhenLate;
   request.applicationPath = SystemProgramPath(platform.system.SystemDirectory(), program);
   if (request.applicationPath.empty()) {
     RunResult notStarted;

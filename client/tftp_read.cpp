@@ -24,6 +24,7 @@ TftpOutcome ReadBlocks(TftpSession& session, const std::string& fileName, std::s
     if (block == expected) {
       session.Answered(in.port);
       content->append(in.bytes, kTftpHeaderSize, std::string::npos);
+      if (content->size() > kTftpReadLimitBytes) return TftpOutcome::kTooLarge;
       session.Send(AckPacket(block));
       // A block shorter than 512 bytes, an empty one included, is the last.
       if (in.bytes.size() < kTftpHeaderSize + kTftpBlockSize) return TftpOutcome::kComplete;

@@ -32,8 +32,14 @@ void TftpSession::Start(const std::string& request) {
 
 void TftpSession::Send(const std::string& packet) {
   lastSent_ = packet;
+  sendsOfLast_ = 0;
+  Resend();
+}
+
+void TftpSession::Resend() {
+  ++sendsOfLast_;
   lastSentAt_ = datagrams_.Milliseconds();
-  datagrams_.SendTo(server_, serverPort_, packet);
+  datagrams_.SendTo(server_, serverPort_, lastSent_);
 }
 
 bool TftpSession::Next(Datagram* in, TftpOutcome* ended) {
@@ -46,13 +52,17 @@ bool TftpSession::Next(Datagram* in, TftpOutcome* ended) {
     }
     const uint32_t sinceSend = now - lastSentAt_;
     if (sinceSend >= kTftpRetransmitMs) {
-      Send(lastSent_);
+      if (sendsOfLast_ >= kTftpSendsPerPacket) {
+        *ended = TftpOutcome::kNoAnswer;
+        return false;
+      }
+      Resend();
       continue;
     }
     const uint32_t wait = std::min(kTftpRetransmitMs - sinceSend, kTftpFileLimitMs - elapsed);
     const ReceiveStatus status = datagrams_.Receive(wait, in);
-    if (status == ReceiveStatus::kFailed) {
-      *ended = TftpOutcome::kNoSocket;
+    if (status == ReceiveStatus::kFailed || status == ReceiveStatus::kRefused) {
+      *ended = status == ReceiveStatus::kFailed ? TftpOutcome::kNoSocket : TftpOutcome::kUnreachable;
       return false;
     }
     if (status != ReceiveStatus::kReceived) continue;

@@ -12,3 +12,8 @@ class CodePageApi {
 
 // The implementation of this build: WideCharToMultiByte on Windows, a portable one elsewhere.
 CodePageApi& SystemCodePageApi();
+
+// ANSI text as UTF-16 little-endian bytes: MultiByteToWideChar(CP_ACP, 0, ...) on Windows, the
+// ASCII characters alone elsewhere (any other byte as U+FFFD). A plain function, so a program
+// that converts only this way carries no more of the conversions than this.
+std::string AnsiToUtf16LeBytes(const std::string& ansi);

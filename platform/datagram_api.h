@@ -13,7 +13,8 @@ struct Datagram {
 
 enum class ReceiveStatus {
   kReceived,
-  kNothing,  // nothing usable arrived within the time (also a reported unreachable port)
+  kNothing,  // nothing usable arrived within the time
+  kRefused,  // the host reported the port unreachable: nobody listens there
   kFailed,   // the socket no longer works
 };
 

@@ -36,12 +36,17 @@ class ProcessApi {
   // True when the process ended within timeoutMs (kInfinite waits without limit).
   virtual bool Wait(uint64_t processId, uint32_t timeoutMs) = 0;
 
-  // GetExitCodeProcess of a process that ended; false when it cannot be read.
+  // GetExitCodeProcess of a process that Wait saw end: its code whatever the value (259, which
+  // reads as STILL_ACTIVE, included). False when it cannot be read; *exitCode then holds
+  // Windows' error code, never 0.
   virtual bool ExitCode(uint64_t processId, uint32_t* exitCode) = 0;
 
   // The bytes a process started with captureOutput wrote, as far as Wait has read them.
   virtual std::string Output(uint64_t processId) = 0;
 
-  // Closes the process and thread handles; the child itself is never ended.
+  // TerminateProcess: ends a child that overran its time (before CloseHandles).
+  virtual void End(uint64_t processId) = 0;
+
+  // Closes the process and thread handles; this alone never ends the child.
   virtual void CloseHandles(uint64_t processId) = 0;
 };

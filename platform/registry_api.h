@@ -32,4 +32,8 @@ class RegistryApi {
   // the length counted with the terminating NUL. False when the key cannot be opened or written.
   virtual bool WriteStringValue(const std::string& keyPath, const std::string& valueName,
                                 const std::string& value) = 0;
+
+  // RegOpenKeyExA(HKLM, keyPath, KEY_SET_VALUE) + RegDeleteValueA. True when the value is gone
+  // (it was deleted, or there was none).
+  virtual bool DeleteValue(const std::string& keyPath, const std::string& valueName) = 0;
 };

@@ -142,6 +142,9 @@ void Win32ClientWindow::PressRow(int row) {
 }
 
 void Win32ClientWindow::OnButton(int row) {
+  // One run at a time: a click that arrives while a fetch, a wait or an apply handles the
+  // window's messages does nothing, but the exit button, whose close waits for the run.
+  if (busy_ > 0 && row != kRowExit) return;
   ++busy_;
   switch (row) {
     case kRowApplyNow: ApplyAndReport(*platform_, state_); break;

@@ -250,11 +250,11 @@ TEST(ClientWindow, EachCheckBoxAndTheAddressBoxReadAsTheUserLeftThem) {
   EXPECT_EQ(t.window.AddressBoxText(), "  198.51.100.7 ");
 }
 
-TEST(ClientWindow, CloseRequestArrivingDuringAFetchWaitsUntilTheFetchHasApplied) {
-  // Started with /A /K and no list: the fetch button brings mac.ini, the flow applies it. A close
-  // request already queued is dispatched while the fetch processes pending messages; it must
-  // not close the window under the running handler, but run once it has returned, and then
-  // see the apply (so /K deletes the list).
+TEST(ClientWindow, CloseRequestArrivingDuringAFetchWaitsForTheFetchAndStopsTheApply) {
+  // Started with /A /K and no list: the fetch button brings mac.ini. A close request already
+  // queued is dispatched while the fetch processes pending messages; it must not close the
+  // window under the running handler, but run once it has returned. The user asked to leave:
+  // the /A apply does not start, so /K deletes nothing.
   WindowUnderTest t;
   t.fakes.system.commandLine = "\"C:\\Tolvik\\Tolvik.exe\" /A /K";
   t.fakes.processes.onRun = [&t](const ProcessLaunch& launch) {
@@ -270,13 +270,41 @@ TEST(ClientWindow, CloseRequestArrivingDuringAFetchWaitsUntilTheFetchHasApplied)
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(ClientControlId(kRowFetch), BN_CLICKED),
                reinterpret_cast<LPARAM>(t.Control(kRowFetch)));
   ASSERT_EQ(t.window.Handle(), hwnd) << "closed while the fetch was running";
-  size_t lastNetsh = t.fakes.log.Find("Start(netsh", true);
-  ASSERT_NE(lastNetsh, std::string::npos) << "the fetched list was not applied";
+  ASSERT_TRUE(t.fakes.files.Has(kListPath)) << "the fetch brought no list";
+  EXPECT_EQ(t.fakes.log.Find("Start(netsh"), std::string::npos) << "applied after the close";
   t.Pump();
   EXPECT_EQ(t.window.Handle(), nullptr);
-  size_t deletion = t.fakes.log.Find(std::string("DeleteFile(") + kListPath, true);
-  ASSERT_NE(deletion, std::string::npos) << "the close handler did not see the apply";
-  EXPECT_GT(deletion, lastNetsh);
+  EXPECT_TRUE(t.fakes.files.Has(kListPath)) << "/K deleted the list without an apply";
+}
+
+TEST(ClientWindow, ButtonsButExitDoNothingWhileARunIsUnderWay) {
+  // /A applies during construction; while its first netsh runs (the runner handles the window's
+  // messages meanwhile), the user clicks every button but "退出": one apply, no fetch, no
+  // RunOnce value, and the window closes after the apply as usual.
+  WindowUnderTest t;
+  t.fakes.system.commandLine = "\"C:\\Tolvik\\Tolvik.exe\" /A";
+  t.fakes.files.Put(kListPath, kList);
+  bool clicked = false;
+  t.fakes.processes.onRun = [&](const ProcessLaunch&) {
+    if (clicked) return;
+    clicked = true;
+    for (int row : {kRowApplyNow, kRowFetch, kRowAddToStartup}) {
+      SendMessageA(t.window.Handle(), WM_COMMAND, MAKEWPARAM(ClientControlId(row), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(t.Control(row)));
+    }
+  };
+  ASSERT_TRUE(t.window.Create(&t.platform));
+  ASSERT_TRUE(clicked);
+  size_t addressRuns = 0;
+  for (const std::string& line : t.fakes.processes.CommandLines()) {
+    if (line.find(" set address ") != std::string::npos) ++addressRuns;
+  }
+  EXPECT_EQ(addressRuns, 1u) << "one apply only";
+  EXPECT_EQ(t.fakes.log.Find("Start(tftp"), std::string::npos);
+  EXPECT_EQ(t.fakes.log.Find("WriteStringValue(SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"),
+            std::string::npos);
+  t.Pump();
+  EXPECT_EQ(t.window.Handle(), nullptr);
 }
 
 }  // namespace

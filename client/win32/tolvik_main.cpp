@@ -23,6 +23,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   Win32ClientWindow window(instance);
   ClientPlatform platform{SystemProfileApi(), registry, adapters, processes, files, system, window,
                           datagrams};
+  // While a child runs, the window goes on answering (its buttons wait for the run to end).
+  processes.whileWaiting = [](void* context) {
+    static_cast<Win32ClientWindow*>(context)->ProcessPendingMessages();
+  };
+  processes.waitingContext = &window;
   if (!window.Create(&platform)) return 1;
   return window.RunMessageLoop(showCommand);
 }

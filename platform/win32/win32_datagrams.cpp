@@ -81,9 +81,12 @@ ReceiveStatus Win32DatagramApi::Receive(uint32_t timeoutMs, Datagram* datagram) 
                            &fromLength);
   if (got == SOCKET_ERROR) {
     // Since Windows 2000 an ICMP "port unreachable" for an earlier sendto shows up here as
-    // WSAECONNRESET; an oversized datagram as WSAEMSGSIZE. Neither ends the socket.
+    // WSAECONNRESET: on a UDP socket, an earlier send drew a Port Unreachable answer, nobody
+    // listens there (recvfrom, learn.microsoft.com/windows/win32/api/winsock/nf-winsock-recvfrom);
+    // an oversized datagram as WSAEMSGSIZE. Neither ends the socket.
     const int error = WSAGetLastError();
-    if (error == WSAECONNRESET || error == WSAEMSGSIZE) return ReceiveStatus::kNothing;
+    if (error == WSAECONNRESET) return ReceiveStatus::kRefused;
+    if (error == WSAEMSGSIZE) return ReceiveStatus::kNothing;
     return ReceiveStatus::kFailed;
   }
   datagram->address = ntohl(from.sin_addr.s_addr);

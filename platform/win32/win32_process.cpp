@@ -117,13 +117,29 @@ void Win32ProcessApi::ReadAvailableOutput(Handles& handles) {
   }
 }
 
+bool Win32ProcessApi::WaitHandlingMessages(void* process, uint32_t timeoutMs) {
+  const DWORD begin = GetTickCount();
+  for (;;) {
+    DWORD left = INFINITE;
+    if (timeoutMs != INFINITE) {
+      const DWORD elapsed = GetTickCount() - begin;
+      left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+    }
+    if (whileWaiting == nullptr) return WaitForSingleObject(process, left) == WAIT_OBJECT_0;
+    // Wakes for the process's end or for any message of this thread's windows.
+    const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
+    if (result == WAIT_OBJECT_0) return true;
+    if (result != WAIT_OBJECT_0 + 1) return false;  // time up, or the wait failed
+    whileWaiting(waitingContext);
+  }
+}
+
 bool Win32ProcessApi::Wait(uint64_t processId, uint32_t timeoutMs) {
   auto found = open_.find(processId);
   if (found == open_.end()) return false;
+  // A map keeps its elements in place while others come and go.
   Handles& handles = found->second;
-  if (handles.outputPipe == nullptr) {
-    return WaitForSingleObject(handles.process, timeoutMs) == WAIT_OBJECT_0;
-  }
+  if (handles.outputPipe == nullptr) return WaitHandlingMessages(handles.process, timeoutMs);
   // The pipe is read while the child runs: a child whose output fills the pipe's buffer would
   // otherwise wait for us as we wait for it.
   const DWORD begin = GetTickCount();
@@ -135,23 +151,36 @@ bool Win32ProcessApi::Wait(uint64_t processId, uint32_t timeoutMs) {
       const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
       if (left < slice) slice = left;
     }
-    const DWORD result = WaitForSingleObject(handles.process, slice);
-    if (result == WAIT_OBJECT_0) {
+    if (WaitHandlingMessages(handles.process, slice)) {
       ReadAvailableOutput(handles);
       return true;
     }
-    if (result != WAIT_TIMEOUT) return false;
+    if (WaitForSingleObject(handles.process, 0) == WAIT_FAILED) return false;
     if (timeoutMs != INFINITE && GetTickCount() - begin >= timeoutMs) return false;
   }
 }
 
 bool Win32ProcessApi::ExitCode(uint64_t processId, uint32_t* exitCode) {
   auto found = open_.find(processId);
-  if (found == open_.end()) return false;
+  if (found == open_.end()) {
+    *exitCode = ERROR_INVALID_HANDLE;
+    return false;
+  }
   DWORD code = 0;
-  if (!GetExitCodeProcess(found->second.process, &code) || code == STILL_ACTIVE) return false;
+  // Called once Wait has seen the end, so 259 (STILL_ACTIVE) is the child's own exit code.
+  // https://learn.microsoft.com/windows/win32/api/processthreadsapi/nf-processthreadsapi-getexitcodeprocess
+  if (!GetExitCodeProcess(found->second.process, &code)) {
+    const DWORD error = GetLastError();
+    *exitCode = error != 0 ? error : ERROR_INVALID_HANDLE;
+    return false;
+  }
   *exitCode = code;
   return true;
+}
+
+void Win32ProcessApi::End(uint64_t processId) {
+  auto found = open_.find(processId);
+  if (found != open_.end()) TerminateProcess(found->second.process, WAIT_TIMEOUT);
 }
 
 std::string Win32ProcessApi::Output(uint64_t processId) {

@@ -17,7 +17,13 @@ class Win32ProcessApi : public ProcessApi {
   bool Wait(uint64_t processId, uint32_t timeoutMs) override;
   bool ExitCode(uint64_t processId, uint32_t* exitCode) override;
   std::string Output(uint64_t processId) override;
+  void End(uint64_t processId) override;
   void CloseHandles(uint64_t processId) override;
+
+  // Runs with waitingContext whenever window messages arrive while Wait waits, so the window
+  // stays responsive.
+  void (*whileWaiting)(void* context) = nullptr;
+  void* waitingContext = nullptr;
 
  private:
   struct Handles {
@@ -27,6 +33,8 @@ class Win32ProcessApi : public ProcessApi {
     std::string output;  // what has been read from it so far
   };
   void ReadAvailableOutput(Handles& handles);
+  // Waits up to timeoutMs for the process; handles window messages meanwhile. True when it ended.
+  bool WaitHandlingMessages(void* process, uint32_t timeoutMs);
 
   std::map<uint64_t, Handles> open_;
 };

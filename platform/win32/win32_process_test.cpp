@@ -126,4 +126,38 @@ TEST(Win32ProcessApi, CapturesWhatTheChildPrintsAndItsExitCode) {
   EXPECT_EQ(result.code, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
 }
 
+// The runner's own answers: a message is handled while a child runs, 259 is a child's code like
+// any other, and a child that overran is ended on request.
+TEST(Win32ProcessApi, HandlesMessagesWhileWaitingTakesEveryExitCodeAndEndsALateChild) {
+  Win32ProcessApi processes;
+  Win32FileApi files;
+  int handled = 0;
+  processes.whileWaiting = [](void* context) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ++*static_cast<int*>(context);
+  };
+  processes.waitingContext = &handled;
+  RunRequest request;
+  request.program = "cmd";
+  request.arguments = "/c exit 259";
+  request.showState = SW_HIDE;
+  request.timeoutMs = 20000;
+  RunResult result = StartAndWait(processes, request);
+  EXPECT_EQ(result.outcome, RunOutcome::kEnded);
+  EXPECT_EQ(result.code, 259u);  // STILL_ACTIVE's value, but the child has ended
+
+  ProcessLaunch launch;
+  launch.commandLine = FormCommandLine(files.ModulePath(), "--sleep-ms 20000");
+  launch.creationFlags = kCreateNewConsole | kCreateNoWindow;
+  uint64_t id = 0;
+  uint32_t startError = 0;
+  ASSERT_TRUE(processes.Start(launch, &id, &startError));
+  PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0);
+  EXPECT_FALSE(processes.Wait(id, 500));
+  EXPECT_GE(handled, 1) << "the posted message waited for the child";
+  processes.End(id);
+  EXPECT_TRUE(processes.Wait(id, 5000)) << "the late child was not ended";
+  processes.CloseHandles(id);
+}
+
 }  // namespace

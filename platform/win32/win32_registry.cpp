@@ -52,3 +52,13 @@ bool Win32RegistryApi::WriteStringValue(const std::string& keyPath, const std::s
   RegCloseKey(key);
   return result == ERROR_SUCCESS;
 }
+
+bool Win32RegistryApi::DeleteValue(const std::string& keyPath, const std::string& valueName) {
+  HKEY key = nullptr;
+  const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_SET_VALUE, &key);
+  if (opened == ERROR_FILE_NOT_FOUND) return true;
+  if (opened != ERROR_SUCCESS) return false;
+  const LONG result = RegDeleteValueA(key, valueName.c_str());
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}

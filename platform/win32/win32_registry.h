@@ -9,4 +9,5 @@ class Win32RegistryApi : public RegistryApi {
                  RegistryValue* value) override;
   bool WriteStringValue(const std::string& keyPath, const std::string& valueName,
                         const std::string& value) override;
+  bool DeleteValue(const std::string& keyPath, const std::string& valueName) override;
 };

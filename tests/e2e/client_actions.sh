@@ -5,12 +5,14 @@
 # in the prefix's system directory, lib/stand_ins.sh), sets the
 # computer name, writes the ICD client's settings file and, with /K, deletes the list and starts
 # its self-delete batch file. Roads: the RunOnce value written by the button and then run as the
-# unattended /A /K /N start; /IP: with a named server; servers that deliver nothing; a tftp that
-# hangs past its 60-second wait; the fetch button with an empty address box; no tftp at all, where
+# unattended /A /K /N start, which removes its next-logon task; /IP: with a named server; servers
+# that deliver nothing, where the unattended run leaves a task (schtasks stand-in) for the next
+# logon; a tftp that hangs and is ended after its 12 seconds; the fetch button with an empty address box; no tftp at all, where
 # Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain
 # while a netsh.exe and a netapi32.dll planted beside Tolvik must not run;
 # an unattended run that finds no list and waits; a refused domain join (wmic's ReturnValue
-# 1326); a Windows XP prefix's join options; a DHCP server named only under
+# 1326); a Windows XP prefix: the Run value for the next logon, gone after a finished run, and the
+# join options; a DHCP server named only under
 # Tcpip\Parameters\Interfaces.
 # Restarts are never requested here (no /R): the restart path is checked by the unit tests'
 # recording platform.
@@ -25,7 +27,7 @@ mac_text=0200C0000241
 prefix=/tmp/tolvik-wine/h4-actions-$$
 tftpd_pids=()
 
-require_built Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe netapi32.dll
+require_built Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe netapi32.dll schtasks.exe
 [ -x /usr/sbin/in.tftpd ] || fail "tftpd-hpa (/usr/sbin/in.tftpd) is not installed"
 
 # --- network: the PC's adapter and, across the veth, the three servers ----------------------------
@@ -59,7 +61,7 @@ crlf "[LOCSYSPARAMS]" "MainCCSIP=0.0.0.0" "Port=5060" "AppServerIP=0.0.0.0" "[Ot
 # --- Xvfb and a Wine prefix whose wineserver and services run in the PC's namespace --------------
 start_xvfb 70 "$ns"
 make_wine_prefix "$ns" "$prefix" "$display"
-install_stand_ins "$prefix" netsh.exe wmic.exe tftp.exe netapi32.dll
+install_stand_ins "$prefix" netsh.exe wmic.exe tftp.exe netapi32.dll schtasks.exe
 wine() { wine_in "$ns" "$prefix" "$display" "$@"; }
 for pid in "${tftpd_pids[@]}"; do kill -0 "$pid" 2>/dev/null || fail "a tftpd-hpa server did not start"; done
 
@@ -153,6 +155,31 @@ runonce_value() {
     sed -n 's/^ *Tolvik *REG_SZ *//p'
 }
 clear_runonce() { wine reg delete "$runonce_key" /v Tolvik /f $REG_VIEW >/dev/null 2>&1 || true; }
+run_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+run_value() {
+  wine reg query "$run_key" /v Tolvik $REG_VIEW 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *Tolvik *REG_SZ *//p'
+}
+# The task the schtasks stand-in keeps while it exists, and the definition file Tolvik gave it.
+task_copy=$(stand_in_dir "$prefix")/task-Tolvik.xml
+task_create_line="schtasks /create /tn Tolvik /xml \"${temp_win}tolvik-task.xml\" /f"
+# expect_task LABEL PROGRAM_DIR SWITCHES: the task exists, its definition is UTF-16 with a BOM
+# and starts PROGRAM_DIR's Tolvik.exe with SWITCHES at any administrator's logon, elevated; the
+# definition file is gone from the temporary folder.
+expect_task() {
+  [ -f "$task_copy" ] || fail "$1: no task was made for the next logon"
+  [ "$(head -c 2 "$task_copy" | od -An -tx1 | tr -d ' ')" = fffe ] || fail "$1: the task file has no UTF-16 LE BOM"
+  local xml part
+  xml=$(iconv -f UTF-16 -t UTF-8 "$task_copy") || fail "$1: the task file is not UTF-16"
+  for part in "<LogonTrigger><Enabled>true</Enabled></LogonTrigger>" "<GroupId>S-1-5-32-544</GroupId>" \
+    "<RunLevel>HighestAvailable</RunLevel>" "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>" \
+    "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>" "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>" \
+    "<Command>$(winpath "$2/Tolvik.exe")</Command><Arguments>$3</Arguments>"; do
+    grep -qF -- "$part" <<<"$xml" || fail "$1: the task lacks $part: $xml"
+  done
+  [ ! -e "$temp_unix/tolvik-task.xml" ] || fail "$1: the task definition stayed in the temporary folder"
+  [ -z "$(runonce_value)" ] || fail "$1: RunOnce was written again: $(runonce_value)"
+}
 
 # --- 1. The button "添加至启动项" with "修改后重启" unticked writes the RunOnce value -------------
 log "RunOnce value from the button"
@@ -194,10 +221,12 @@ wait "$tolvik_pid"
   printf 'netsh  interface ip add dns "本地连接 2" 192.0.2.54\n'
   printf 'wmic  computersystem where Name="%s" call JoinDomainOrWorkgroup Name="WORKGROUP"\n' \
     "$current_name"
+  printf 'schtasks /delete /tn Tolvik /f\n'
 } | gbk >"$work/unattended.expected"
 expect_records "$pc1" "$work/unattended.expected" "unattended run"
 [ ! -e "$pc1/mac.ini" ] || fail "/K after the apply left mac.ini"
 [ -z "$(runonce_value)" ] || fail "a run that applied everything wrote RunOnce again: $(runonce_value)"
+[ ! -e "$task_copy" ] || fail "a run that applied everything left a task"
 [ -f "$pc1/icd.ini" ] || fail "icd.ini was not fetched into the program directory, or /K deleted it"
 [ ! -e "$work/mac.ini" ] && [ ! -e "$work/icd.ini" ] || fail "tftp fetched into Tolvik's current directory"
 name_set=$(wine reg query 'HKLM\System\CurrentControlSet\Control\ComputerName\ComputerName' \
@@ -258,7 +287,7 @@ expect_info empty-named "$work/missing.gbk"
 printf 'tftp 192.0.2.3 get mac.ini\ntftp 192.0.2.3 get icd.ini\n' >"$work/empty-named.expected"
 expect_records "$pc3" "$work/empty-named.expected" "empty named server"
 # Unattended (/N /A): no list, so it waits to try again, showing the seconds left; closed by the
-# user meanwhile, it stops waiting, and its RunOnce value asks the next logon to try again.
+# user meanwhile, it stops waiting, and a task asks the next logon to try again.
 reg_add "$tcpip" /v DHCPServer /t REG_SZ /d 192.0.2.3
 pc4=$(make_pc pc4)
 clear_runonce
@@ -267,32 +296,36 @@ start_tolvik "$pc4" /N /A /K
 wait_info_prefix empty-dhcp "$work/waiting.gbk" 90
 driver wait-window 5000 click 5 wait-gone 30000 ||
   fail "/N /A against an empty DHCP server did not close when asked while waiting"
-printf 'tftp 192.0.2.3 get mac.ini\ntftp 192.0.2.3 get icd.ini\n' >"$work/empty-dhcp.expected"
+printf 'tftp 192.0.2.3 get mac.ini\ntftp 192.0.2.3 get icd.ini\n%s\n' "$task_create_line" |
+  gbk >"$work/empty-dhcp.expected"
 expect_records "$pc4" "$work/empty-dhcp.expected" "empty DHCP server"
 [ -f "$pc4/Tolvik.exe" ] || fail "/K without an apply deleted the program"
-again=$(runonce_value)
-[[ "$again" == *Tolvik.exe*" /N /A /K" ]] || fail "RunOnce was not written again for the next logon: [$again]"
+expect_task "empty DHCP server" "$pc4" "/N /A /K"
 reg_add "$tcpip" /v DHCPServer /t REG_SZ /d 192.0.2.1
 
-# --- 5. A tftp that hangs: Tolvik gives up after 60 s, goes on, leaves the child running ----------
-log "a tftp that hangs (about a minute)"
+# --- 5. A tftp that hangs: Tolvik ends it after 12 s, does not ask for icd.ini, goes on ----------
+log "a tftp that hangs (12 seconds)"
 pc5=$(make_pc pc5)
 printf 'mac.ini' >"$(stand_in_dir "$prefix")/tftp-hang.txt"
 started=$(date +%s)
 start_tolvik "$pc5" /IP:192.0.2.2
 settle hang 180
 waited=$(($(date +%s) - started))
-[ "$waited" -ge 59 ] || fail "Tolvik went on after ${waited}s, before the 60-second wait"
-[ "$waited" -le 120 ] || fail "Tolvik waited ${waited}s for a hung tftp"
+[ "$waited" -ge 11 ] || fail "Tolvik went on after ${waited}s, before the 12-second limit"
+[ "$waited" -le 60 ] || fail "Tolvik waited ${waited}s for a hung tftp"
 expect_info hang "$work/missing.gbk"
-printf 'tftp 192.0.2.2 get mac.ini\ntftp 192.0.2.2 get icd.ini\n' >"$work/hang.expected"
+printf 'tftp 192.0.2.2 get mac.ini\n' >"$work/hang.expected"
 expect_records "$pc5" "$work/hang.expected" "hung tftp"
-# Wine shows a process under its Windows command line; the hung one must still be there.
-hung=
-for pid in $(pgrep -f '^tftp 192\.0\.2\.2 get mac\.ini'); do
-  [ "$(ip netns identify "$pid")" = "$ns" ] && hung=$pid
+# Wine shows a process under its Windows command line; the hung one must be gone.
+for _ in $(seq 50); do
+  hung=
+  for pid in $(pgrep -f '^tftp 192\.0\.2\.2 get mac\.ini'); do
+    [ "$(ip netns identify "$pid")" = "$ns" ] && hung=$pid
+  done
+  [ -z "$hung" ] && break
+  sleep 0.1
 done
-[ -n "$hung" ] || fail "the hung tftp was ended instead of left running"
+[ -z "$hung" ] || fail "the hung tftp was left running after its time"
 driver wait-window 5000 click 5 wait-gone 30000 || fail "the window did not close after the hang"
 rm -f "$(stand_in_dir "$prefix")/tftp-hang.txt"
 
@@ -381,6 +414,7 @@ join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.i
     printf 'netsh  interface ip set dns "本地连接 2" static none\n'
     printf 'netsh  interface ip add dns "本地连接 2" 192.0.2.53\n'
     printf '%s\n' "$(cat "$work/$case.join")"
+    printf 'schtasks /delete /tn Tolvik /f\n'
   } | gbk >"$work/$case.expected"
   expect_records "$dir" "$work/$case.expected" "$case"
 }
@@ -400,25 +434,44 @@ domain_list() {  # domain_list DIR: a list that joins corp.example and names no 
 }
 domain_list "$pc9"
 clear_runonce
+rm -f "$task_copy"
 (cd "$work" && export WMIC_RETURN_VALUE=1326 WMIC_OUTPUT_UTF16=1 &&
   wine "$pc9/Tolvik.exe" /A /K /IP:192.0.2.3 >"$pc9/tolvik.out" 2>&1 &)
 settle refused 90
+# The task is made right after the failure text is shown.
+for _ in $(seq 100); do [ -f "$task_copy" ] && break; sleep 0.2; done
 records "$pc9"
 printf '修改未全部完成：\r\n加入域失败，错误代码 1326（用户名或密码不正确）。' | gbk >"$work/refused.gbk"
 expect_info refused "$work/refused.gbk"
-tail -n 1 "$pc9/commands.log" | grep -aq ' FJoinOptions=1027$' ||
-  fail "the domain join on Windows 10 lacks FJoinOptions=1027: $(tail -n 1 "$pc9/commands.log")"
-again=$(runonce_value)
-[[ "$again" == *Tolvik.exe*" /A /K /IP:192.0.2.3" ]] || fail "a refused join did not write RunOnce again: [$again]"
+grep -a JoinDomainOrWorkgroup "$pc9/commands.log" | tail -n 1 | grep -aq ' FJoinOptions=1027$' ||
+  fail "the domain join on Windows 10 lacks FJoinOptions=1027: $(cat "$pc9/commands.log")"
+[ "$(tail -n 1 "$pc9/commands.log")" = "$task_create_line" ] || fail "a refused join made no task: $(tail -n 1 "$pc9/commands.log")"
+expect_task "refused join" "$pc9" "/A /K /IP:192.0.2.3"
 driver wait-window 5000 click 5 wait-gone 30000 || fail "refused join: the window did not close"
 [ -f "$pc9/mac.ini" ] && [ -f "$pc9/Tolvik.exe" ] || fail "/K deleted files after a refused join"
+
+xp=winxp64
+[ "$E2E_ARCH" = i686 ] && xp=winxp
+reg_add 'HKCU\Software\Wine\AppDefaults\Tolvik.exe' /v Version /t REG_SZ /d "$xp"
+log "Windows XP: a list without this PC's line leaves the Run value, a finished run removes it"
+pc_xp=$(make_pc winxp-next)
+crlf "[Config]" "Gateway=" "DNS1=" "WorkGroup=WG" "[list]" "0200C0000242=192.0.2.22,PC-022" >"$pc_xp/mac.ini"
+(cd "$work" && wine "$pc_xp/Tolvik.exe" /A /K >"$pc_xp/tolvik.out" 2>&1 &)
+settle xp-no-line 90
+driver wait-window 5000 click 5 wait-gone 30000 || fail "XP, no line: the window did not wait for the user"
+want="\"$(winpath "$pc_xp/Tolvik.exe")\" /A /K"
+[ "$(run_value)" = "$want" ] || fail "XP, no line: Run value [$(run_value)], want [$want]"
+[ -z "$(runonce_value)" ] || fail "XP, no line: RunOnce was written again: $(runonce_value)"
+crlf "[Config]" "Gateway=" "DNS1=" "WorkGroup=WG" "[list]" "$mac_text=192.0.2.61,PC-061" >"$pc_xp/mac.ini"
+(cd "$work" && WINE_TIMEOUT=120 wine "$pc_xp/Tolvik.exe" /A >"$pc_xp/tolvik.out" 2>&1) ||
+  fail "XP, finished: Tolvik /A did not end by itself"
+records "$pc_xp"
+[ -z "$(run_value)" ] || fail "XP, finished: the Run value stayed: $(run_value)"
+grep -aq schtasks "$pc_xp/commands.log" && fail "XP: schtasks ran: $(cat "$pc_xp/commands.log")"
 
 log "Windows XP: the domain join keeps FJoinOptions=3"
 pc10=$(make_pc winxp)
 domain_list "$pc10"
-xp=winxp64
-[ "$E2E_ARCH" = i686 ] && xp=winxp
-reg_add 'HKCU\Software\Wine\AppDefaults\Tolvik.exe' /v Version /t REG_SZ /d "$xp"
 (cd "$work" && WINE_TIMEOUT=120 wine "$pc10/Tolvik.exe" /A >"$pc10/tolvik.out" 2>&1) ||
   fail "Windows XP: Tolvik /A did not end by itself"
 records "$pc10"

@@ -23,7 +23,7 @@ artifacts=$root/artifacts/$e2e_name
 native=${NATIVE_BUILD:-$root/build/native}
 maclist=$(find "$native" -maxdepth 4 -type f -name maclist | head -n 1)
 
-require_built Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe
+require_built Tolvik.exe tolvik_driver.exe netsh.exe wmic.exe tftp.exe schtasks.exe
 [ -x "$maclist" ] || fail "the native maclist is not built in $native"
 [ -x /usr/sbin/in.tftpd ] || fail "tftpd-hpa (/usr/sbin/in.tftpd) is not installed"
 chromium=$(command -v chromium || command -v chromium-browser)
@@ -60,11 +60,11 @@ stop_at_exit $tftpd_pid
 start_xvfb 75 "$ns_a"
 display_a=$display
 make_wine_prefix "$ns_a" "$prefix_a" "$display_a"
-install_stand_ins "$prefix_a" netsh.exe wmic.exe tftp.exe
+install_stand_ins "$prefix_a" netsh.exe wmic.exe tftp.exe schtasks.exe
 start_xvfb 76 "$ns_b"
 display_b=$display
 make_wine_prefix "$ns_b" "$prefix_b" "$display_b"
-install_stand_ins "$prefix_b" netsh.exe wmic.exe tftp.exe
+install_stand_ins "$prefix_b" netsh.exe wmic.exe tftp.exe schtasks.exe
 kill -0 $tftpd_pid 2>/dev/null || fail "tftpd-hpa did not start"
 use_pc() {  # use_pc a|b: wine and driver run on that PC
   case $1 in
@@ -136,10 +136,13 @@ driver wait-window 30000 info-out "$(winpath "$work/pc-b.info")" click 5 wait-go
 iconv -f GBK -t UTF-8 "$work/pc-b.info" | grep -q '1326（用户名或密码不正确）' ||
   fail "PC B: the window does not name the refused join: $(iconv -f GBK -t UTF-8 "$work/pc-b.info")"
 expect_report "$mac_text_b" "name=PC-B" "ip=192.0.2.22" "result=failed" "membership=1326"
+# The next logon is a task (the schtasks stand-in keeps its definition); RunOnce stays empty.
 runonce=$(wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\RunOnce' /v Tolvik $REG_VIEW 2>/dev/null |
   tr -d '\r' | sed -n 's/^ *Tolvik *REG_SZ *//p')
-want="\"$(winpath "$work/pc-b/Tolvik.exe")\" /A /N"
-[ "$runonce" = "$want" ] || fail "PC B: RunOnce value [$runonce], want [$want]"
+[ -z "$runonce" ] || fail "PC B: RunOnce was written again: [$runonce]"
+want="<Command>$(winpath "$work/pc-b/Tolvik.exe")</Command><Arguments>/A /N</Arguments>"
+iconv -f UTF-16 -t UTF-8 "$(stand_in_dir "$prefix")/task-Tolvik.xml" 2>/dev/null | grep -qF -- "$want" ||
+  fail "PC B: no task for the next logon with $want"
 [ -f "$work/pc-b/mac.ini" ] || fail "PC B: the list must stay after a failed step"
 
 # --- The administrator: maclist status on the server's folder ------------------------------------

@@ -51,7 +51,17 @@ bool RecordingProcessApi::ExitCode(uint64_t processId, uint32_t* exitCode) {
     return false;
   }
   *exitCode = record->outcome.exitCode;
-  return true;
+  return record->outcome.exitCodeReadable;
+}
+
+void RecordingProcessApi::End(uint64_t processId) {
+  Record* record = Find(processId);
+  if (record == nullptr || record->closes > 0) {
+    ADD_FAILURE() << "End of a process that was never started or was released";
+    return;
+  }
+  log_.Add("End(" + record->launch.commandLine + ")");
+  record->ended = true;
 }
 
 std::string RecordingProcessApi::Output(uint64_t processId) {

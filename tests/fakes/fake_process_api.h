@@ -17,12 +17,13 @@ struct ProcessOutcome {
   bool starts;              // false: CreateProcessA fails with startError
   bool endsInTime;          // false: every Wait times out and the child goes on running
   uint32_t exitCode = 0;
+  bool exitCodeReadable = true;  // false: GetExitCodeProcess fails with exitCode as its error
   std::string output;       // what the child prints, read when the launch captures it
   uint32_t startError = 2;  // ERROR_FILE_NOT_FOUND
 };
 
 // Log entries: "Start(<commandLine>)", "Wait(<commandLine>, <timeoutMs>)",
-// "CloseHandles(<commandLine>)".
+// "End(<commandLine>)", "CloseHandles(<commandLine>)".
 class RecordingProcessApi : public ProcessApi {
  public:
   struct Record {
@@ -31,6 +32,7 @@ class RecordingProcessApi : public ProcessApi {
     uint64_t id = 0;
     std::vector<uint32_t> waits;  // the timeout of each Wait, in order
     int closes = 0;
+    bool ended = false;  // End was called
     ProcessOutcome outcome;  // as scripted
   };
 
@@ -40,6 +42,7 @@ class RecordingProcessApi : public ProcessApi {
   bool Wait(uint64_t processId, uint32_t timeoutMs) override;
   bool ExitCode(uint64_t processId, uint32_t* exitCode) override;
   std::string Output(uint64_t processId) override;
+  void End(uint64_t processId) override;
   void CloseHandles(uint64_t processId) override;
 
   // Outcomes taken one per Start, in order; once used up, defaultOutcome applies.

@@ -36,6 +36,13 @@ bool FakeRegistryApi::WriteStringValue(const std::string& keyPath, const std::st
   return true;
 }
 
+bool FakeRegistryApi::DeleteValue(const std::string& keyPath, const std::string& valueName) {
+  log_.Add("DeleteValue(" + keyPath + ", " + valueName + ")");
+  auto key = keys_.find(Fold(keyPath));
+  if (key != keys_.end()) key->second.erase(Fold(valueName));
+  return true;
+}
+
 void FakeRegistryApi::Set(const std::string& keyPath, const std::string& valueName, uint32_t type,
                           const std::string& data) {
   RegistryValue value;

@@ -11,7 +11,8 @@
 #include "tests/fakes/call_log.h"
 
 // Key paths and value names compare without regard to ASCII case, as in the registry.
-// Log entries: "ReadValue(<key>, <name>)", "WriteStringValue(<key>, <name>, <value>)".
+// Log entries: "ReadValue(<key>, <name>)", "WriteStringValue(<key>, <name>, <value>)",
+// "DeleteValue(<key>, <name>)".
 class FakeRegistryApi : public RegistryApi {
  public:
   explicit FakeRegistryApi(CallLog& log) : log_(log) {}
@@ -20,6 +21,7 @@ class FakeRegistryApi : public RegistryApi {
                  RegistryValue* value) override;
   bool WriteStringValue(const std::string& keyPath, const std::string& valueName,
                         const std::string& value) override;
+  bool DeleteValue(const std::string& keyPath, const std::string& valueName) override;
 
   // Set-up helpers (not logged). A REG_SZ is stored with its terminating NUL.
   void Set(const std::string& keyPath, const std::string& valueName, uint32_t type,

@@ -34,13 +34,13 @@ std::string FakeSystemApi::EnvironmentVariable(const std::string& name) {
   return found == environment.end() ? std::string() : found->second;
 }
 
-uint32_t FakeSystemApi::TickCount() { return tickCount; }
+uint32_t FakeSystemApi::TickCount() { return *clock; }
 
 std::string FakeSystemApi::SystemDirectory() { return systemDirectory; }
 
 void FakeSystemApi::Sleep(uint32_t milliseconds) {
   log_.Add("Sleep(" + std::to_string(milliseconds) + ")");
-  tickCount += milliseconds;
+  *clock += milliseconds;
 }
 
 std::string FakeSystemApi::ComputerName(uint32_t bufferSize) {

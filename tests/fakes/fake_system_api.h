@@ -50,8 +50,10 @@ class FakeSystemApi : public SystemApi {
   uint32_t setComputerNameError = 0;
   std::map<std::string, std::string> environment;  // what EnvironmentVariable finds
   std::string systemDirectory = "C:\\WINDOWS\\system32";  // what SystemDirectory answers
-  // A clock that only Sleep moves: TickCount answers it, Sleep adds to it.
+  // A clock that only Sleep moves: TickCount answers it, Sleep adds to it. Pointing clock at
+  // another fake's clock (the socket's) makes one time for both.
   uint32_t tickCount = 1000;
+  uint32_t* clock = &tickCount;
   LocalTime now{2026, 3, 7, 8, 5, 9};  // what Now answers (not logged)
   std::vector<std::string> failingPrivileges;  // EnablePrivilege fails for these names
   bool shutdownResult = true;

@@ -56,6 +56,7 @@ Arrival RawArrival(const std::string& bytes) {
 }
 
 Arrival Silence() { return Arrival{true, 0, 0, ""}; }
+Arrival PortUnreachable() { return Arrival{false, kScriptedServer, 69, "", true}; }
 
 bool ScriptedDatagramApi::Open() {
   log_.Add("Open()");
@@ -91,7 +92,7 @@ bool ScriptedDatagramApi::SendTo(uint32_t address, uint16_t port, const std::str
 ReceiveStatus ScriptedDatagramApi::Receive(uint32_t timeoutMs, Datagram* datagram) {
   if (openSockets == 0) ADD_FAILURE() << "Receive on a closed socket";
   if (timeoutMs == 0) ADD_FAILURE() << "Receive with no time to wait";
-  if (sends.size() > 1000) {
+  if (sends.size() > 10000) {
     ADD_FAILURE() << "the client goes on sending";
     return ReceiveStatus::kFailed;
   }
@@ -103,6 +104,7 @@ ReceiveStatus ScriptedDatagramApi::Receive(uint32_t timeoutMs, Datagram* datagra
   const Arrival arrival = current_.front();
   current_.pop_front();
   now += 1;
+  if (arrival.refused) return ReceiveStatus::kRefused;
   datagram->address = arrival.address;
   datagram->port = arrival.port;
   datagram->bytes = arrival.bytes;

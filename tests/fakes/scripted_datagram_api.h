@@ -16,6 +16,7 @@ struct Arrival {
   uint32_t address = 0;
   uint16_t port = 0;
   std::string bytes;
+  bool refused = false;  // the host answers Port Unreachable
 };
 
 // 192.0.2.1 answering from port 2001 unless a test says otherwise.
@@ -29,6 +30,7 @@ Arrival ErrorArrival(uint16_t code, const std::string& message,
                      uint16_t port = kScriptedTransferPort);
 Arrival RawArrival(const std::string& bytes);
 Arrival Silence();
+Arrival PortUnreachable();
 
 // Log entries: "Open()", "SendTo(<port> <packet>)", "Close()"; a packet reads "RRQ mac.ini octet",
 // "WRQ name octet", "ACK 7" or "DATA 2 (512 bytes)" (anything else as hex). Hosts resolve when they are dotted numbers.

@@ -215,6 +215,10 @@ class DryRunRegistry : public RegistryApi {
     record_.actions.push_back(t::kRegistryAction + keyPath + " " + valueName + "=" + value);
     return true;
   }
+  bool DeleteValue(const std::string& keyPath, const std::string& valueName) override {
+    record_.actions.push_back(t::kRegistryAction + keyPath + " " + valueName + " -");
+    return true;
+  }
 
  private:
   PlanRecord& record_;
@@ -257,6 +261,7 @@ class DryRunProcesses : public ProcessApi {
     return true;
   }
   std::string Output(uint64_t) override { return std::string(); }
+  void End(uint64_t) override {}
   void CloseHandles(uint64_t) override {}
 
  private:

@@ -1,10 +1,10 @@
 # Sourced by lib/common.sh: the stand-ins for Windows' programs (tests/wine/programs), installed
 # where Tolvik looks for them.
 #
-# The layout every script follows. Tolvik starts netsh, wmic, tftp and cmd and loads netapi32.dll
+# The layout every script follows. Tolvik starts netsh, wmic, tftp, schtasks and cmd and loads netapi32.dll
 # only from Windows' system directory, so the stand-ins live in the prefix's system directory as
 # the build under test sees it (stand_in_dir: drive_c/windows/system32 for x86_64,
-# drive_c/windows/syswow64 for the i686 build under WoW64 Wine 10): netsh.exe, tftp.exe and
+# drive_c/windows/syswow64 for the i686 build under WoW64 Wine 10): netsh.exe, tftp.exe, schtasks.exe and
 # netapi32.dll there, wmic.exe in its wbem folder, each in place of Wine's own file and run
 # "native" by the DLL overrides that install_stand_ins keeps with the prefix (wine_env_in adds
 # them to every run). Wine's own cmd.exe runs the self-delete batch file.
