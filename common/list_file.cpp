@@ -208,6 +208,10 @@ std::string ReadListValue(ProfileApi& profile, const std::string& path, const st
   return profile.GetString("list", mac, "", path, kValueBufferSize);
 }
 
+std::string ReadJoinPassword(ProfileApi& profile, const std::string& path, const std::string& mac) {
+  return profile.GetString(kJoinSection, mac, "", path, kValueBufferSize);
+}
+
 void SplitEntryValue(const std::string& value, std::string* ip, std::string* computerName) {
   size_t comma = value.find(',');
   if (comma == std::string::npos) {

@@ -88,6 +88,13 @@ constexpr const char kTemporarySuffix[] = ".tmp";
 // The longest path the ANSI file calls take (MAX_PATH less the NUL).
 constexpr size_t kMaxPathLength = 259;
 
+// Section "Join": one line per machine, its MAC text as key and its one-time machine password
+// (the password of its computer account, made beforehand) as value.
+constexpr const char kJoinSection[] = "Join";
+
+// The one-time machine password section "Join" holds for mac (compared without case), or empty.
+std::string ReadJoinPassword(ProfileApi& profile, const std::string& path, const std::string& mac);
+
 // Tolvik's read of an existing file at path.
 ListFileContent ReadListFile(ProfileApi& profile, const std::string& path);
 

@@ -9,6 +9,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils imagemagick locales fonts-wqy-zenhei
   tftpd-hpa iproute2 procps ccache debootstrap unzip chromium
   dnsmasq-base isc-dhcp-server kea-dhcp4-server isc-dhcp-client
+  samba samba-ad-dc samba-ad-provision krb5-user
 )
 
 missing=()
@@ -19,7 +20,7 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "installing: ${missing[*]}"
   apt-get update -q
-  # The DHCP servers must not start as system services: the tests run their own, by hand, in
+  # The DHCP servers and Samba must not start as system services: the tests run their own, by hand, in
   # their own namespaces. A policy that refuses every start holds during the install.
   policy=/usr/sbin/policy-rc.d
   own_policy=0
@@ -47,7 +48,8 @@ if command -v service >/dev/null 2>&1; then service tftpd-hpa stop >/dev/null 2>
 pkill -x in.tftpd 2>/dev/null || true
 # Nor the DHCP servers (dnsmasq-base brings no service), should an init system have started
 # them after all.
-for unit in isc-dhcp-server kea-dhcp4-server; do
+# The same for Samba: the domain test provisions and runs its own domain controller.
+for unit in isc-dhcp-server kea-dhcp4-server samba-ad-dc smbd nmbd winbind; do
   if command -v systemctl >/dev/null 2>&1 && [ -d /run/systemd/system ]; then
     systemctl disable --now "$unit" >/dev/null 2>&1 || true
   elif command -v service >/dev/null 2>&1; then

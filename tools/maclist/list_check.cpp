@@ -10,6 +10,7 @@
 #include "platform/console_text.h"
 #include "platform/portable/portable_profile.h"
 #include "tools/maclist/address_text.h"
+#include "tools/maclist/join_accounts.h"
 #include "tools/maclist/json_text.h"
 
 namespace {
@@ -49,6 +50,8 @@ class Checker {
   void CheckSettings(const ListSettings& settings);
   void CheckEntries(const std::vector<std::string>& lines, const std::vector<size_t>& numbers,
                     const ListSettings& settings);
+  void CheckJoinPasswords(const std::vector<std::string>& lines,
+                          const std::vector<size_t>& numbers, const ListSettings& settings);
   void CheckOlderClientReach(const std::vector<std::string>& lines,
                              const std::vector<size_t>& numbers);
 
@@ -215,7 +218,7 @@ void Checker::CheckSettings(const ListSettings& s) {
   if (!s.WorkGroup.empty() && !s.Domain.empty()) {
     Add(ConfigLine("domain"), "ignored-setting",
         "domain " + s.Domain + " is ignored: the workgroup " + s.WorkGroup + " is joined instead");
-  } else if (!s.Domain.empty() && s.Username.empty()) {
+  } else if (!s.Domain.empty() && s.Username.empty() && !FirstSection(text_, "join")) {
     Add(ConfigLine("domain"), "domain-without-user",
         "domain " + s.Domain + " is given without a user name to join it");
   }
@@ -319,6 +322,56 @@ void Checker::CheckEntries(const std::vector<std::string>& lines,
   }
 }
 
+// Section "Join": one-time machine passwords, each for one machine of the list, long enough and
+// its own; with a domain and no domain account, every machine needs one.
+void Checker::CheckJoinPasswords(const std::vector<std::string>& lines,
+                                 const std::vector<size_t>& numbers, const ListSettings& s) {
+  const ProfileSectionText* join = FirstSection(text_, "join");
+  std::unordered_map<std::string, size_t> listed;  // MAC text, upper-cased, to its line
+  for (size_t i = 0; i < lines.size(); ++i) {
+    listed.emplace(UpperAscii(lines[i].substr(0, lines[i].find('='))), numbers[i]);
+  }
+  std::unordered_map<std::string, size_t> passwords;  // password to its line
+  std::unordered_map<std::string, bool> hasPassword;
+  if (join) {
+    for (const ProfileLine& line : join->lines) {
+      if (!line.hasValue || line.name.empty() || line.name[0] == ';') continue;
+      const std::string mac = UpperAscii(line.name);
+      if (!hasPassword.emplace(mac, !line.value.empty()).second) continue;  // the first counts
+      if (listed.count(mac) == 0) {
+        Add(line.fileLine, "join-without-machine",
+            "one-time password for " + line.name + ", which no line of the list names");
+      }
+      if (line.value.empty()) continue;
+      if (line.value.size() < kShortestJoinPassword) {
+        Add(line.fileLine, "join-password-short",
+            "one-time password of " + line.name + " has " + std::to_string(line.value.size()) +
+                " characters; give it " + std::to_string(kShortestJoinPassword) +
+                " or more (maclist accounts makes 24)");
+      }
+      const auto seen = passwords.emplace(line.value, line.fileLine);
+      if (!seen.second) {
+        Add(line.fileLine, "join-password-repeated",
+            "one-time password of " + line.name + " is the one of line " +
+                std::to_string(seen.first->second) + " too; each machine needs its own");
+      }
+    }
+  }
+  const bool joinsDomain = !s.Domain.empty() && s.WorkGroup.empty();
+  if (!join || !joinsDomain || !s.Username.empty()) return;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string mac = UpperAscii(lines[i].substr(0, lines[i].find('=')));
+    if (listed[mac] != numbers[i]) continue;  // a MAC listed again: its first line counts
+    const auto found = hasPassword.find(mac);
+    if (found == hasPassword.end() || !found->second) {
+      Add(numbers[i], "join-password-missing",
+          "machine " + mac +
+              " has no one-time password in [Join] and the list names no domain account: it "
+              "cannot join " + s.Domain);
+    }
+  }
+}
+
 // An older Tolvik reads the list section once into 32,767 bytes: what lies past them is lost.
 // The section reader itself says what fits; a line reaches the client when its key does.
 void Checker::CheckOlderClientReach(const std::vector<std::string>& lines,
@@ -346,6 +399,7 @@ std::vector<ListFinding> Checker::Run() {
   CheckJoinedLines();
   CheckSettings(content.settings);
   CheckEntries(content.lines, numbers, content.settings);
+  CheckJoinPasswords(content.lines, numbers, content.settings);
   if (olderClient_) CheckOlderClientReach(content.lines, numbers);
   return findings_;
 }

@@ -130,6 +130,18 @@ TEST(ListCheck, FindsEachProblemOnItsLine) {
        ListText(Changed(&Settings::membership, "WorkGroup=WG\r\nREPORT=TFTP\r\nreport=10.0.0.1"),
                 kTwoMachines),
        {}},
+      // Section "Join" (lines 11 on) beside a domain list with no domain account.
+      {"one-time passwords for every machine are sound",
+       ListText(Changed(&Settings::membership, "Domain=corp.example"),
+                With(With(kTwoMachines, "[Join]"), "00e0fd3a1b01=Qx7pR2mK9vT4wY6zA8bC1dE3\r\n"
+                                                   "00E0FD3A1B02=Hn5jL0sF2gU7iO9pX3cV6bN4")),
+       {}},
+      {"one-time passwords: short, repeated, for no machine, missing",
+       ListText(Changed(&Settings::membership, "Domain=corp.example"),
+                With(With(kTwoMachines, "[Join]"), "00E0FD3A1B01=short\r\n"
+                                                   "00E0FD3A1B09=short")),
+       {{12, "join-password-short"}, {13, "join-without-machine"}, {13, "join-password-short"},
+        {13, "join-password-repeated"}, {10, "join-password-missing"}}},
       ThirdLine("a second list section", "[list]\r\n00E0FD3A1B03=192.168.0.3,PC003", "repeated-section"),
       {"no list section", "[Config]\r\nGateway=192.168.0.254\r\n", {{0, "no-machines"}}},
   };

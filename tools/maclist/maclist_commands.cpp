@@ -1,6 +1,7 @@
 // maclist's commands: generate, check, plan, status, and the help of each.
 #include "tools/maclist/maclist_commands.h"
 
+#include "tools/maclist/accounts_command.h"
 #include "tools/maclist/command_arguments.h"
 #include "platform/console_text.h"
 #include "tools/maclist/generate_command.h"
@@ -21,6 +22,8 @@ const char kProgramHelp[] =
     "  plan FILE --mac MAC [options]      show what Tolvik would show and do on one PC\n"
     "  status LIST REPORTS [--json] [--html FILE]\n"
     "                                     what every PC of the batch reported back\n"
+    "  accounts FILE [--ou DN]            one-time machine passwords for a domain list, and the\n"
+    "                                     scripts that make the computer accounts\n"
     "\n"
     "maclist COMMAND --help shows the options of a command. On Linux the terminal output is\n"
     "UTF-8 (the lists' GBK texts are converted with iconv) and text options are read as UTF-8;\n"
@@ -125,6 +128,27 @@ const char kStatusHelp[] =
     "Exit status: 0 every machine of the list done and no report unreadable, inconsistent,\n"
     "conflicting or from a PC that found no line; 1 otherwise; 2 bad arguments, the list or\n"
     "the folder cannot be read, or the page cannot be written.\n";
+
+const char kAccountsHelp[] =
+    "usage: maclist accounts FILE [--ou DN]\n"
+    "\n"
+    "For a list that joins a domain: gives every machine that has none a one-time password of\n"
+    "its own in section [Join] (24 letters and digits from the system's cryptographic random\n"
+    "source), takes Username and password out of [Config], and replaces the list in one step;\n"
+    "every other byte stays. Tolvik then joins each PC to its own computer account, made\n"
+    "beforehand, with no domain account in the list.\n"
+    "\n"
+    "Beside the list it writes the two scripts that make those accounts (or set the password of\n"
+    "one that exists): accounts.ps1 for Windows with the ActiveDirectory module, and\n"
+    "accounts-samba.sh for a Samba AD domain controller. Run one of them once, as a domain\n"
+    "administrator. An account a PC already joined is left as it is. No password is printed,\n"
+    "but the list and the scripts hold them: delete the scripts, and take the list off the TFTP\n"
+    "server, once maclist status shows the batch done.\n"
+    "\n"
+    "  --ou DN   the container of the new accounts, e.g. \"OU=Lab,DC=corp,DC=example\"\n"
+    "            (default: the domain's Computers container)\n"
+    "\n"
+    "Exit status: 0 done, 2 not a domain list, or a file cannot be read or written.\n";
 
 bool WantsHelp(const std::vector<std::string>& arguments) {
   for (const std::string& a : arguments) {
@@ -249,6 +273,20 @@ int RunMaclist(const std::vector<std::string>& arguments, ProfileApi& profile, s
     if (code == 2) *err += "maclist status: " + error + "\n";
     return code;
   }
-  *err += "maclist: unknown command " + command + " (generate, check, plan or status; --help)\n";
+  if (command == "accounts") {
+    if (WantsHelp(rest)) {
+      *out += kAccountsHelp;
+      return 0;
+    }
+    AccountsOptions options;
+    std::string error;
+    const int code = ParseAccountsArguments(rest, &options, &error)
+                         ? RunAccounts(options, profile, out, &error)
+                         : 2;
+    if (code != 0) *err += "maclist accounts: " + error + "\n";
+    return code;
+  }
+  *err += "maclist: unknown command " + command +
+          " (generate, check, plan, status or accounts; --help)\n";
   return 2;
 }

@@ -34,6 +34,8 @@ e2e_cleanup() {
   done
   for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null; done
   for pid in "${e2e_pids[@]}"; do wait "$pid" 2>/dev/null; done
+  # Whatever a server left running in a namespace (Samba's own children) goes with it.
+  for ns in "${e2e_namespaces[@]}"; do ip netns pids "$ns" 2>/dev/null | xargs -r kill 2>/dev/null; done
   for ns in "${e2e_namespaces[@]}"; do ip netns del "$ns" 2>/dev/null; done
   rm -rf "${e2e_paths[@]}"
 }
