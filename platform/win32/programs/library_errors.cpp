@@ -1,11 +1,11 @@
-// The C++ library's error reports for Tolvik.exe: end the program at once.
+// The C++ library's error reports for the two window programs: end the program at once.
 //
 // A string or container asked for more than it can hold reports it through std::__throw_*.
 // libstdc++'s own versions build exception objects that carry the library's older string type,
 // which brings that whole string, its exceptions and their support into the program, about 57 KB
-// of Tolvik.exe. Nothing in Tolvik catches these exceptions: uncaught, they end the program
-// through std::terminate and abort, the outcome these definitions give at once. The test
-// programs, which catch exceptions, keep the library's versions.
+// of each program. Nothing in Tolvik or Brevane catches these exceptions: uncaught, they end the
+// program through std::terminate and abort, the outcome these definitions give at once. Only the
+// two programs list this file; maclist and the test programs keep the library's versions.
 #include <cstdlib>
 
 namespace std {
