@@ -2,6 +2,8 @@
 #include "client/step_outcome.h"
 
 #include "client/client_texts.h"
+#include "common/text_rules.h"
+#include "platform/code_page_api.h"
 
 namespace t = client_texts;
 
@@ -61,6 +63,27 @@ bool FindWmicReturnValue(const std::string& output, uint32_t* returnValue) {
   return false;
 }
 
+std::string FirstOutputLine(const std::string& output) {
+  std::string text = output;
+  // UTF-16: its byte-order mark, or an ASCII first character with its NUL.
+  if (output.size() >= 2 && (output.compare(0, 2, "\xFF\xFE") == 0 || output[1] == '\0')) {
+    std::u16string wide;
+    for (size_t i = output[1] == '\0' ? 0 : 2; i + 1 < output.size(); i += 2) {
+      wide += static_cast<char16_t>(static_cast<uint8_t>(output[i]) |
+                                    static_cast<uint8_t>(output[i + 1]) << 8);
+    }
+    text = SystemCodePageApi().Utf16ToAnsi(wide);
+  }
+  for (size_t begin = 0; begin < text.size();) {
+    size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = TrimText(text.substr(begin, end - begin));
+    if (!line.empty()) return line;
+    begin = end + 1;
+  }
+  return std::string();
+}
+
 std::string MeaningOfCode(uint32_t code) {
   switch (code) {
     case 2: return t::kCodeFileNotFound;
@@ -89,6 +112,7 @@ std::string FailedStepsText(const std::vector<StepOutcome>& outcomes, bool isDom
       const std::string meaning = MeaningOfCode(outcome.code);
       if (!meaning.empty()) text += t::kMeaningOpen + meaning + t::kMeaningClose;
     }
+    if (!outcome.detail.empty()) text += t::kMeaningOpen + outcome.detail + t::kMeaningClose;
     text += t::kFailedLineEnd;
   }
   return text;

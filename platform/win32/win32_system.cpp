@@ -167,6 +167,29 @@ DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
   return outcome;
 }
 
+DomainMembership Win32SystemApi::JoinInformation() {
+  using GetJoinInformationFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR*, DWORD*);
+  using BufferFreeFunction = DWORD(WINAPI*)(LPVOID);
+  constexpr DWORD kNetSetupDomainName = 3;  // NETSETUP_JOIN_STATUS
+  DomainMembership membership;
+  const auto getJoinInformation =
+      LateBoundFunction<GetJoinInformationFunction>("netapi32.dll", "NetGetJoinInformation");
+  const auto bufferFree = LateBoundFunction<BufferFreeFunction>("netapi32.dll", "NetApiBufferFree");
+  if (getJoinInformation == nullptr || bufferFree == nullptr) return membership;
+  LPWSTR name = nullptr;
+  DWORD status = 0;
+  if (getJoinInformation(nullptr, &name, &status) != 0) return membership;
+  if (name != nullptr) {
+    // The domain's NetBIOS name, into the ANSI code page (CP_ACP: GBK on the target PCs).
+    char ansi[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, name, -1, ansi, sizeof ansi - 1, nullptr, nullptr);
+    membership.domain = ansi;
+    bufferFree(name);  // the system allocated it
+  }
+  membership.inDomain = status == kNetSetupDomainName;
+  return membership;
+}
+
 bool Win32SystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
   auto OpenProcessToken = Advapi32<OpenProcessTokenFunction>("OpenProcessToken");
   auto LookupPrivilegeValueA = Advapi32<LookupPrivilegeValueFunction>("LookupPrivilegeValueA");

@@ -19,6 +19,7 @@ class Win32SystemApi : public SystemApi {
   LocalTime Now() override;
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
+  DomainMembership JoinInformation() override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override;

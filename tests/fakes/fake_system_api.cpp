@@ -65,6 +65,11 @@ DomainJoinOutcome FakeSystemApi::JoinDomain(const DomainJoinRequest& request) {
   return joinOutcome;
 }
 
+DomainMembership FakeSystemApi::JoinInformation() {
+  log_.Add("JoinInformation()");
+  return membership;
+}
+
 bool FakeSystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
   log_.Add("EnablePrivilege(" + machine + ", " + privilege + ")");
   return std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) ==

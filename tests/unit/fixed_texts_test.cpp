@@ -41,6 +41,7 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     TOLVIK(kCodeAccessDenied), TOLVIK(kCodeNetworkPathNotFound), TOLVIK(kCodeInvalidParameter),
     TOLVIK(kCodeInvalidComputerName), TOLVIK(kCodeLogonFailure), TOLVIK(kCodeNoSuchDomain),
     TOLVIK(kCodeAccountExists), TOLVIK(kCodeAlreadyJoined), TOLVIK(kIcdNotInstalled),
+    TOLVIK(kNoWmicOutput), TOLVIK(kJoinAfterRestart),
     TOLVIK(kWaitingForAdapter), TOLVIK(kWaitingForDhcpServer), TOLVIK(kWaitingForList),
     TOLVIK(kWaitingSecondsSuffix), TOLVIK(kIcdFolderInProgramFiles),
     TOLVIK(kReportNotDelivered), TOLVIK(kReportRefused), TOLVIK(kReportNoAnswer),
