@@ -49,7 +49,7 @@ StepOutcome RunStepCommand(ClientPlatform& platform, ApplyStep step, const Syste
     outcome.result = StepResult::kFailed;
     outcome.code = kWaitTimeout;
   } else if (readsReturnValue && !FindWmicReturnValue(run.output, &outcome.code)) {
-    outcome.detail = FirstOutputLine(run.output);
+    outcome.detail = FirstOutputLine(platform.system, run.output);
     if (outcome.detail.empty()) outcome.detail = client_texts::kNoWmicOutput;
     outcome.result = StepResult::kFailed;
   } else if (outcome.code != 0) {  // netsh's exit code, or wmic's ReturnValue

@@ -3,7 +3,6 @@
 
 #include "client/client_texts.h"
 #include "common/text_rules.h"
-#include "platform/code_page_api.h"
 
 namespace t = client_texts;
 
@@ -63,16 +62,11 @@ bool FindWmicReturnValue(const std::string& output, uint32_t* returnValue) {
   return false;
 }
 
-std::string FirstOutputLine(const std::string& output) {
+std::string FirstOutputLine(SystemApi& system, const std::string& output) {
   std::string text = output;
   // UTF-16: its byte-order mark, or an ASCII first character with its NUL.
   if (output.size() >= 2 && (output.compare(0, 2, "\xFF\xFE") == 0 || output[1] == '\0')) {
-    std::u16string wide;
-    for (size_t i = output[1] == '\0' ? 0 : 2; i + 1 < output.size(); i += 2) {
-      wide += static_cast<char16_t>(static_cast<uint8_t>(output[i]) |
-                                    static_cast<uint8_t>(output[i + 1]) << 8);
-    }
-    text = SystemCodePageApi().Utf16ToAnsi(wide);
+    text = system.AnsiOfUtf16(output.substr(output[1] == '\0' ? 0 : 2));
   }
   for (size_t begin = 0; begin < text.size();) {
     size_t end = text.find_first_of("\r\n", begin);

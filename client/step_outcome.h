@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_api.h"
+
 enum class ApplyStep { kAddress, kDns, kComputerName, kMembership, kIcd };
 
 enum class StepResult {
@@ -31,7 +33,7 @@ bool FindWmicReturnValue(const std::string& output, uint32_t* returnValue);
 
 // The first line of a program's output that holds more than blanks, trimmed; UTF-16 output (as
 // wmic writes into a pipe on some versions) converted to the ANSI code page first.
-std::string FirstOutputLine(const std::string& output);
+std::string FirstOutputLine(SystemApi& system, const std::string& output);
 
 // The meaning of the codes a join or a rename commonly ends with, in Chinese; empty for others.
 std::string MeaningOfCode(uint32_t code);

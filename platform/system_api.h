@@ -74,6 +74,9 @@ class SystemApi {
   virtual bool IsAdministrator() = 0;
   // NetJoinDomain from netapi32.dll, looked up at run time (NT only; missing on Windows 98).
   virtual DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) = 0;
+  // UTF-16 little-endian bytes (an odd last byte ignored) in the ANSI code page, as
+  // WideCharToMultiByte(CP_ACP) gives them: GBK on the target PCs.
+  virtual std::string AnsiOfUtf16(const std::string& bytes) = 0;
   // NetGetJoinInformation for this computer, looked up at run time like NetJoinDomain.
   virtual DomainMembership JoinInformation() = 0;
 

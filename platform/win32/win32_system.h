@@ -20,6 +20,7 @@ class Win32SystemApi : public SystemApi {
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   DomainMembership JoinInformation() override;
+  std::string AnsiOfUtf16(const std::string& bytes) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override;

@@ -35,6 +35,8 @@ class FakeSystemApi : public SystemApi {
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
   DomainMembership JoinInformation() override;
+  // ASCII kept, every other unit as "?" (not logged).
+  std::string AnsiOfUtf16(const std::string& bytes) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override;

@@ -306,6 +306,7 @@ class DryRunSystem : public SystemApi {
     record_.actions.push_back(t::kCallAction + NetJoinDomainCall(request));
     return {true, 0};
   }
+  std::string AnsiOfUtf16(const std::string&) override { return std::string(); }
   // A PC of a batch in no domain yet.
   DomainMembership JoinInformation() override { return DomainMembership(); }
   bool EnablePrivilege(const std::string&, const std::string&) override { return true; }

@@ -128,6 +128,7 @@ class GuardedSystemApi : public SystemApi {
     return outcome;
   }
   DomainMembership JoinInformation() override { return real_.JoinInformation(); }
+  std::string AnsiOfUtf16(const std::string& bytes) override { return real_.AnsiOfUtf16(bytes); }
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override {
     std::printf("system: EnablePrivilege %s\n", Shown(privilege).c_str());
     return real_.EnablePrivilege(machine, privilege);
