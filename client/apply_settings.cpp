@@ -259,6 +259,7 @@ std::string IcdSettingsPath(const std::string& installDirectory) {
 }
 
 void ApplySettings(ClientPlatform& platform, ClientState& state) {
+  state.JoinPending = 0;  // only this apply's outcome may ask the close for a restart
   if (state.EntryIp.empty()) return;  // no entry for this PC: nothing at all happens
   // Without the rights every change would fail; say so, and leave Applied false and the window
   // open, so that /K deletes nothing.
@@ -268,7 +269,6 @@ void ApplySettings(ClientPlatform& platform, ClientState& state) {
   }
 
   state.StepOutcomes.clear();
-  state.JoinPending = 0;
   // The name Windows runs as, and for a domain the one pending for its next start, read before
   // this apply renames the PC.
   std::string names[2] = {platform.system.ComputerName(kComputerNameBufferSize)};
