@@ -47,7 +47,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
 int main() {
   // A missing record shows in the test that reads the log; commands.err says why.
   if (!AppendCommandRecord()) return 1;
-  const std::string line = GetCommandLineA();
+  std::string line = GetCommandLineA();
+  while (!line.empty() && line.back() == ' ') line.pop_back();  // Tolvik ends "DHCP " with one
   const std::string directory = RecordDirectory();
   const std::string dnsFile = directory + "netsh-dns.txt";
   const std::string setAddress = " interface ip set address ";
@@ -55,7 +56,7 @@ int main() {
   const std::string addDns = " interface ip add dns ";
   size_t at = std::string::npos;
 
-  if (line.find(setAddress) != std::string::npos && EndsWith(line, " DHCP ") &&
+  if (line.find(setAddress) != std::string::npos && EndsWith(line, " DHCP") &&
       GetFileAttributesA((directory + "netsh-dhcp.txt").c_str()) != INVALID_FILE_ATTRIBUTES) {
     return Refuse("DHCP is already enabled on this interface.\r\n");
   }
