@@ -143,8 +143,9 @@ bool IsListName(const std::string& listName, const std::string& windowsName) {
   return !windowsName.empty() && EqualsIgnoringAsciiCase(listName.substr(0, 15), windowsName);
 }
 
-// The domain's NetBIOS name that NetGetJoinInformation gives is the list's domain, or the first
-// label of the list's DNS name ("CORP" for corp.example.com).
+// The domain's NetBIOS name that NetGetJoinInformation gives (its documentation: "the NetBIOS
+// name of the domain") is the list's domain, or the first label of the list's DNS name ("CORP"
+// for corp.example.com).
 bool IsListDomain(const std::string& listDomain, const std::string& netbiosDomain) {
   return !netbiosDomain.empty() &&
          (EqualsIgnoringAsciiCase(listDomain, netbiosDomain) ||
@@ -189,9 +190,10 @@ void MembershipStep(ClientPlatform& platform, ClientState& state, const std::str
 
 // The folders the ICD client may be installed in: the one icd.ini names; for the default, which
 // is a short 8.3 path under "Program Files", also the same folder under %ProgramFiles(x86)% (a
-// 32-bit client on 64-bit Windows), %ProgramW6432% (the native folder, which a 32-bit Tolvik
-// sees as neither of the others under WOW64) and %ProgramFiles% (32-bit Windows, or short names
-// switched off), each folder once.
+// 32-bit client on 64-bit Windows), %ProgramW6432% (the native folder: WOW64 gives a 32-bit
+// process the "(x86)" folder as %ProgramFiles%, and this variable from Windows 7 on; Microsoft's
+// "WOW64 Implementation Details") and %ProgramFiles% (32-bit Windows, or short names switched
+// off), each folder once.
 std::vector<std::string> IcdInstallDirectories(ClientPlatform& platform, const ClientState& state) {
   std::vector<std::string> directories = {state.IcdPath};
   if (state.IcdPath != client_texts::kDefaultIcdPath) return directories;
@@ -281,7 +283,8 @@ void ApplySettings(ClientPlatform& platform, ClientState& state) {
     }
   }
   // Windows 2000 and XP join under the name they run as (NETSETUP_JOIN_WITH_NEW_NAME came with
-  // Vista), so with a new name the join waits for the restart that makes the name take effect.
+  // Vista: NetJoinDomain's documentation), so with a new name the join waits for the restart
+  // that makes the name take effect.
   const bool joinWaits = joinsDomain && (platform.system.Version() & 0xFF) < kVistaMajorVersion &&
                          !IsListName(state.ComputerName, names[0]);
 
