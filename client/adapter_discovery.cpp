@@ -7,6 +7,13 @@ namespace {
 constexpr const char kNetworkClassKey[] =
     "SYSTEM\\CurrentControlSet\\Control\\Network\\{4d36e972-e325-11ce-bfc1-08002be10318}\\";
 
+// Where each adapter's TCP/IP values are kept: Services\{adapter} + kLegacyTcpipKey (NT 4 to XP)
+// and kInterfacesKey + {adapter} (every version).
+constexpr const char kServicesKey[] = "SYSTEM\\CurrentControlSet\\Services\\";
+constexpr const char kLegacyTcpipKey[] = "\\Parameters\\Tcpip";
+constexpr const char kInterfacesKey[] =
+    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+
 // A table that keeps growing between two calls could ask for more again; a few rounds are
 // plenty, and a bound keeps a misbehaving call from looping for ever.
 constexpr int kAdapterListAttempts = 4;
@@ -45,15 +52,13 @@ bool NamesAServer(const std::string& address) {
 // the adapter record (since Windows 2000) and Tcpip\Parameters\Interfaces\{adapter}, where
 // every version keeps the DHCP client's values, stand behind it in that order.
 std::string AdapterDhcpServer(RegistryApi& registry, const AdapterRecord& record) {
-  const std::string legacyKey =
-      "SYSTEM\\CurrentControlSet\\Services\\" + record.adapterName + "\\Parameters\\Tcpip";
+  const std::string legacyKey = kServicesKey + record.adapterName + kLegacyTcpipKey;
   if (DhcpEnabled(registry, legacyKey)) {
     const std::string server = DhcpServer(registry, legacyKey);
     if (!server.empty()) return server;
   }
   if (record.dhcpEnabled && NamesAServer(record.dhcpServer)) return record.dhcpServer;
-  const std::string interfaceKey =
-      "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + record.adapterName;
+  const std::string interfaceKey = kInterfacesKey + record.adapterName;
   if (DhcpEnabled(registry, interfaceKey)) {
     const std::string server = DhcpServer(registry, interfaceKey);
     if (NamesAServer(server)) return server;
@@ -74,30 +79,47 @@ std::string HexOfBytes(const uint8_t* bytes, size_t count) {
   return text;
 }
 
-std::vector<std::string> EnumerateAdapters(ClientPlatform& platform, ClientState& state,
-                                           std::vector<std::string>& names) {
-  std::vector<std::string> macs;
+namespace {
+
+// GetAdaptersInfo's records; none when the call does not succeed.
+std::vector<AdapterRecord> ReadAdapterRecords(ClientPlatform& platform) {
   std::vector<AdapterRecord> records;
   uint32_t bufferSize = 5120;
-  uint32_t result = kErrorBufferOverflow;
   for (int attempt = 0; attempt < kAdapterListAttempts; ++attempt) {
     records.clear();
-    result = platform.adapters.GetAdaptersInfo(&bufferSize, &records);
-    if (result == kErrorSuccess) break;
+    const uint32_t result = platform.adapters.GetAdaptersInfo(&bufferSize, &records);
+    if (result == kErrorSuccess) return records;
     platform.system.SetLastError(result);
     // Too small a buffer (a PC with many adapters): ask again with the size Windows named.
     // Any other error leaves the lists empty; no record of a failed call is ever read.
     if (result != kErrorBufferOverflow) break;
   }
-  if (result != kErrorSuccess) return macs;
+  records.clear();
+  return records;
+}
 
-  for (const AdapterRecord& record : records) {
+}  // namespace
+
+std::vector<std::string> EnumerateAdapters(ClientPlatform& platform, ClientState& state,
+                                           std::vector<std::string>& names) {
+  std::vector<std::string> macs;
+  for (const AdapterRecord& record : ReadAdapterRecords(platform)) {
     macs.push_back(HexOfBytes(record.address.data(), record.address.size()));
     names.push_back(record.adapterName);
     const std::string server = AdapterDhcpServer(platform.registry, record);
     if (!server.empty()) state.DhcpServers.push_back(server);
   }
   return macs;
+}
+
+bool AdapterUsesDhcp(ClientPlatform& platform, const std::string& mac) {
+  for (const AdapterRecord& record : ReadAdapterRecords(platform)) {
+    if (HexOfBytes(record.address.data(), record.address.size()) != mac) continue;
+    return record.dhcpEnabled ||
+           DhcpEnabled(platform.registry, kServicesKey + record.adapterName + kLegacyTcpipKey) ||
+           DhcpEnabled(platform.registry, kInterfacesKey + record.adapterName);
+  }
+  return false;
 }
 
 void ReadConnectionNames(ClientPlatform& platform, ClientState& state) {

@@ -14,5 +14,9 @@ std::string HexOfBytes(const uint8_t* bytes, size_t count);
 std::vector<std::string> EnumerateAdapters(ClientPlatform& platform, ClientState& state,
                                            std::vector<std::string>& names);
 
+// Whether the adapter with this MAC text has DHCP on now: its adapter record, or EnableDHCP 1
+// under either of its TCP/IP keys (the places /N reads its DHCP server from).
+bool AdapterUsesDhcp(ClientPlatform& platform, const std::string& mac);
+
 // Replaces each adapter name in state.ConnectionNames by its connection name.
 void ReadConnectionNames(ClientPlatform& platform, ClientState& state);

@@ -55,6 +55,7 @@ TEST(ApplySettings, RunsEveryStepInItsOrder) {
   });
   const std::string connection = "\xB1\xBE\xB5\xD8\xC1\xAC\xBD\xD3";  // 本地连接 in GBK
   const std::vector<std::string> expected = {
+      "ComputerName(16)",  // the name Windows runs as, read before the rename
       std::string("SetInfoText(") + pinned_tolvik_texts::kChangingIpAndGateway + ")",
       "Start(netsh  interface ip set address " + connection +
           " static 192.168.1.20 255.255.255.0 192.168.1.1 1)",
@@ -66,7 +67,6 @@ TEST(ApplySettings, RunsEveryStepInItsOrder) {
       "SetComputerName(PC-020)",
       "SetComputerNameEx(5, PC-020)",
       std::string("SetInfoText(") + pinned_tolvik_texts::kChangingWorkgroup + ")",
-      "ComputerName(16)",
       "Start(wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
       "Name=\"WORKGROUP\")",
       std::string("SetInfoText(") + pinned_tolvik_texts::kChangingIcd + ")",
@@ -97,7 +97,7 @@ TEST(ApplySettings, RunsEveryStepInItsOrder) {
   }
   EXPECT_TRUE(run->fake.processes.HandleLeaks().empty());
   EXPECT_EQ(run->state.Applied, 1);
-  EXPECT_EQ(run->state.ComputerName, "CLONE-PC");  // the name Windows runs under now
+  EXPECT_EQ(run->state.ComputerName, "PC-020");  // the list's name, not the one Windows runs as
   EXPECT_EQ(run->fake.window.closeRequests, 1);
 }
 
@@ -153,22 +153,16 @@ TEST(ApplySettings, FormsEachCommandLineOfTheTable) {
          s.List.Domain = "CORP"; s.List.Username = "admin"; s.List.password = "pw";
        },
        {"netsh  interface ip set address LAN DHCP ", kWorkgroupJoin}},
-      {"domain join",
+      {"a domain join starts no program: NetJoinDomain takes the password",
        [](ClientState& s) {
          s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); s.List.WorkGroup.clear();
          s.List.Domain = "corp.example"; s.List.Username = "CORP\\admin"; s.List.password = "p w";
        },
-       {"netsh  interface ip set address LAN DHCP ",
-        "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup "
-        "Name=\"corp.example\" username=\"CORP\\admin\" password=\"p w\" FJoinOptions=3"}},
-      {"domain join with an empty account",
-       [](ClientState& s) {
-         s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); s.List.WorkGroup.clear();
-         s.List.Domain = "CORP";
-       },
-       {"netsh  interface ip set address LAN DHCP ",
-        "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup Name=\"CORP\" "
-        "username=\"\" password=\"\" FJoinOptions=3"}},
+       {"netsh  interface ip set address LAN DHCP "}},
+      {"the same DNS server twice is added once",
+       [](ClientState& s) { s.TargetConnection = "LAN"; s.List.DNS2 = s.List.DNS1; s.List.WorkGroup.clear(); },
+       {"netsh  interface ip set address LAN static 192.168.1.20 255.255.255.0 192.168.1.1 1",
+        "netsh  interface ip set dns LAN static none", "netsh  interface ip add dns LAN 192.168.1.2"}},
       {"no membership: no wmic",
        [](ClientState& s) { s.EntryIp = "DHCP"; s.TargetConnection = "LAN"; s.List.DNS1.clear(); s.List.WorkGroup.clear(); },
        {"netsh  interface ip set address LAN DHCP "}},
@@ -275,16 +269,56 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
     };
   };
   const std::string address = std::string(pinned::kAddressFailed) + pinned::kErrorCode;
-  const std::string domain = std::string(pinned::kDomainFailed) + pinned::kErrorCode + "1326" +
-                             pinned::kMeaningOpen + pinned::kCodeLogonFailure + pinned::kMeaningClose +
-                             pinned::kFailedLineEnd;
+  const std::string refused = std::string(pinned::kWorkgroupFailed) + pinned::kErrorCode + "1326" +
+                              pinned::kMeaningOpen + pinned::kCodeLogonFailure +
+                              pinned::kMeaningClose + pinned::kFailedLineEnd;
+  const auto wmicSaid = [](const std::string& line) {
+    return std::string(pinned::kWorkgroupFailed) + pinned::kMeaningOpen + line +
+           pinned::kMeaningClose + pinned::kFailedLineEnd;
+  };
+  // A DHCP entry on the adapter 00E0FD3A1B01, whose DHCP state dhcpOn sets.
+  const auto dhcpEntry = [](uint32_t netshCode, const std::function<void(FakeClientPlatform&)>& dhcpOn) {
+    return [=](FakeClientPlatform& fake, ClientState& s) {
+      s.EntryIp = "DHCP";
+      s.EntryMac = "00E0FD3A1B01";
+      fake.adapters.Add("{A}", {0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x02});
+      fake.adapters.Add("{B}", {0x00, 0xE0, 0xFD, 0x3A, 0x1B, 0x01});
+      dhcpOn(fake);
+      fake.processes.decide = [netshCode](const ProcessLaunch& launch) {
+        return launch.commandLine.find(" DHCP ") != std::string::npos ? Exits(netshCode) : ProcessOutcome();
+      };
+    };
+  };
+  const auto byRecord = [](FakeClientPlatform& fake) { fake.adapters.adapters[1].dhcpEnabled = true; };
+  const auto byLegacyKey = [](FakeClientPlatform& fake) {
+    fake.registry.SetDword("SYSTEM\\CurrentControlSet\\Services\\{B}\\Parameters\\Tcpip", "EnableDHCP", 1);
+  };
+  const auto byInterfacesKey = [](FakeClientPlatform& fake) {
+    fake.registry.SetDword("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{B}",
+                           "EnableDHCP", 1);
+  };
+  const auto onlyTheOtherAdapter = [](FakeClientPlatform& fake) { fake.adapters.adapters[0].dhcpEnabled = true; };
+  const std::string noInstance = "No Instance(s) Available.";
   const std::string nameRefused = std::string(pinned::kComputerNameFailed) + pinned::kErrorCode +
                                   "1210" + pinned::kMeaningOpen + pinned::kCodeInvalidComputerName +
                                   pinned::kMeaningClose + pinned::kFailedLineEnd;
   const OutcomeCase cases[] = {
       {"every step done, wmic in ANSI", forProgram("wmic", Exits(0, wmicDone)), {}},
       {"every step done, wmic in UTF-16", forProgram("wmic", Exits(0, Utf16(wmicDone))), {}},
-      {"wmic without a ReturnValue line and exit code 0", forProgram("wmic", Exits(0, "x")), {}},
+      // wmic that printed no ReturnValue never reached the method, whatever its exit code.
+      {"wmic: no instance", forProgram("wmic", Exits(0, "\r\n" + noInstance + "\r\n")), {wmicSaid(noInstance)}},
+      {"wmic: no instance, in UTF-16", forProgram("wmic", Exits(0, Utf16(noInstance + "\r\n"))),
+       {wmicSaid(noInstance)}},
+      {"wmic: nothing at all", forProgram("wmic", Exits(0, " \r\n")), {wmicSaid(pinned::kNoWmicOutput)}},
+      // netsh refuses DHCP on an adapter that has it with exit code 1: the adapter's keys decide.
+      {"DHCP on by the adapter record", dhcpEntry(1, byRecord), {}},
+      {"DHCP on by the per-adapter key", dhcpEntry(1, byLegacyKey), {}},
+      {"DHCP on by the Interfaces key", dhcpEntry(1, byInterfacesKey), {}},
+      {"DHCP off on this adapter: exit code 1 fails", dhcpEntry(1, onlyTheOtherAdapter),
+       {address + "1" + pinned::kFailedLineEnd}},
+      {"DHCP on, another exit code fails", dhcpEntry(2, byRecord),
+       {address + "2" + pinned::kMeaningOpen + pinned::kCodeFileNotFound + pinned::kMeaningClose +
+        pinned::kFailedLineEnd}},
       {"netsh exit code", forProgram("netsh  interface ip set address", Exits(1)),
        {address + "1" + pinned::kFailedLineEnd}},
       {"one DNS command", forProgram("netsh  interface ip add dns", Exits(1)),
@@ -294,31 +328,17 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
        {std::string(pinned::kAddressFailed) + pinned::kCannotStart + "netsh" + pinned::kErrorCode +
         "2" + pinned::kMeaningOpen + pinned::kCodeFileNotFound + pinned::kMeaningClose +
         pinned::kFailedLineEnd}},
-      {"wmic ReturnValue in ANSI",
-       [&](FakeClientPlatform& fake, ClientState& s) {
-         forProgram("wmic", Exits(0, wmic1326))(fake, s);
-         s.List.WorkGroup.clear(); s.List.Domain = "CORP";
-       },
-       {domain}},
-      {"wmic ReturnValue in UTF-16",
-       [&](FakeClientPlatform& fake, ClientState& s) {
-         forProgram("wmic", Exits(0, Utf16(wmic1326)))(fake, s);
-         s.List.WorkGroup.clear(); s.List.Domain = "CORP";
-       },
-       {domain}},
+      {"wmic ReturnValue in ANSI", forProgram("wmic", Exits(0, wmic1326)), {refused}},
+      {"wmic ReturnValue in UTF-16", forProgram("wmic", Exits(0, Utf16(wmic1326))), {refused}},
       {"wmic could not reach WMI", forProgram("wmic", Exits(0x80041003)),
        {std::string(pinned::kWorkgroupFailed) + pinned::kErrorCode + "2147749891" +
-        pinned::kFailedLineEnd}},
+        pinned::kMeaningOpen + pinned::kNoWmicOutput + pinned::kMeaningClose + pinned::kFailedLineEnd}},
       {"computer name refused by both calls",
        [](FakeClientPlatform& fake, ClientState&) { fake.system.setComputerNameError = 1210; },
        {nameRefused, nameRefused}},
-      {"wmic missing, NetJoinDomain refuses",
+      {"NetJoinDomain refuses a domain join",
        [](FakeClientPlatform& fake, ClientState& s) {
-         fake.processes.decide = [](const ProcessLaunch& launch) {
-           ProcessOutcome outcome;
-           outcome.starts = launch.commandLine.compare(0, 5, "wmic ") != 0;
-           return outcome;
-         };
+         fake.system.version = 0x17710006;  // Vista: the join runs at once
          fake.system.joinOutcome = {true, 2224};
          s.List.WorkGroup.clear(); s.List.Domain = "CORP";
        },
@@ -338,7 +358,9 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
     c.adjust(fake, state);
     ClientPlatform platform = fake.platform();
     ApplySettings(platform, state);
-    EXPECT_EQ(fake.processes.CommandLines().size(), 5u) << c.name;  // no step was left out
+    // No step was left out; a domain join starts no wmic.
+    const size_t commands = state.List.WorkGroup.empty() ? 4 : 5;
+    EXPECT_EQ(fake.processes.CommandLines().size(), commands) << c.name;
     EXPECT_EQ(state.StepOutcomes.size(), 7u + (state.MainCCSIP.empty() ? 0 : 1)) << c.name;
     if (c.failedLines.empty()) {
       EXPECT_TRUE(SameBytes(fake.window.infoText, pinned::kApplyFinished)) << c.name;
@@ -353,9 +375,6 @@ TEST(ApplySettings, ReadsEveryStepsOutcome) {
     EXPECT_EQ(fake.window.closeRequests, 0) << c.name;
     EXPECT_EQ(fake.log.Count("Beep"), 0u) << c.name;
   }
-  // The password given to wmic is not kept in the record.
-  auto run = Apply([](ClientState& s) { s.List.WorkGroup.clear(); s.List.Domain = "CORP"; s.List.password = "secret"; });
-  EXPECT_EQ(run->state.StepOutcomes.back().action.find("secret"), std::string::npos);
 }
 
 struct SystemDirectoryCase {
@@ -403,33 +422,93 @@ TEST(ApplySettings, StartsEachProgramFromTheSystemDirectoryOnly) {
   }
 }
 
-TEST(ApplySettings, DomainJoinNamesTheNewComputerNameFromVistaOn) {
-  struct VersionCase {
+// A domain is joined through NetJoinDomain on every version, the password on no command line;
+// 2000 and XP join only under the list's name; a PC in the domain under the list's name is done.
+TEST(ApplySettings, JoinsTheDomainOnceUnderTheListsName) {
+  constexpr uint32_t kXp = 0x0A280105, kVista = 0x17710006;
+  const std::string pendingKey = "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
+  struct Case {
+    const char* name;
     uint32_t version;
-    uint32_t options;
+    std::string running, pending;  // the names Windows runs as and takes at its next start
+    DomainMembership membership;
+    uint32_t joinStatus;
+    std::string join;  // the JoinDomain call; empty: none
+    bool applied, pendingJoin;
   };
-  const VersionCase cases[] = {
-      {0x08930005, 3},     // Windows 2000
-      {0x0A280105, 3},     // XP
-      {0x17710006, 1027},  // Vista
-      {0x23F00206, 1027},  // 8, and 10 and 11 without their manifest entries
-      {0x4A610A, 1027},    // 10.0, as a manifest that names it gets it
+  const std::string joinXp = "JoinDomain(, corp.example, , CORP\\admin, p w, 3)";
+  const std::string joinVista = "JoinDomain(, corp.example, , CORP\\admin, p w, 1027)";
+  const Case cases[] = {
+      {"2000: the list's name in effect", 0x08930005, "PC-020", "", {}, 0, joinXp, true, false},
+      {"XP: the name in effect, in other letters", kXp, "pc-020", "", {}, 0, joinXp, true, false},
+      {"XP: a new name waits for the restart", kXp, "CLONE-PC", "PC-020", {}, 0, "", false, true},
+      {"Vista: joins under the new name at once", kVista, "CLONE-PC", "", {}, 0, joinVista, true, false},
+      {"already in the domain, the new name pending", kVista, "CLONE-PC", "pc-020", {true, "CORP"}, 0,
+       "", true, false},
+      {"already in the domain under the list's name", kXp, "PC-020", "", {true, "CORP.EXAMPLE"}, 0, "",
+       true, false},
+      {"a clone of a joined master joins, and fails", kVista, "MASTER", "MASTER", {true, "CORP"}, 2691,
+       joinVista, false, false},
+      {"in another domain", kVista, "PC-020", "", {true, "OTHER"}, 0, joinVista, true, false},
+      {"in a workgroup of the domain's name", kVista, "PC-020", "", {false, "CORP"}, 0, joinVista, true,
+       false},
   };
-  for (const VersionCase& c : cases) {
-    FakeClientPlatform fake;
-    fake.system.version = c.version;
-    fake.processes.defaultOutcome.starts = false;  // no wmic: NetJoinDomain takes the same options
-    ClientState state = StaticEntry();
-    state.List.WorkGroup.clear();
-    state.List.Domain = "CORP";
-    ClientPlatform platform = fake.platform();
-    ApplySettings(platform, state);
-    EXPECT_EQ(fake.processes.CommandLines().back(),
-              "wmic  computersystem where Name=\"CLONE-PC\" call JoinDomainOrWorkgroup Name=\"CORP\" "
-              "username=\"\" password=\"\" FJoinOptions=" + std::to_string(c.options));
-    EXPECT_EQ(fake.log.Only({"JoinDomain"}),
-              std::vector<std::string>{"JoinDomain(, CORP, , , , " + std::to_string(c.options) + ")"});
+  for (const Case& c : cases) {
+    for (const bool restart : {false, true}) {
+      FakeClientPlatform fake;
+      fake.system.version = c.version;
+      fake.system.currentComputerName = c.running;
+      fake.system.membership = c.membership;
+      fake.system.joinOutcome = {true, c.joinStatus};
+      if (!c.pending.empty()) fake.registry.SetString(pendingKey, "ComputerName", c.pending);
+      ClientState state = StaticEntry();
+      state.List.WorkGroup.clear();
+      state.List.Domain = "corp.example";
+      state.List.Username = "CORP\\admin";
+      state.List.password = "p w";
+      state.RestartAfterwards = restart;
+      ClientPlatform platform = fake.platform();
+      ApplySettings(platform, state);
+      EXPECT_EQ(fake.log.Only({"JoinDomain"}),
+                c.join.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.join})
+          << c.name;
+      for (const std::string& line : fake.processes.CommandLines()) {
+        EXPECT_EQ(line.compare(0, 6, "netsh "), 0) << c.name << ": " << line;
+      }
+      EXPECT_EQ(state.Applied, c.applied) << c.name;
+      EXPECT_EQ(state.JoinPending, c.pendingJoin) << c.name;
+      // Both rename calls run in every case, with the list's name.
+      EXPECT_EQ(fake.log.Count("SetComputerName") + fake.log.Count("SetComputerNameEx"), 2u) << c.name;
+      if (c.pendingJoin) {
+        EXPECT_TRUE(SameBytes(fake.window.infoText, std::string(pinned_tolvik_texts::kJoinAfterRestart) +
+                                                        "corp.example" + pinned_tolvik_texts::kFailedLineEnd))
+            << c.name;
+        // Only /R closes the window, for the restart; otherwise the text stays.
+        EXPECT_EQ(fake.window.closeRequests, restart ? 1 : 0) << c.name;
+        EXPECT_EQ(fake.log.Count("Beep"), 0u) << c.name;
+      }
+      if (c.joinStatus != 0) {
+        EXPECT_NE(fake.window.infoText.find(pinned_tolvik_texts::kCodeAlreadyJoined), std::string::npos)
+            << c.name;
+      }
+    }
   }
+}
+
+// After a failed step the user may apply again: the list's name stays the one set.
+TEST(ApplySettings, ApplyingAgainRenamesToTheListsNameAgain) {
+  FakeClientPlatform fake;
+  fake.processes.decide = [](const ProcessLaunch& launch) {
+    return launch.commandLine.compare(0, 5, "wmic ") == 0 ? Exits(0, "ReturnValue = 1355;") : ProcessOutcome();
+  };
+  ClientState state = StaticEntry();
+  ClientPlatform platform = fake.platform();
+  ApplySettings(platform, state);
+  ApplySettings(platform, state);
+  EXPECT_EQ(fake.log.Only({"SetComputerName"}),
+            (std::vector<std::string>{"SetComputerName(PC-020)", "SetComputerName(PC-020)"}));
+  EXPECT_EQ(fake.processes.CommandLines()[4], fake.processes.CommandLines()[9]);  // both wmic runs
+  EXPECT_EQ(state.ComputerName, "PC-020");
 }
 
 TEST(ApplySettings, WithoutAdministratorRightsChangesNothing) {
@@ -531,14 +610,18 @@ TEST(ApplySettings, LooksForTheIcdClientUnderProgramFilesWhenTheDefaultPathHasNo
     std::string existing;  // the settings file present on the PC; empty: none
     std::string written;   // where the three writes go; empty: none
   };
+  const std::string native = "C:\\Program Files\\HuaWei\\ICD\xD2\xB5\xCE\xF1" "3.1\\cfg\\localsyscfg.ini";
   const Case cases[] = {
       {"32-bit client on 64-bit Windows", "C:\\Progra~1\\HuaWei\\ICD业务3.1", x86, x86},
+      {"64-bit client: %ProgramW6432%", "C:\\Progra~1\\HuaWei\\ICD业务3.1", native, native},
       {"a folder icd.ini names is the only one", "D:\\ICD", x86, ""},
   };
   for (const Case& c : cases) {
     FakeClientPlatform fake;
+    // What a 32-bit process sees on 64-bit Windows: %ProgramFiles% is the (x86) folder.
     fake.system.environment["ProgramFiles(x86)"] = "C:\\Program Files (x86)";
-    fake.system.environment["ProgramFiles"] = "C:\\Program Files";
+    fake.system.environment["ProgramW6432"] = "C:\\Program Files";
+    fake.system.environment["ProgramFiles"] = "C:\\Program Files (x86)";
     fake.files.Put(c.existing, "[LOCSYSPARAMS]\r\n");
     ClientState state = StaticEntry();
     state.IcdPath = c.icdPath;
@@ -553,6 +636,19 @@ TEST(ApplySettings, LooksForTheIcdClientUnderProgramFilesWhenTheDefaultPathHasNo
               c.written.empty()) << c.name;
     EXPECT_EQ(state.Applied, 1) << c.name;
   }
+  // Where none has it: each folder tried once, in this order.
+  FakeClientPlatform fake;
+  fake.system.environment["ProgramFiles(x86)"] = "C:\\Program Files (x86)";
+  fake.system.environment["ProgramW6432"] = "C:\\Program Files";
+  fake.system.environment["ProgramFiles"] = "C:\\Program Files (x86)";
+  ClientState state = StaticEntry();
+  state.IcdPath = "C:\\Progra~1\\HuaWei\\ICD业务3.1";
+  state.MainCCSIP = "10.1.1.1";
+  ClientPlatform platform = fake.platform();
+  ApplySettings(platform, state);
+  EXPECT_TRUE(SameByteLists(fake.log.Only({"IsExistingFile"}),
+                            {"IsExistingFile(" + IcdSettingsPath(state.IcdPath) + ")",
+                             "IsExistingFile(" + x86 + ")", "IsExistingFile(" + native + ")"}));
 }
 
 }  // namespace

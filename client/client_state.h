@@ -22,6 +22,9 @@ struct ClientState {
   std::string IcdPath;
   uint8_t DeleteAfterwards = 0;  // /K
   uint8_t Applied = 0;           // an apply ran to its end
+  // Windows 2000 or XP: every step but the domain join was applied; the join waits for the
+  // restart that puts the new name in effect. Applied stays false.
+  uint8_t JoinPending = 0;
   uint8_t RestartAfterwards = 0; // /R
   std::vector<std::string> ConnectionNames;
   std::vector<std::string> AdapterMacs;

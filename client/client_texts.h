@@ -75,6 +75,8 @@ constexpr const char kErrorCode[] = "，错误代码 ";
 constexpr const char kMeaningOpen[] = "（";
 constexpr const char kMeaningClose[] = "）";
 constexpr const char kFailedLineEnd[] = "。";
+// In those brackets, when wmic printed no ReturnValue line and nothing at all.
+constexpr const char kNoWmicOutput[] = "wmic 无输出";
 // What the common codes of a rename or a join mean.
 constexpr const char kCodeFileNotFound[] = "系统找不到指定的文件";           // 2
 constexpr const char kCodeAccessDenied[] = "拒绝访问";                       // 5
@@ -86,6 +88,9 @@ constexpr const char kCodeNoSuchDomain[] = "指定的域不存在或无法联系
 constexpr const char kCodeAccountExists[] = "该计算机帐户已存在";            // 2224
 constexpr const char kCodeAlreadyJoined[] = "该计算机已加入域";              // 2691
 constexpr const char kCodeTimedOut[] = "程序未在限定时间内结束";             // 258, a child overran
+// Windows 2000 and XP join a domain under the name they run as: with a new name set, the join
+// waits for the restart. This text, the domain, "。".
+constexpr const char kJoinAfterRestart[] = "计算机名将在重启后生效，重启后加入域 ";
 // Under "修改完毕。" when the ICD client's settings file was found in none of its folders.
 constexpr const char kIcdNotInstalled[] = "ICD 客户端未安装，ICD 服务器地址未修改。";
 

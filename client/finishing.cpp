@@ -84,7 +84,10 @@ void FinishOnClose(ClientPlatform& platform, const ClientState& state) {
     platform.files.DeleteAtNextStart(programPath);
     if (!state.RestartAfterwards) StartSelfDelete(platform, programPath);
   }
-  if (state.RestartAfterwards && state.Applied) RestartComputer(platform.system, "", false, true);
+  // A domain join that waits for the new name (Windows 2000 and XP) needs the restart as well.
+  if (state.RestartAfterwards && (state.Applied || state.JoinPending)) {
+    RestartComputer(platform.system, "", false, true);
+  }
   // The close is never refused: the window closes and the program ends after this returns.
 }
 

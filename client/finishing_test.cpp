@@ -27,6 +27,7 @@ const std::vector<std::string> kRestartCalls = {
 struct CloseCase {
   uint8_t applied, deleteAfterwards, restartAfterwards;
   std::vector<std::string> expected;
+  uint8_t joinPending = 0;  // Windows XP: the domain join waits for the restart
 };
 
 TEST(FinishOnClose, CarriesOutWhatTheSwitchesAskedOnlyAfterAnApply) {
@@ -45,6 +46,9 @@ TEST(FinishOnClose, CarriesOutWhatTheSwitchesAskedOnlyAfterAnApply) {
       {1, 0, 1, kRestartCalls},
       {1, 1, 1, {std::string("DeleteFile(") + kListPath + ")", "DeleteAtNextStart(C:\\Tolvik\\Tolvik.exe)",
                  kRestartCalls[0], kRestartCalls[1], kRestartCalls[2]}},
+      // A join waiting for the new name: the restart /R asks for, and nothing deleted.
+      {0, 1, 1, kRestartCalls, 1},
+      {0, 1, 0, {}, 1},
   };
   for (const CloseCase& c : cases) {
     FakeClientPlatform fake;
@@ -54,12 +58,13 @@ TEST(FinishOnClose, CarriesOutWhatTheSwitchesAskedOnlyAfterAnApply) {
     state.Applied = c.applied;
     state.DeleteAfterwards = c.deleteAfterwards;
     state.RestartAfterwards = c.restartAfterwards;
+    state.JoinPending = c.joinPending;
     ClientPlatform platform = fake.platform();
     FinishOnClose(platform, state);
     const std::string label = std::to_string(c.applied) + std::to_string(c.deleteAfterwards) +
                               std::to_string(c.restartAfterwards);
     EXPECT_TRUE(SameByteLists(Actions(fake.log), c.expected)) << label;
-    EXPECT_EQ(fake.files.Has(kListPath), c.expected.empty() || c.deleteAfterwards == 0) << label;
+    EXPECT_EQ(fake.files.Has(kListPath), !c.applied || c.deleteAfterwards == 0) << label;
     EXPECT_TRUE(fake.files.Has(kIcdPath)) << label;  // /K removes the list only
     EXPECT_EQ(fake.window.closeRequests, 0) << label;  // the close is already under way
     EXPECT_TRUE(fake.processes.HandleLeaks().empty()) << label;

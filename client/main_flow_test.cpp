@@ -198,6 +198,7 @@ struct ReportCase {
   std::string report;        // the report's text; empty: no report is sent
   const char* infoTail;      // what the information text ends with
   bool runOnceAgain;         // the unattended run asks for the next logon
+  const char* wmicOutput = nullptr;  // what wmic prints; nullptr: its ReturnValue 0 block
 };
 
 TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
@@ -237,6 +238,19 @@ TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
        "修改完毕。\r\n结果未能回报：192.0.2.1 拒绝写入：Access violation", false},
       {"a server that never answers", "Tolvik.exe /A /N", fetchedList, 0, {}, "",
        "修改完毕。\r\n结果未能回报：192.0.2.1 无应答。", false},
+      {"wmic without a ReturnValue: the report says what it printed", "Tolvik.exe /A /N",
+       "[Config]\r\nWorkGroup=WG\r\nreport=tftp\r\n[list]\r\n00E0FD3A1B01=192.0.2.10,PC10\r\n", 0,
+       accepted,
+       head + "name=PC10\r\nip=192.0.2.10\r\n" + tail + "result=failed\r\n" + when +
+           "address=0\r\ndns=skipped\r\nname=0\r\nmembership=No Instance(s) Available.\r\nicd=skipped\r\n",
+       "（No Instance(s) Available.）。", true, "No Instance(s) Available.\r\n"},
+      {"Windows XP with a new name: the domain join waits, the report says pending",
+       "Tolvik.exe /A /K /R /N",
+       "[Config]\r\nDomain=corp.example\r\nreport=tftp\r\n[list]\r\n00E0FD3A1B01=192.0.2.10,PC10\r\n", 0,
+       accepted,
+       head + "name=PC10\r\nip=192.0.2.10\r\n" + tail + "result=pending\r\n" + when +
+           "address=0\r\ndns=skipped\r\nname=0\r\nmembership=skipped\r\nicd=skipped\r\n",
+       "计算机名将在重启后生效，重启后加入域 corp.example。", true},
   };
   for (const ReportCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -252,6 +266,7 @@ TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
       fake.files.Put(kListPath, list);
     }
     fake.system.setComputerNameError = c.renameError;
+    if (c.wmicOutput != nullptr) fake.processes.defaultOutcome.output = c.wmicOutput;
     fake.datagrams.scripts.push_back(std::deque<Arrival>(c.server.begin(), c.server.end()));
     pc.Run(true);
 
@@ -268,7 +283,9 @@ TEST(RunMainFlow, ReportsTheApplyOrTheMissingEntryBeforeAnyClose) {
                 SameBytes(info.substr(info.size() - infoTail.size()), infoTail))
         << info;
     // Whatever became of the report, the apply's own outcome decides the close and the retry.
-    const bool done = infoTail.find("修改完毕") != std::string::npos;
+    // A join that waits for the restart closes too, for the restart /R asks for.
+    const bool done = infoTail.find("修改完毕") != std::string::npos ||
+                      infoTail.find("加入域 ") != std::string::npos;
     EXPECT_EQ(fake.window.closeRequests, done && std::string(c.commandLine) != "Tolvik.exe" ? 1 : 0);
     EXPECT_EQ(fake.log.Count("WriteStringValue"), c.runOnceAgain ? 1u : 0u);
   }

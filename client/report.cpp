@@ -16,6 +16,7 @@ const char* ResultWord(ReportResult result) {
     case ReportResult::kDone: return "done";
     case ReportResult::kFailed: return "failed";
     case ReportResult::kNoEntry: return "no-entry";
+    case ReportResult::kPending: return "pending";
   }
   return "failed";
 }
@@ -34,8 +35,10 @@ std::string StepValue(const std::vector<StepOutcome>& outcomes, ApplyStep step) 
   for (const StepOutcome& outcome : outcomes) {
     if (outcome.step != step) continue;
     if (outcome.result != StepResult::kDone) {
-      // A failure without a code must not read as success.
-      return outcome.code == 0 ? std::string("failed") : std::to_string(outcome.code);
+      // A failure without a code must not read as success: what the program said instead, or
+      // "failed".
+      if (outcome.code != 0) return std::to_string(outcome.code);
+      return outcome.detail.empty() ? std::string("failed") : outcome.detail;
     }
     ran = true;
   }
@@ -105,13 +108,15 @@ void ApplyAndReport(ClientPlatform& platform, ClientState& state) {
   }
   ReportFacts facts;
   facts.mac = state.EntryMac;
-  facts.name = state.ComputerName;  // the membership step puts the running name in its place
+  facts.name = state.ComputerName;
   facts.ip = state.EntryIp;
   facts.previousName = platform.system.ComputerName(kComputerNameBufferSize);
   // An apply refused for want of rights runs no step: its report shows every step skipped.
   state.StepOutcomes.clear();
   ApplySettings(platform, state);
-  facts.result = state.Applied ? ReportResult::kDone : ReportResult::kFailed;
+  facts.result = state.Applied      ? ReportResult::kDone
+                 : state.JoinPending ? ReportResult::kPending
+                                     : ReportResult::kFailed;
   facts.outcomes = state.StepOutcomes;
   facts.time = platform.system.Now();
   facts.version = PROGRAM_VERSION_TEXT;

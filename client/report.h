@@ -9,7 +9,9 @@
 #include "client/client_state.h"
 #include "client/step_outcome.h"
 
-enum class ReportResult { kDone, kFailed, kNoEntry };
+// kPending: Windows 2000 or XP, everything applied but the domain join, which waits for the
+// restart.
+enum class ReportResult { kDone, kFailed, kNoEntry, kPending };
 
 // What one report says.
 struct ReportFacts {
@@ -25,8 +27,8 @@ struct ReportFacts {
 
 // The report's INI text (GBK, CR LF): section "report" with mac, name, ip, previous_name,
 // result, time and version; section "steps" with one key per step (address, dns, name,
-// membership, icd): 0 when it succeeded, the code of its first failure ("failed" when that
-// code is 0), "skipped" when it did not run.
+// membership, icd): 0 when it succeeded, the code of its first failure (without a code: the
+// first line wmic printed, or "failed"), "skipped" when it did not run.
 std::string ReportText(const ReportFacts& facts);
 
 // tolvik-<MAC>.ini

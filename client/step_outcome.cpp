@@ -2,6 +2,7 @@
 #include "client/step_outcome.h"
 
 #include "client/client_texts.h"
+#include "common/text_rules.h"
 
 namespace t = client_texts;
 
@@ -61,6 +62,22 @@ bool FindWmicReturnValue(const std::string& output, uint32_t* returnValue) {
   return false;
 }
 
+std::string FirstOutputLine(SystemApi& system, const std::string& output) {
+  std::string text = output;
+  // UTF-16: its byte-order mark, or an ASCII first character with its NUL.
+  if (output.size() >= 2 && (output.compare(0, 2, "\xFF\xFE") == 0 || output[1] == '\0')) {
+    text = system.AnsiOfUtf16(output.substr(output[1] == '\0' ? 0 : 2));
+  }
+  for (size_t begin = 0; begin < text.size();) {
+    size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = TrimText(text.substr(begin, end - begin));
+    if (!line.empty()) return line;
+    begin = end + 1;
+  }
+  return std::string();
+}
+
 std::string MeaningOfCode(uint32_t code) {
   switch (code) {
     case 2: return t::kCodeFileNotFound;
@@ -93,6 +110,7 @@ std::string FailedStepsText(const std::vector<StepOutcome>& outcomes, bool isDom
     if (outcome.result == StepResult::kNotStarted) text += t::kCannotStart + ProgramOf(outcome.action);
     // A failed profile write has no code to show.
     if (outcome.code != 0) text += CodeText(outcome.code);
+    if (!outcome.detail.empty()) text += t::kMeaningOpen + outcome.detail + t::kMeaningClose;
     text += t::kFailedLineEnd;
   }
   return text;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_api.h"
+
 // What a child that overran its time is reported with (WAIT_TIMEOUT).
 constexpr uint32_t kWaitTimeoutCode = 258;
 
@@ -22,6 +24,7 @@ struct StepOutcome {
   std::string action;  // the command line started, or the call made
   StepResult result = StepResult::kDone;
   uint32_t code = 0;
+  std::string detail;  // what the program said instead of a result, shown after the code
 };
 
 // True when any recorded step did not succeed.
@@ -30,6 +33,10 @@ bool AnyStepFailed(const std::vector<StepOutcome>& outcomes);
 // The N of wmic's "ReturnValue = N;" line. wmic writes ANSI on some versions and UTF-16 when its
 // output is a pipe on others; both are read. False when no such line was printed.
 bool FindWmicReturnValue(const std::string& output, uint32_t* returnValue);
+
+// The first line of a program's output that holds more than blanks, trimmed; UTF-16 output (as
+// wmic writes into a pipe on some versions) converted to the ANSI code page first.
+std::string FirstOutputLine(SystemApi& system, const std::string& output);
 
 // The meaning of the codes a join or a rename commonly ends with, in Chinese; empty for others.
 std::string MeaningOfCode(uint32_t code);

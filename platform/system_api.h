@@ -39,6 +39,13 @@ struct DomainJoinOutcome {
   uint32_t status = 0;     // NetJoinDomain's result (0: done); else the loader's error code
 };
 
+// What NetGetJoinInformation says of this PC: whether it is a member of a domain, and that
+// domain's NetBIOS name (ANSI code page). Not a member where the call is missing or fails.
+struct DomainMembership {
+  bool inDomain = false;
+  std::string domain;
+};
+
 class SystemApi {
  public:
   virtual ~SystemApi() = default;
@@ -67,6 +74,11 @@ class SystemApi {
   virtual bool IsAdministrator() = 0;
   // NetJoinDomain from netapi32.dll, looked up at run time (NT only; missing on Windows 98).
   virtual DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) = 0;
+  // UTF-16 little-endian bytes (an odd last byte ignored) in the ANSI code page, as
+  // WideCharToMultiByte(CP_ACP) gives them: GBK on the target PCs.
+  virtual std::string AnsiOfUtf16(const std::string& bytes) = 0;
+  // NetGetJoinInformation for this computer, looked up at run time like NetJoinDomain.
+  virtual DomainMembership JoinInformation() = 0;
 
   // Restart support. EnablePrivilege opens this process's token (TOKEN_ADJUST_PRIVILEGES |
   // TOKEN_QUERY), looks the privilege up on machine and enables it; false when the look-up fails.

@@ -5,19 +5,15 @@
 
 #include <windows.h>
 
-#include <string>
-
-#include "platform/win32/win32_system_directory.h"
-
 // The DLL is loaded by its full path in the system directory, never by bare name: Windows would
 // look in the program's own folder first, where anybody who can write there could put a DLL of
-// that name to be run with the rights of an elevated Tolvik.
+// that name to be run with the rights of an elevated Tolvik. The DLL stays loaded for the
+// program's lifetime. Null when the DLL or the function is missing.
+FARPROC LateBoundAddress(const char* dll, const char* name);
+
+// The same, typed; one shared body, so each signature costs no code of its own.
 template <typename Function>
 Function LateBoundFunction(const char* dll, const char* name) {
-  const std::string path = Win32SystemFilePath(dll);
-  if (path.empty()) return nullptr;
-  HMODULE module = LoadLibraryA(path.c_str());  // kept loaded for the program's lifetime
-  if (module == nullptr) return nullptr;
   // Through a plain function pointer type, as GetProcAddress gives no signature.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(LateBoundAddress(dll, name)));
 }

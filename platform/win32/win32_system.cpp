@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/win32/win32_late_bound.h"
@@ -111,7 +112,22 @@ std::vector<wchar_t> AnsiToWide(const std::string& text) {
   return wide;
 }
 
+// A NUL-terminated UTF-16 text in the ANSI code page (CP_ACP: GBK on the target PCs).
+std::string WideToAnsi(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::vector<char> ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+  return std::string(ansi.data());
+}
+
 }  // namespace
+
+std::string Win32SystemApi::AnsiOfUtf16(const std::string& bytes) {
+  std::vector<wchar_t> wide(bytes.size() / 2 + 1, L'\0');
+  std::memcpy(wide.data(), bytes.data(), bytes.size() / 2 * 2);
+  return WideToAnsi(wide.data());
+}
 
 bool Win32SystemApi::IsAdministrator() {
   // Found at run time: Windows 98 has no CheckTokenMembership, and knows no rights either.
@@ -165,6 +181,26 @@ DomainJoinOutcome Win32SystemApi::JoinDomain(const DomainJoinRequest& request) {
                                  orNull(request.account, account),
                                  orNull(request.password, password), request.options);
   return outcome;
+}
+
+DomainMembership Win32SystemApi::JoinInformation() {
+  using GetJoinInformationFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR*, DWORD*);
+  using BufferFreeFunction = DWORD(WINAPI*)(LPVOID);
+  constexpr DWORD kNetSetupDomainName = 3;  // NETSETUP_JOIN_STATUS
+  DomainMembership membership;
+  const auto getJoinInformation =
+      LateBoundFunction<GetJoinInformationFunction>("netapi32.dll", "NetGetJoinInformation");
+  const auto bufferFree = LateBoundFunction<BufferFreeFunction>("netapi32.dll", "NetApiBufferFree");
+  if (getJoinInformation == nullptr || bufferFree == nullptr) return membership;
+  LPWSTR name = nullptr;
+  DWORD status = 0;
+  if (getJoinInformation(nullptr, &name, &status) != 0) return membership;
+  if (name != nullptr) {
+    membership.domain = WideToAnsi(name);  // the domain's NetBIOS name
+    bufferFree(name);  // the system allocated it
+  }
+  membership.inDomain = status == kNetSetupDomainName;
+  return membership;
 }
 
 bool Win32SystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {

@@ -19,6 +19,8 @@ class Win32SystemApi : public SystemApi {
   LocalTime Now() override;
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
+  DomainMembership JoinInformation() override;
+  std::string AnsiOfUtf16(const std::string& bytes) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override;

@@ -25,6 +25,13 @@ std::string Win32SystemDirectory() {
   return std::string(buffer.data(), length);
 }
 
+FARPROC LateBoundAddress(const char* dll, const char* name) {
+  const std::string path = Win32SystemFilePath(dll);
+  if (path.empty()) return nullptr;
+  HMODULE module = LoadLibraryA(path.c_str());
+  return module == nullptr ? nullptr : GetProcAddress(module, name);
+}
+
 std::string Win32SystemFilePath(const std::string& fileName) {
   const std::string directory = Win32SystemDirectory();
   return directory.empty() ? std::string() : PathInDirectory(directory, fileName);

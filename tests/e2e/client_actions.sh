@@ -10,9 +10,11 @@
 # logon; a tftp that hangs and is ended after its 12 seconds; the fetch button with an empty address box; no tftp at all, where
 # Tolvik reads the files over TFTP itself; no wmic, where the join goes through NetJoinDomain
 # while a netsh.exe and a netapi32.dll planted beside Tolvik must not run;
-# an unattended run that finds no list and waits; a refused domain join (wmic's ReturnValue
-# 1326); a Windows XP prefix: the Run value for the next logon, gone after a finished run, and the
-# join options; a DHCP server named only under
+# an unattended run that finds no list and waits; a refused domain join (NetJoinDomain 1326, the
+# password on no command line) that leaves a task for the next logon; a Windows XP prefix: the
+# Run value for the next logon, gone after a finished run, and the join after the new name is in
+# effect, with FJoinOptions=3; an adapter that has DHCP already, the same DNS server twice, wmic
+# finding no instance, a PC already in its domain; a DHCP server named only under
 # Tcpip\Parameters\Interfaces.
 # Restarts are never requested here (no /R): the restart path is checked by the unit tests'
 # recording platform.
@@ -421,21 +423,26 @@ join_without_wmic() {  # join_without_wmic CASE [Config lines...]: /A with mac.i
 # GBK texts on the way in: they reach NetJoinDomain as the same characters in UTF-16.
 echo 'NetJoinDomain(NULL, "工作组", NULL, NULL, NULL, 0)' >"$work/join-workgroup.join"
 join_without_wmic join-workgroup "WorkGroup=工作组" "Domain=IGNORED.EXAMPLE"
-echo 'NetJoinDomain(NULL, "corp.example", NULL, "CORP\管理员", "p@ss 1", 1027)' >"$work/join-domain.join"
+# The password reaches NetJoinDomain intact (the stand-in refuses any other) and no record.
+printf '%s\n' 'NetGetJoinInformation(NULL)' \
+  'NetJoinDomain(NULL, "corp.example", NULL, "CORP\管理员", "***", 1027)' >"$work/join-domain.join"
+export NETAPI_PASSWORD='p@ss 1'
 join_without_wmic join-domain "Domain=corp.example" "Username=CORP\管理员" "password=p@ss 1"
+unset NETAPI_PASSWORD
+grep -aqF 'p@ss 1' "$work/join-domain/commands.log" && fail "join-domain: the password was recorded"
 install_stand_ins "$prefix" wmic.exe
 
-# --- 9. wmic's ReturnValue is read: a refused domain join keeps the window, the list and Tolvik ---
-log "a refused domain join (ReturnValue = 1326, in UTF-16)"
+# --- 9. NetJoinDomain's status is read: a refused domain join keeps the window, the list and Tolvik -
+log "a refused domain join (NetJoinDomain 1326); the password on no command line"
 pc9=$(make_pc refused)
-domain_list() {  # domain_list DIR: a list that joins corp.example and names no gateway or DNS
-  crlf "[Config]" "Gateway=" "DNS1=" "Domain=corp.example" "Username=joiner" "password=pw" \
-    "[list]" "$mac_text=192.0.2.51,PC-051" >"$1/mac.ini"
+domain_list() {  # domain_list DIR [NAME]: a list that joins corp.example, no gateway or DNS
+  crlf "[Config]" "Gateway=" "DNS1=" "Domain=corp.example" "Username=joiner" "password=Pw-s3cret" \
+    "[list]" "$mac_text=192.0.2.51,${2:-PC-051}" >"$1/mac.ini"
 }
 domain_list "$pc9"
 clear_runonce
 rm -f "$task_copy"
-(cd "$work" && export WMIC_RETURN_VALUE=1326 WMIC_OUTPUT_UTF16=1 &&
+(cd "$work" && export NETAPI_PASSWORD=another &&
   wine "$pc9/Tolvik.exe" /A /K /IP:192.0.2.3 >"$pc9/tolvik.out" 2>&1 &)
 settle refused 90
 # The task is made right after the failure text is shown.
@@ -443,10 +450,14 @@ for _ in $(seq 100); do [ -f "$task_copy" ] && break; sleep 0.2; done
 records "$pc9"
 printf '修改未全部完成：\r\n加入域失败，错误代码 1326（用户名或密码不正确）。' | gbk >"$work/refused.gbk"
 expect_info refused "$work/refused.gbk"
-grep -a JoinDomainOrWorkgroup "$pc9/commands.log" | tail -n 1 | grep -aq ' FJoinOptions=1027$' ||
-  fail "the domain join on Windows 10 lacks FJoinOptions=1027: $(cat "$pc9/commands.log")"
+join_line=$(grep -a '^NetJoinDomain' "$pc9/commands.log" | tail -n 1)
+[ "$join_line" = 'NetJoinDomain(NULL, "corp.example", NULL, "joiner", "***", 1027)' ] ||
+  fail "the domain join on Windows 10 is not NetJoinDomain with 1027: $(cat "$pc9/commands.log")"
+grep -aq -e '^wmic' -e 'Pw-s3cret' "$pc9/commands.log" &&
+  fail "a domain join started wmic or put the password on a command line: $(cat "$pc9/commands.log")"
 [ "$(tail -n 1 "$pc9/commands.log")" = "$task_create_line" ] || fail "a refused join made no task: $(tail -n 1 "$pc9/commands.log")"
 expect_task "refused join" "$pc9" "/A /K /IP:192.0.2.3"
+[ -z "$(runonce_value)" ] || fail "a refused join wrote RunOnce again: $(runonce_value)"
 driver wait-window 5000 click 5 wait-gone 30000 || fail "refused join: the window did not close"
 [ -f "$pc9/mac.ini" ] && [ -f "$pc9/Tolvik.exe" ] || fail "/K deleted files after a refused join"
 
@@ -469,17 +480,83 @@ records "$pc_xp"
 [ -z "$(run_value)" ] || fail "XP, finished: the Run value stayed: $(run_value)"
 grep -aq schtasks "$pc_xp/commands.log" && fail "XP: schtasks ran: $(cat "$pc_xp/commands.log")"
 
-log "Windows XP: the domain join keeps FJoinOptions=3"
-pc10=$(make_pc winxp)
+# Windows XP joins under the name it runs as: with the list's name not yet in effect the join
+# waits for the restart (no join, the list kept, the Run value for the next logon); with the
+# name in effect it joins with FJoinOptions=3.
+log "Windows XP: the domain join waits for the new name, then uses FJoinOptions=3"
+pc10=$(make_pc winxp-pending)
 domain_list "$pc10"
+start_tolvik "$pc10" /A /K /IP:192.0.2.3
+settle winxp-pending 90
+driver wait-window 5000 click 5 wait-gone 30000 || fail "Windows XP, pending join: the window did not wait"
+records "$pc10"
+printf '计算机名将在重启后生效，重启后加入域 corp.example。' | gbk >"$work/winxp-pending.gbk"
+expect_info winxp-pending "$work/winxp-pending.gbk"
+grep -aq '^NetJoinDomain' "$pc10/commands.log" && fail "Windows XP joined before the restart"
+[ -f "$pc10/mac.ini" ] || fail "Windows XP, pending join: /K deleted the list"
+want="\"$(winpath "$pc10/Tolvik.exe")\" /A /K /IP:192.0.2.3"
+[ "$(run_value)" = "$want" ] || fail "a pending join did not ask for the next logon: [$(run_value)], want [$want]"
+pc10=$(make_pc winxp)
+domain_list "$pc10" "$current_name"
 (cd "$work" && WINE_TIMEOUT=120 wine "$pc10/Tolvik.exe" /A >"$pc10/tolvik.out" 2>&1) ||
   fail "Windows XP: Tolvik /A did not end by itself"
 records "$pc10"
 wine reg delete 'HKCU\Software\Wine\AppDefaults\Tolvik.exe' /f >/dev/null 2>&1
-tail -n 1 "$pc10/commands.log" | grep -aq ' FJoinOptions=3$' ||
-  fail "the domain join on Windows XP is not FJoinOptions=3: $(tail -n 1 "$pc10/commands.log")"
+[ "$(tail -n 1 "$pc10/commands.log")" = 'NetJoinDomain(NULL, "corp.example", NULL, "joiner", "***", 3)' ] ||
+  fail "the domain join on Windows XP is not NetJoinDomain with 3: $(tail -n 1 "$pc10/commands.log")"
 
-# --- 10. Vista and later: the DHCP server only under Tcpip\Parameters\Interfaces -----------------
+# --- 10. Outcomes as Windows gives them ------------------------------------------------------------
+# apply_beside LABEL [Config lines...] -- ENTRY: mac.ini beside a fresh Tolvik, this PC's entry.
+apply_beside() {
+  local dir=$work/$1 lines=()
+  shift
+  while [ "$1" != -- ]; do lines+=("$1"); shift; done
+  mkdir -p "$dir"
+  cp "$WIN_BUILD/Tolvik.exe" "$dir/"
+  crlf "[Config]" "Gateway=" "${lines[@]}" "[list]" "$mac_text=$2" >"$dir/mac.ini"
+  echo "$dir"
+}
+log "an adapter that has DHCP already, and the same DNS server twice: done"
+stand_in_dhcp_on "$prefix"  # the adapter's key says EnableDHCP=1 (set above)
+pc=$(apply_beside dhcp-on "DNS1=192.0.2.53" "DNS2=192.0.2.53" "WorkGroup=WORKGROUP" -- dhcp,PC-061)
+(cd "$work" && WINE_TIMEOUT=120 wine "$pc/Tolvik.exe" /A /K >"$pc/tolvik.out" 2>&1) ||
+  fail "DHCP on: Tolvik /A /K did not end by itself"
+stand_in_dhcp_off "$prefix"
+{
+  printf 'netsh  interface ip set address "本地连接 2" DHCP \n'
+  printf 'netsh  interface ip set dns "本地连接 2" static none\n'
+  printf 'netsh  interface ip add dns "本地连接 2" 192.0.2.53\n'
+  printf 'wmic  computersystem where Name="%s" call JoinDomainOrWorkgroup Name="WORKGROUP"\n' \
+    "$current_name"
+  printf 'schtasks /delete /tn Tolvik /f\n'
+} | gbk >"$work/dhcp-on.expected"
+expect_records "$pc" "$work/dhcp-on.expected" "DHCP on"
+[ ! -e "$pc/mac.ini" ] || fail "DHCP on: /K kept the list of a run that applied everything"
+
+log "wmic finds no instance: a failed step with what wmic said"
+pc=$(apply_beside no-instance "DNS1=" "WorkGroup=WORKGROUP" -- 192.0.2.62,PC-062)
+(cd "$work" && export WMIC_NO_INSTANCE=1 && wine "$pc/Tolvik.exe" /A /K >"$pc/tolvik.out" 2>&1 &)
+settle no-instance 90
+driver wait-window 5000 click 5 wait-gone 30000 || fail "no instance: the window did not wait"
+records "$pc"
+printf '修改未全部完成：\r\n加入工作组失败（No Instance(s) Available.）。' | gbk >"$work/no-instance.gbk"
+expect_info no-instance "$work/no-instance.gbk"
+[ -f "$pc/mac.ini" ] || fail "no instance: /K deleted the list"
+
+log "a PC in its domain under the list's name: done without a join"
+pc=$(apply_beside in-domain "DNS1=" "Domain=corp.example" "Username=joiner" "password=x" -- \
+  "192.0.2.63,$current_name")
+(cd "$work" && export NETAPI_JOINED=CORP && WINE_TIMEOUT=120 wine "$pc/Tolvik.exe" /A /K \
+  >"$pc/tolvik.out" 2>&1) || fail "in the domain: Tolvik /A /K did not end by itself"
+{
+  printf 'netsh  interface ip set address "本地连接 2" static 192.0.2.63 255.255.255.0\n'
+  printf 'NetGetJoinInformation(NULL)\n'
+  printf 'schtasks /delete /tn Tolvik /f\n'
+} | gbk >"$work/in-domain.expected"
+expect_records "$pc" "$work/in-domain.expected" "in the domain"
+[ ! -e "$pc/mac.ini" ] || fail "in the domain: /K kept the list"
+
+# --- 11. Vista and later: the DHCP server only under Tcpip\Parameters\Interfaces -----------------
 log "/N with the DHCP server named only under Tcpip\\Parameters\\Interfaces"
 wine reg delete "$tcpip" /v DHCPServer /f >/dev/null 2>&1
 reg_add "$tcpip" /v EnableDHCP /t REG_DWORD /d 0

@@ -18,7 +18,11 @@ struct ProcessOutcome {
   bool endsInTime;          // false: every Wait times out and the child goes on running
   uint32_t exitCode = 0;
   bool exitCodeReadable = true;  // false: GetExitCodeProcess fails with exitCode as its error
-  std::string output;       // what the child prints, read when the launch captures it
+  // What the child prints, read when the launch captures it (only wmic's is): by default what
+  // wmic prints for a method call that succeeded.
+  std::string output =
+      "Executing (Win32_ComputerSystem)->JoinDomainOrWorkgroup()\r\nMethod execution successful."
+      "\r\nOut Parameters:\r\ninstance of __PARAMETERS\r\n{\r\n\tReturnValue = 0;\r\n};\r\n";
   uint32_t startError = 2;  // ERROR_FILE_NOT_FOUND
 };
 

@@ -65,6 +65,19 @@ DomainJoinOutcome FakeSystemApi::JoinDomain(const DomainJoinRequest& request) {
   return joinOutcome;
 }
 
+DomainMembership FakeSystemApi::JoinInformation() {
+  log_.Add("JoinInformation()");
+  return membership;
+}
+
+std::string FakeSystemApi::AnsiOfUtf16(const std::string& bytes) {
+  std::string text;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    text += bytes[i + 1] == '\0' && static_cast<uint8_t>(bytes[i]) < 0x80 ? bytes[i] : '?';
+  }
+  return text;
+}
+
 bool FakeSystemApi::EnablePrivilege(const std::string& machine, const std::string& privilege) {
   log_.Add("EnablePrivilege(" + machine + ", " + privilege + ")");
   return std::find(failingPrivileges.begin(), failingPrivileges.end(), privilege) ==

@@ -12,6 +12,7 @@
 // Log entries: "CommandLine()", "Version()", "SetLastError(<code>)", "SetComputerName(<name>)",
 // "SetComputerNameEx(<type>, <name>)", "ComputerName(<bufferSize>)", "Beep(<hz>, <ms>)",
 // "EnvironmentVariable(<name>)", "Sleep(<ms>)" (TickCount and SystemDirectory are not logged), "IsAdministrator()", "JoinDomain(<server>, <domain>, <ou>, <account>, <password>, <options>)",
+// "JoinInformation()",
 // "EnablePrivilege(<machine>, <privilege>)",
 // "InitiateSystemShutdown(<machine>, <timeout>, <force 0|1>, <reboot 0|1>)",
 // "ExitWindows(<flags>)".
@@ -33,6 +34,9 @@ class FakeSystemApi : public SystemApi {
   LocalTime Now() override { return now; }
   bool IsAdministrator() override;
   DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override;
+  DomainMembership JoinInformation() override;
+  // ASCII kept, every other unit as "?" (not logged).
+  std::string AnsiOfUtf16(const std::string& bytes) override;
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override;
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override;
@@ -46,6 +50,7 @@ class FakeSystemApi : public SystemApi {
   std::string currentComputerName = "CLONE-PC";
   bool administrator = true;                // what IsAdministrator answers
   DomainJoinOutcome joinOutcome{true, 0};   // what JoinDomain answers: found, and done
+  DomainMembership membership;              // what JoinInformation answers: no domain
   // Both SetComputerName calls: 0 (done), or this code; an empty name fails with 87.
   uint32_t setComputerNameError = 0;
   std::map<std::string, std::string> environment;  // what EnvironmentVariable finds

@@ -270,6 +270,20 @@ class DryRunProcesses : public ProcessApi {
   uint64_t started_ = 0;
 };
 
+}  // namespace
+
+std::string NetJoinDomainCall(const DomainJoinRequest& request) {
+  const auto argument = [](const std::string& text) {
+    return text.empty() ? std::string(t::kNullArgument) : "\"" + text + "\"";
+  };
+  return t::kNetJoinDomainCall + argument(request.server) + ", " + argument(request.domain) +
+         ", " + argument(request.accountOu) + ", " + argument(request.account) + ", " +
+         (request.password.empty() ? t::kNullArgument : t::kMaskedPassword) + ", " +
+         std::to_string(request.options) + ")";
+}
+
+namespace {
+
 class DryRunSystem : public SystemApi {
  public:
   DryRunSystem(const DryRunSetup& setup, PlanRecord& record) : setup_(setup), record_(record) {}
@@ -293,7 +307,13 @@ class DryRunSystem : public SystemApi {
   void Beep(uint32_t, uint32_t) override {}
   // The plan pictures a run with the rights it needs and with wmic present.
   bool IsAdministrator() override { return true; }
-  DomainJoinOutcome JoinDomain(const DomainJoinRequest&) override { return {true, 0}; }
+  DomainJoinOutcome JoinDomain(const DomainJoinRequest& request) override {
+    record_.actions.push_back(t::kCallAction + NetJoinDomainCall(request));
+    return {true, 0};
+  }
+  std::string AnsiOfUtf16(const std::string&) override { return std::string(); }
+  // A PC of a batch in no domain yet.
+  DomainMembership JoinInformation() override { return DomainMembership(); }
   bool EnablePrivilege(const std::string&, const std::string&) override { return true; }
   bool InitiateSystemShutdown(const std::string& machine, uint32_t timeoutSeconds,
                               bool forceAppsClosed, bool rebootAfterShutdown) override {
@@ -368,3 +388,5 @@ DryRunPlatform::~DryRunPlatform() { delete parts_; }
 ClientPlatform& DryRunPlatform::platform() { return parts_->platform; }
 
 PlanRecord& DryRunPlatform::record() { return parts_->record; }
+
+DryRunSetup& DryRunPlatform::setup() { return parts_->setup; }

@@ -30,6 +30,10 @@ struct DryRunSetup {
   uint32_t windowsVersion = 0;  // what GetVersion returns on the PC
 };
 
+// "NetJoinDomain(NULL, \"corp.example\", NULL, \"joiner\", \"***\", 3)": the call with its
+// password masked.
+std::string NetJoinDomainCall(const DomainJoinRequest& request);
+
 class DryRunPlatform {
  public:
   // reader reads the local files (the system's own profile functions).
@@ -40,6 +44,7 @@ class DryRunPlatform {
 
   ClientPlatform& platform();
   PlanRecord& record();
+  DryRunSetup& setup();  // the PC pictured, changeable between two runs
 
  private:
   struct Parts;

@@ -38,11 +38,20 @@ constexpr const char kRenameArrow[] = " -> ";
 constexpr const char kByteCountSuffix[] = " bytes";
 constexpr const char kWmicRunAction[] = "run: wmic ";
 // Follows the wmic line: the call Tolvik makes instead on a PC where wmic cannot be started.
-constexpr const char kJoinFallbackAction[] = "    where wmic is missing: NetJoinDomain(";
+constexpr const char kJoinFallbackAction[] = "    where wmic is missing: ";
+// A NetJoinDomain call: its arguments in order, texts between double quotes, a missing one as
+// NULL, a password as kMaskedPassword.
+constexpr const char kNetJoinDomainCall[] = "NetJoinDomain(";
 constexpr const char kNullArgument[] = "NULL";
+constexpr const char kMaskedPassword[] = "\"***\"";
+constexpr const char kCallAction[] = "call: ";
 // Follows a domain join: the join options the other Windows versions get.
 constexpr const char kOlderWindowsJoinOptions[] = "    on Windows 2000 and XP: FJoinOptions=";
+constexpr const char kOlderWindowsJoinWhen[] = ", once a restart has put a new name in effect";
 constexpr const char kNewerWindowsJoinOptions[] = "    on Windows Vista and later: FJoinOptions=";
+// Windows 2000 and XP with a new name: what the first pass shows, then the second pass.
+constexpr const char kShowsAction[] = "shows: ";
+constexpr const char kSecondPass[] = "after the restart, running as ";
 constexpr const char kSetComputerNameAction[] = "call: SetComputerNameA ";
 constexpr const char kSetComputerNameExAction[] = "call: SetComputerNameExA ";
 constexpr const char kWriteProfileAction[] = "write: ";

@@ -1,7 +1,6 @@
 // maclist plan: Tolvik's lookup, summary, apply and close handler run on a dry-run platform.
 #include "tools/maclist/plan_command.h"
 
-#include <cstring>
 
 #include "client/adapter_discovery.h"
 #include "client/apply_settings.h"
@@ -34,17 +33,6 @@ bool AbsoluteReadablePath(const std::string& path, std::string* absolute) {
   return !absolute->empty() && SystemFiles().IsExistingFile(*absolute);
 }
 
-// NetJoinDomain's arguments in call order: texts between double quotes, a missing one as NULL.
-std::string JoinFallbackLine(const DomainJoinRequest& request) {
-  const auto argument = [](const std::string& text) {
-    return text.empty() ? std::string(maclist_texts::kNullArgument) : "\"" + text + "\"";
-  };
-  return maclist_texts::kJoinFallbackAction + argument(request.server) + ", " +
-         argument(request.domain) + ", " + argument(request.accountOu) + ", " +
-         argument(request.account) + ", " + argument(request.password) + ", " +
-         std::to_string(request.options) + ")";
-}
-
 bool FindWindowsVersion(const std::string& name, uint32_t* version) {
   for (const auto& known : maclist_texts::kWindowsVersions) {
     if (name == known.name) {
@@ -62,7 +50,12 @@ std::string OtherVersionsJoinLine(uint32_t pictured) {
   FindWindowsVersion(newer ? "xp" : "vista", &other);
   return (newer ? maclist_texts::kOlderWindowsJoinOptions
                 : maclist_texts::kNewerWindowsJoinOptions) +
-         std::to_string(DomainJoinOptions(other));
+         std::to_string(DomainJoinOptions(other)) +
+         (newer ? maclist_texts::kOlderWindowsJoinWhen : "");
+}
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
 }
 
 }  // namespace
@@ -222,12 +215,27 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
   // The apply, and the report when the list asks for one, as the window's button runs them.
   ApplyAndReport(platform, state);
   if (record.closeRequested) FinishOnClose(platform, state);
+  // Windows 2000 and XP with a new name: the domain join waits for the restart; the next run,
+  // under the new name, joins.
+  if (state.JoinPending) {
+    record.actions.push_back(maclist_texts::kShowsAction + record.infoText);
+    record.actions.push_back("");
+    record.actions.push_back(maclist_texts::kSecondPass + state.ComputerName + ":");
+    dry.setup().currentName = state.ComputerName;
+    record.closeRequested = false;
+    ApplyAndReport(platform, state);
+    if (record.closeRequested) FinishOnClose(platform, state);
+  }
   if (!record.actions.empty()) text += "\n";
+  const std::string domainJoin =
+      std::string(maclist_texts::kCallAction) + maclist_texts::kNetJoinDomainCall;
   for (const std::string& action : record.actions) {
     text += action + "\n";
-    if (action.compare(0, std::strlen(maclist_texts::kWmicRunAction), maclist_texts::kWmicRunAction) == 0) {
-      if (state.List.WorkGroup.empty()) text += OtherVersionsJoinLine(options.windowsVersion) + "\n";
-      text += JoinFallbackLine(MembershipJoinRequest(state, options.windowsVersion)) + "\n";
+    if (StartsWith(action, maclist_texts::kWmicRunAction)) {
+      text += maclist_texts::kJoinFallbackAction +
+              NetJoinDomainCall(MembershipJoinRequest(state, options.windowsVersion)) + "\n";
+    } else if (StartsWith(action, domainJoin)) {
+      text += OtherVersionsJoinLine(options.windowsVersion) + "\n";
     }
   }
   *plan = text;

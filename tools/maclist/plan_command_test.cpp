@@ -86,11 +86,23 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
        "run: netsh  interface ip add dns \"Local Area Connection\" 10.0.0.54\n"
        "call: SetComputerNameA PC-020\n"
        "call: SetComputerNameExA 5 PC-020\n"
-       "run: wmic  computersystem where Name=\"OLD-PC\" call JoinDomainOrWorkgroup "
-       "Name=\"corp.example\" username=\"joiner\" password=\"secret\" FJoinOptions=3\n"
+       // Windows XP runs as OLD-PC: the join waits for the restart that makes PC-020 the name.
+       "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] MainCCSIP=10.0.9.2\n"
+       "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] BackCCSIP=10.0.9.3\n"
+       "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] AppServerIP=10.0.9.1\n"
+       "restart: InitiateSystemShutdownA \"\" 0 0 1\n"
+       "shows: 计算机名将在重启后生效，重启后加入域 corp.example。\n"
+       "\n"
+       "after the restart, running as PC-020:\n"
+       "run: netsh  interface ip set address \"Local Area Connection\" static 10.0.1.20 "
+       "255.255.0.0 NONE \n"
+       "run: netsh  interface ip set dns \"Local Area Connection\" static none\n"
+       "run: netsh  interface ip add dns \"Local Area Connection\" 10.0.0.53\n"
+       "run: netsh  interface ip add dns \"Local Area Connection\" 10.0.0.54\n"
+       "call: SetComputerNameA PC-020\n"
+       "call: SetComputerNameExA 5 PC-020\n"
+       "call: NetJoinDomain(NULL, \"corp.example\", NULL, \"joiner\", \"***\", 3)\n"
        "    on Windows Vista and later: FJoinOptions=1027\n"
-       "    where wmic is missing: NetJoinDomain(NULL, \"corp.example\", NULL, \"joiner\", "
-       "\"secret\", 3)\n"
        "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] MainCCSIP=10.0.9.2\n"
        "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] BackCCSIP=10.0.9.3\n"
        "write: D:\\ICD\\cfg\\localsyscfg.ini [LOCSYSPARAMS] AppServerIP=10.0.9.1\n"
@@ -151,6 +163,14 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
     EXPECT_EQ(r.plan, c.expected) << c.what << "\n  plan:     " << HexBytes(r.plan)
                                   << "\n  expected: " << HexBytes(c.expected);
   }
+  // From Windows Vista on the domain is joined at once; the password only in the summary.
+  ScratchDirectory dir;
+  const PlanResult vista = Plan({dir.WriteFile("list.ini", kDomainList), "--mac", "aabbccddeeff"});
+  const std::string join = "call: NetJoinDomain(NULL, \"corp.example\", NULL, \"joiner\", \"***\", 1027)\n"
+                           "    on Windows 2000 and XP: FJoinOptions=3, once a restart has put a new "
+                           "name in effect\n";
+  EXPECT_NE(vista.plan.find(join), std::string::npos) << vista.plan;
+  EXPECT_EQ(vista.plan.find("secret", vista.plan.find("\n\n")), std::string::npos) << vista.plan;
 }
 
 // The summary's quotes are the full-width marks, GBK A1 B0 and A1 B1, and the terminal sees

@@ -13,6 +13,11 @@
 # itself, which is how a file planted beside Tolvik shows that it ran. take_stand_in_records
 # moves the log into a case's own folder, so each case reads its own records and the next
 # starts from none.
+# The stand-ins answer as Windows does (see each program's opening comment): wmic prints its
+# out-parameters block with ReturnValue (WMIC_RETURN_VALUE, WMIC_OUTPUT_UTF16, WMIC_NO_INSTANCE),
+# netsh refuses a duplicate DNS server and, while stand_in_dhcp_on holds, DHCP on an adapter that
+# has it, netapi32.dll answers the domain membership and the password the environment names
+# (NETAPI_JOINED, NETAPI_PASSWORD) and never records a password.
 
 # stand_in_dir PREFIX: the Unix path of the system directory of this build's programs.
 stand_in_dir() {
@@ -48,6 +53,11 @@ install_stand_ins() {
 # remove_stand_in PREFIX NAME: the program is gone from the system directory (Wine's own file
 # went when the stand-in took its place), so Tolvik cannot start it.
 remove_stand_in() { rm -f "$(stand_in_path "$1" "$2")"; }
+
+# stand_in_dhcp_on PREFIX / stand_in_dhcp_off PREFIX: netsh answers as on an adapter whose keys
+# say DHCP (the test sets those keys too), or as on one with a static address.
+stand_in_dhcp_on() { : >"$(stand_in_dir "$1")/netsh-dhcp.txt"; }
+stand_in_dhcp_off() { rm -f "$(stand_in_dir "$1")/netsh-dhcp.txt"; }
 
 # stand_in_overrides PREFIX: the overrides install_stand_ins kept, or nothing.
 stand_in_overrides() { cat "$1/stand-in-overrides" 2>/dev/null; }

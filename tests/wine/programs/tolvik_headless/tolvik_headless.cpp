@@ -127,6 +127,8 @@ class GuardedSystemApi : public SystemApi {
                 outcome.available ? 1 : 0, static_cast<unsigned>(outcome.status));
     return outcome;
   }
+  DomainMembership JoinInformation() override { return real_.JoinInformation(); }
+  std::string AnsiOfUtf16(const std::string& bytes) override { return real_.AnsiOfUtf16(bytes); }
   bool EnablePrivilege(const std::string& machine, const std::string& privilege) override {
     std::printf("system: EnablePrivilege %s\n", Shown(privilege).c_str());
     return real_.EnablePrivilege(machine, privilege);
