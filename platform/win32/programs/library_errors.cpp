@@ -13,8 +13,10 @@ namespace std {
 [[noreturn]] void __throw_bad_alloc() { abort(); }
 [[noreturn]] void __throw_bad_array_new_length() { abort(); }
 [[noreturn]] void __throw_bad_function_call() { abort(); }
+[[noreturn]] void __throw_invalid_argument(const char*) { abort(); }
 [[noreturn]] void __throw_length_error(const char*) { abort(); }
 [[noreturn]] void __throw_logic_error(const char*) { abort(); }
+[[noreturn]] void __throw_out_of_range(const char*) { abort(); }
 [[noreturn]] void __throw_out_of_range_fmt(const char*, ...) { abort(); }
 
 }  // namespace std
