@@ -135,6 +135,12 @@ void JoinThroughNetapi(ClientPlatform& platform, ClientState& state) {
   outcome.result = !joined.available ? StepResult::kNotStarted
                    : joined.status == 0 ? StepResult::kDone
                                         : StepResult::kFailed;
+  // With a one-time password a logon failure means the password and the account made for this
+  // PC do not match (no user name is involved).
+  if (joined.status == kLogonFailureCode && !state.JoinPassword.empty() &&
+      state.List.WorkGroup.empty()) {
+    outcome.detail = client_texts::kOneTimePasswordRefused;
+  }
   state.StepOutcomes.push_back(outcome);
 }
 
@@ -252,6 +258,14 @@ DomainJoinRequest MembershipJoinRequest(const ClientState& state, uint32_t windo
     request.account = state.List.Username;
     request.password = state.List.password;
     request.options = DomainJoinOptions(windowsVersion);  // as wmic's FJoinOptions
+    if (!state.JoinPassword.empty()) {
+      // The computer account was made beforehand: the PC joins it with its one-time password
+      // and names no user account (NetJoinDomain's "unsecure join"); no account is created.
+      request.account.clear();
+      request.password = state.JoinPassword;
+      request.options = (request.options & ~kNetSetupAcctCreate) | kNetSetupJoinUnsecure |
+                        kNetSetupMachinePwdPassed;
+    }
   }
   return request;
 }

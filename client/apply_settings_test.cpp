@@ -435,6 +435,7 @@ TEST(ApplySettings, JoinsTheDomainOnceUnderTheListsName) {
     uint32_t joinStatus;
     std::string join;  // the JoinDomain call; empty: none
     bool applied, pendingJoin;
+    std::string oneTime = "";  // the PC's one-time password from section "Join"
   };
   const std::string joinXp = "JoinDomain(, corp.example, , CORP\\admin, p w, 3)";
   const std::string joinVista = "JoinDomain(, corp.example, , CORP\\admin, p w, 1027)";
@@ -452,6 +453,13 @@ TEST(ApplySettings, JoinsTheDomainOnceUnderTheListsName) {
       {"in another domain", kVista, "PC-020", "", {true, "OTHER"}, 0, joinVista, true, false},
       {"in a workgroup of the domain's name", kVista, "PC-020", "", {false, "CORP"}, 0, joinVista, true,
        false},
+      // Its own account made beforehand, its one-time password, no user account, none created.
+      {"Vista: a one-time password", kVista, "CLONE-PC", "", {}, 0,
+       "JoinDomain(, corp.example, , , Qx7pR2mK9vT4wY6z, 1217)", true, false, "Qx7pR2mK9vT4wY6z"},
+      {"XP: a one-time password, the name in effect", kXp, "PC-020", "", {}, 0,
+       "JoinDomain(, corp.example, , , Qx7pR2mK9vT4wY6z, 193)", true, false, "Qx7pR2mK9vT4wY6z"},
+      {"a one-time password refused", kVista, "CLONE-PC", "", {}, 1326,
+       "JoinDomain(, corp.example, , , Qx7pR2mK9vT4wY6z, 1217)", false, false, "Qx7pR2mK9vT4wY6z"},
   };
   for (const Case& c : cases) {
     for (const bool restart : {false, true}) {
@@ -467,6 +475,7 @@ TEST(ApplySettings, JoinsTheDomainOnceUnderTheListsName) {
       state.List.Username = "CORP\\admin";
       state.List.password = "p w";
       state.RestartAfterwards = restart;
+      state.JoinPassword = c.oneTime;
       ClientPlatform platform = fake.platform();
       ApplySettings(platform, state);
       EXPECT_EQ(fake.log.Only({"JoinDomain"}),
@@ -487,8 +496,18 @@ TEST(ApplySettings, JoinsTheDomainOnceUnderTheListsName) {
         EXPECT_EQ(fake.window.closeRequests, restart ? 1 : 0) << c.name;
         EXPECT_EQ(fake.log.Count("Beep"), 0u) << c.name;
       }
-      if (c.joinStatus != 0) {
+      if (c.joinStatus == 2691) {
         EXPECT_NE(fake.window.infoText.find(pinned_tolvik_texts::kCodeAlreadyJoined), std::string::npos)
+            << c.name;
+      }
+      if (!c.oneTime.empty()) {
+        EXPECT_EQ(fake.window.infoText.find(c.oneTime), std::string::npos) << c.name;
+        // A refused one-time password is named as such, not as a user name or password.
+        EXPECT_EQ(fake.window.infoText.find(pinned_tolvik_texts::kOneTimePasswordRefused) !=
+                      std::string::npos,
+                  c.joinStatus == 1326)
+            << c.name;
+        EXPECT_EQ(fake.window.infoText.find(pinned_tolvik_texts::kCodeLogonFailure), std::string::npos)
             << c.name;
       }
     }

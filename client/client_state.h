@@ -35,4 +35,7 @@ struct ClientState {
   // text of the adapter whose line was found (empty: no entry).
   std::string ListServer;
   std::string EntryMac;
+  // This PC's one-time machine password from the list's section "Join" (empty: none). It is
+  // handed to NetJoinDomain alone: never shown, reported or put on a command line.
+  std::string JoinPassword;
 };

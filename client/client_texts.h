@@ -84,6 +84,8 @@ constexpr const char kCodeNetworkPathNotFound[] = "找不到网络路径";      
 constexpr const char kCodeInvalidParameter[] = "参数错误";                   // 87
 constexpr const char kCodeInvalidComputerName[] = "计算机名格式不正确";      // 1210
 constexpr const char kCodeLogonFailure[] = "用户名或密码不正确";             // 1326
+// 1326 when the PC joins its account made beforehand with its one-time password.
+constexpr const char kOneTimePasswordRefused[] = "一次性密码与事先建立的计算机帐户不符";
 constexpr const char kCodeNoSuchDomain[] = "指定的域不存在或无法联系";       // 1355
 constexpr const char kCodeAccountExists[] = "该计算机帐户已存在";            // 2224
 constexpr const char kCodeAlreadyJoined[] = "该计算机已加入域";              // 2691

@@ -94,6 +94,7 @@ void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
     state.EntryIp.clear();
     state.ComputerName.clear();
     state.EntryMac.clear();
+    state.JoinPassword.clear();
     state.List.report.clear();
     platform.window.SetInfoText(client_texts::kMissingListFile);
     return;
@@ -105,12 +106,14 @@ void LookUpEntryAndShowSummary(ClientPlatform& platform, ClientState& state,
   FindMachineEntry(platform, state, listPath, list.lines);
   if (state.ComputerName.empty()) {
     state.EntryMac.clear();  // a line without a value counts as none, as the text says
+    state.JoinPassword.clear();
     platform.window.SetInfoText(client_texts::kNoMatchingAdapter);
     return;
   }
 
   const std::string value = state.ComputerName;
   SplitEntryValue(value, &state.EntryIp, &state.ComputerName);
+  state.JoinPassword = ReadJoinPassword(platform.profile, listPath, state.EntryMac);
 
   const std::string icdPath = programDirectory + kIcdFileName;
   if (platform.files.IsExistingFile(icdPath)) FindIcdRange(platform, state, icdPath);

@@ -270,6 +270,28 @@ TEST(LookUpEntryAndShowSummary, SettingsAndEntryAreReadWithDefaultsAndCases) {
                         "      IP: DHCP 自动指派\r\n     DNS: DHCP 自动指派\r\n"));
 }
 
+// Section "Join": this PC's one-time password is taken (key without case), never shown, and
+// the list's account it replaces is not shown either; a PC without a line there has none.
+TEST(LookUpEntryAndShowSummary, OneTimePasswordIsTakenButNeverShown) {
+  FakeClientPlatform fake;
+  ClientPlatform platform = fake.platform();
+  ClientState state;
+  OneAdapter(state, kMac1, "LAN");
+  const std::string list = "[Config]\r\nDomain=corp.example\r\nUsername=u\r\npassword=Old\r\n[list]\r\n"
+                           "00E0FD3A1B01=dhcp,PC1\r\n[Join]\r\n00e0fd3a1b01=Qx7pR2mK9vT4wY6z\r\n";
+  fake.files.Put(kListPath, list);
+  LookUpEntryAndShowSummary(platform, state, "C:\\Tolvik\\");
+  EXPECT_EQ(state.JoinPassword, "Qx7pR2mK9vT4wY6z");
+  EXPECT_NE(fake.window.infoText.find("corp.example"), std::string::npos);
+  for (const char* hidden : {"Qx7pR2mK9vT4wY6z", "Old"}) {
+    EXPECT_EQ(fake.window.infoText.find(hidden), std::string::npos) << hidden;
+  }
+  fake.files.Put(kListPath, list.substr(0, list.find("[Join]")));
+  LookUpEntryAndShowSummary(platform, state, "C:\\Tolvik\\");
+  EXPECT_EQ(state.JoinPassword, "");
+  EXPECT_NE(fake.window.infoText.find("Old"), std::string::npos);
+}
+
 TEST(LookUpEntryAndShowSummary, FieldsKeepTheirValuesBetweenRunsOnlyWhereTheyShould) {
   FakeClientPlatform fake;
   ClientPlatform platform = fake.platform();

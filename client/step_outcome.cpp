@@ -109,7 +109,11 @@ std::string FailedStepsText(const std::vector<StepOutcome>& outcomes, bool isDom
     text += FailedStepText(outcome.step, isDomainJoin);
     if (outcome.result == StepResult::kNotStarted) text += t::kCannotStart + ProgramOf(outcome.action);
     // A failed profile write has no code to show.
-    if (outcome.code != 0) text += CodeText(outcome.code);
+    // A detail of its own says more than the code's common meaning.
+    if (outcome.code != 0) {
+      text += outcome.detail.empty() ? CodeText(outcome.code)
+                                     : t::kErrorCode + std::to_string(outcome.code);
+    }
     if (!outcome.detail.empty()) text += t::kMeaningOpen + outcome.detail + t::kMeaningClose;
     text += t::kFailedLineEnd;
   }

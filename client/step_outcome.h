@@ -10,6 +10,8 @@
 
 // What a child that overran its time is reported with (WAIT_TIMEOUT).
 constexpr uint32_t kWaitTimeoutCode = 258;
+// ERROR_LOGON_FAILURE: a join's account name or password was refused.
+constexpr uint32_t kLogonFailureCode = 1326;
 
 enum class ApplyStep { kAddress, kDns, kComputerName, kMembership, kIcd };
 

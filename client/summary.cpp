@@ -18,8 +18,11 @@ std::vector<std::string> SummaryLines(const ClientState& state) {
     lines.push_back(std::string());  // the workgroup line is followed by an empty line
   } else if (!state.List.Domain.empty()) {
     lines.push_back(t::kSummaryDomain + state.List.Domain);
-    if (!state.List.Username.empty()) lines.push_back(t::kSummaryUsername + state.List.Username);
-    if (!state.List.password.empty()) lines.push_back(t::kSummaryPassword + state.List.password);
+    // A PC with a one-time password joins its own account: the list's account is not used.
+    if (state.JoinPassword.empty()) {
+      if (!state.List.Username.empty()) lines.push_back(t::kSummaryUsername + state.List.Username);
+      if (!state.List.password.empty()) lines.push_back(t::kSummaryPassword + state.List.password);
+    }
   }
   lines.push_back(t::kSummaryConnectionOpen + state.TargetConnection + t::kSummaryConnectionClose);
   if (state.EntryIp == "DHCP") {

@@ -12,6 +12,9 @@ constexpr uint32_t kEwxForce = 4;
 constexpr uint32_t kNetSetupJoinDomain = 1;   // NETSETUP_JOIN_DOMAIN
 constexpr uint32_t kNetSetupAcctCreate = 2;   // NETSETUP_ACCT_CREATE
 constexpr uint32_t kNetSetupJoinWithNewName = 0x400;  // NETSETUP_JOIN_WITH_NEW_NAME
+// The join of an account made beforehand with its one-time machine password, no user account.
+constexpr uint32_t kNetSetupJoinUnsecure = 0x40;        // NETSETUP_JOIN_UNSECURE
+constexpr uint32_t kNetSetupMachinePwdPassed = 0x80;    // NETSETUP_MACHINE_PWD_PASSED
 
 // The arguments of one NetJoinDomain call, texts in the ANSI code page; an empty text is passed
 // as a null pointer (no server, no OU, the caller's own account).

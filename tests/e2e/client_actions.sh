@@ -14,7 +14,8 @@
 # password on no command line) that leaves a task for the next logon; a Windows XP prefix: the
 # Run value for the next logon, gone after a finished run, and the join after the new name is in
 # effect, with FJoinOptions=3; an adapter that has DHCP already, the same DNS server twice, wmic
-# finding no instance, a PC already in its domain; a DHCP server named only under
+# finding no instance, a PC already in its domain, a PC joining its own account with a one-time
+# password; a DHCP server named only under
 # Tcpip\Parameters\Interfaces.
 # Restarts are never requested here (no /R): the restart path is checked by the unit tests'
 # recording platform.
@@ -555,6 +556,23 @@ pc=$(apply_beside in-domain "DNS1=" "Domain=corp.example" "Username=joiner" "pas
 } | gbk >"$work/in-domain.expected"
 expect_records "$pc" "$work/in-domain.expected" "in the domain"
 [ ! -e "$pc/mac.ini" ] || fail "in the domain: /K kept the list"
+
+log "a one-time password from section [Join]: the PC's own account, no user account"
+one_time=Qx7pR2mK9vT4wY6zA8bC1dE3
+pc=$(apply_beside one-time "DNS1=" "Domain=corp.example" "Username=joiner" "password=x" -- \
+  192.0.2.64,PC-064)
+crlf "[Join]" "$mac_text=$one_time" >>"$pc/mac.ini"
+(cd "$work" && export NETAPI_PASSWORD=$one_time && WINE_TIMEOUT=120 wine "$pc/Tolvik.exe" /A /K \
+  >"$pc/tolvik.out" 2>&1) || fail "one-time password: Tolvik /A /K did not end by itself"
+{
+  printf 'netsh  interface ip set address "本地连接 2" static 192.0.2.64 255.255.255.0\n'
+  printf 'NetGetJoinInformation(NULL)\n'
+  printf 'NetJoinDomain(NULL, "corp.example", NULL, NULL, "***", 1217)\n'
+  printf 'schtasks /delete /tn Tolvik /f\n'
+} | gbk >"$work/one-time.expected"
+# The stand-in answers 1326 to any other password: a finished run shows it got this one.
+expect_records "$pc" "$work/one-time.expected" "one-time password"
+[ ! -e "$pc/mac.ini" ] || fail "one-time password: /K kept the list"
 
 # --- 11. Vista and later: the DHCP server only under Tcpip\Parameters\Interfaces -----------------
 log "/N with the DHCP server named only under Tcpip\\Parameters\\Interfaces"

@@ -43,7 +43,7 @@ TEST(FixedTexts, EveryTextHasItsExactBytes) {
     TOLVIK(kCodeAccessDenied), TOLVIK(kCodeNetworkPathNotFound), TOLVIK(kCodeInvalidParameter),
     TOLVIK(kCodeInvalidComputerName), TOLVIK(kCodeLogonFailure), TOLVIK(kCodeNoSuchDomain),
     TOLVIK(kCodeAccountExists), TOLVIK(kCodeAlreadyJoined), TOLVIK(kCodeTimedOut), TOLVIK(kNextLogonFailed), TOLVIK(kIcdNotInstalled),
-    TOLVIK(kNoWmicOutput), TOLVIK(kJoinAfterRestart),
+    TOLVIK(kNoWmicOutput), TOLVIK(kJoinAfterRestart), TOLVIK(kOneTimePasswordRefused),
     TOLVIK(kWaitingForAdapter), TOLVIK(kWaitingForDhcpServer), TOLVIK(kWaitingForList),
     TOLVIK(kWaitingSecondsSuffix), TOLVIK(kIcdFolderInProgramFiles),
     TOLVIK(kReportNotDelivered), TOLVIK(kReportRefused), TOLVIK(kReportNoAnswer),

@@ -43,14 +43,14 @@ bool FindWindowsVersion(const std::string& name, uint32_t* version) {
   return false;
 }
 
-// The join options of a domain join on the Windows versions the plan does not picture.
-std::string OtherVersionsJoinLine(uint32_t pictured) {
+// The join options of this PC's domain join on the Windows versions the plan does not picture.
+std::string OtherVersionsJoinLine(const ClientState& state, uint32_t pictured) {
   const bool newer = (pictured & 0xFF) >= 6;
   uint32_t other = 0;
   FindWindowsVersion(newer ? "xp" : "vista", &other);
   return (newer ? maclist_texts::kOlderWindowsJoinOptions
                 : maclist_texts::kNewerWindowsJoinOptions) +
-         std::to_string(DomainJoinOptions(other)) +
+         std::to_string(MembershipJoinRequest(state, other).options) +
          (newer ? maclist_texts::kOlderWindowsJoinWhen : "");
 }
 
@@ -235,7 +235,7 @@ int RunPlan(const PlanOptions& options, ProfileApi& reader, std::string* plan, s
       text += maclist_texts::kJoinFallbackAction +
               NetJoinDomainCall(MembershipJoinRequest(state, options.windowsVersion)) + "\n";
     } else if (StartsWith(action, domainJoin)) {
-      text += OtherVersionsJoinLine(options.windowsVersion) + "\n";
+      text += OtherVersionsJoinLine(state, options.windowsVersion) + "\n";
     }
   }
   *plan = text;

@@ -171,6 +171,15 @@ TEST(Plan, ShowsTheSummaryThenEveryActionInOrder) {
                            "name in effect\n";
   EXPECT_NE(vista.plan.find(join), std::string::npos) << vista.plan;
   EXPECT_EQ(vista.plan.find("secret", vista.plan.find("\n\n")), std::string::npos) << vista.plan;
+  // With a one-time password in section "Join": the PC's own account, no user account.
+  const PlanResult own = Plan({dir.WriteFile("join.ini", std::string(kDomainList) +
+                                                           "[Join]\r\nAABBCCDDEEFF=Qx7pR2mK9vT4wY6z\r\n"),
+                               "--mac", "aabbccddeeff"});
+  EXPECT_NE(own.plan.find("call: NetJoinDomain(NULL, \"corp.example\", NULL, NULL, \"***\", 1217)\n"
+                          "    on Windows 2000 and XP: FJoinOptions=193,"),
+            std::string::npos)
+      << own.plan;
+  EXPECT_EQ(own.plan.find("Qx7pR2mK9vT4wY6z"), std::string::npos) << own.plan;
 }
 
 // The summary's quotes are the full-width marks, GBK A1 B0 and A1 B1, and the terminal sees
