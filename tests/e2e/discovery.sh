@@ -11,7 +11,7 @@ ns=tolvik-disc-$$        # the PC: its adapters and the Wine prefix's wineserver
 peer_ns=tolvik-discp-$$  # the other ends of the veth pairs
 prefix=/tmp/tolvik-wine/e2e-discovery-$$
 
-require_built tolvik_headless.exe
+require_built tolvik_headless.exe schtasks.exe
 
 # --- the PC's network: three veth adapters with chosen MAC addresses ------------------------------
 make_namespace "$ns"
@@ -22,6 +22,8 @@ add_adapter "$ns" tv2 00:1e:90:ab:7d:ef 192.0.2.20/24 "$peer_ns" tp2
 
 # --- a fresh Wine prefix whose wineserver and services run inside the namespace ------------------
 make_wine_prefix "$ns" "$prefix" ""
+# An unattended run that finds no entry asks Task Scheduler for the next logon, as on Windows.
+install_stand_ins "$prefix" schtasks.exe
 in_pc() { wine_in "$ns" "$prefix" "" "$@"; }
 in_pc cmd /c exit 0 >/dev/null 2>&1 || fail "cannot start Wine in the namespace"
 cp "$(built tolvik_headless.exe)" "$work/tolvik_headless.exe"
